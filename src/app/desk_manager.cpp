@@ -1,0 +1,48 @@
+#include "app/desk_manager.h"
+
+namespace orv {
+
+DeskManager::DeskManager(DeskManagerDeps deps, std::string desktopFolder, std::string iconFolderBase)
+    : d_(deps), desktopFolder_(std::move(desktopFolder)), iconFolderBase_(std::move(iconFolderBase)) {}
+
+std::string DeskManager::IconFolder(int desk) const { return iconFolderBase_ + std::to_string(desk); }
+
+void DeskManager::DoAction(int index, bool /*checkSwitch*/) {
+    if (busy_) return;
+    busy_ = true;
+    struct Clear {
+        bool& b;
+        ~Clear() { b = false; }
+    } clear{busy_};
+
+    if (index < 7) d_.ui.MarkCurrentDesk(index);
+    if (index != 0 && index < 100) {
+        if (index >= 1 && index <= kDeskCount) {
+            bool force = false;
+            SwitchDesktop(index, force);
+        } else if (index == kActionHideBar) {
+            d_.ui.HideBar();
+        } else if (index == kActionQuit) {
+            if (d_.ui.ConfirmQuit()) d_.ui.EndApplication();
+        }
+    }
+}
+
+void DeskManager::SwitchDesktop(int desk, bool& force) {
+    if (!force && desk == current_) return;
+
+    d_.windows.RecordDeparture(current_);
+    if (d_.video.VideoRunning()) d_.video.StopDesktopVideo();
+    else d_.look.SaveDesktopLook(current_);
+
+    if (!sharedIcons_) d_.icons.ShellMoveFiles(desktopFolder_ + "\\*", IconFolder(current_));
+    current_ = desk;
+    if (!sharedIcons_) d_.icons.ShellMoveFiles(IconFolder(current_) + "\\*", desktopFolder_);
+
+    if (d_.video.VideoOn(current_)) d_.video.PlayDesktopVideo(current_);
+    else d_.look.RestoreDesktopLook(current_);
+
+    d_.windows.Replay(current_);
+}
+
+}  // namespace orv

@@ -1,0 +1,85 @@
+// The desktop switch and the one entry point of every desktop request.
+#pragma once
+
+#include <string>
+
+#include "app/desk_windows.h"
+#include "app/desktop_look.h"
+
+namespace orv {
+
+inline constexpr int kActionHideBar = 90;
+inline constexpr int kActionQuit = 99;
+
+// What a request changes on the bar and the tray menu, and the quit dialogue.
+class DeskUi {
+public:
+    virtual ~DeskUi() = default;
+    // The current desktop's bar button and tray menu item are marked, the others not.
+    virtual void MarkCurrentDesk(int desk) = 0;
+    virtual void HideBar() = 0;
+    // "Do you want to quit?": true on Yes.
+    virtual bool ConfirmQuit() = 0;
+    virtual void EndApplication() = 0;
+};
+
+// Moves every entry named by a pattern ("folder\*") into a folder, replacing and merging.
+class IconShelf {
+public:
+    virtual ~IconShelf() = default;
+    virtual void ShellMoveFiles(const std::string& sourcePattern, const std::string& targetFolder) = 0;
+};
+
+// The video wallpaper as the switch sees it. Until desktop videos exist, NoDesktopVideo
+// stands here: nothing runs and no desktop's video is on.
+class DesktopVideo {
+public:
+    virtual ~DesktopVideo() = default;
+    virtual bool VideoRunning() const = 0;
+    virtual void StopDesktopVideo() = 0;
+    virtual bool VideoOn(int desk) const = 0;
+    virtual void PlayDesktopVideo(int desk) = 0;
+};
+
+class NoDesktopVideo final : public DesktopVideo {
+public:
+    bool VideoRunning() const override { return false; }
+    void StopDesktopVideo() override {}
+    bool VideoOn(int) const override { return false; }
+    void PlayDesktopVideo(int) override {}
+};
+
+struct DeskManagerDeps {
+    DeskWindows& windows;
+    DesktopLook& look;
+    IconShelf& icons;
+    DesktopVideo& video;
+    DeskUi& ui;
+};
+
+class DeskManager {
+public:
+    DeskManager(DeskManagerDeps deps, std::string desktopFolder, std::string iconFolderBase);
+
+    // 1..6 switch, 90 hide the bar, 99 quit request. Requests that arrive while one runs
+    // are dropped. checkSwitch tells a button or menu (true) from a hotkey (false).
+    void DoAction(int index, bool checkSwitch = true);
+
+    int CurrentDesk() const { return current_; }
+    bool Busy() const { return busy_; }
+    void SetSharedIcons(bool on) { sharedIcons_ = on; }
+    bool SharedIcons() const { return sharedIcons_; }
+    std::string IconFolder(int desk) const;
+
+private:
+    void SwitchDesktop(int desk, bool& force);
+
+    DeskManagerDeps d_;
+    std::string desktopFolder_;
+    std::string iconFolderBase_;  // DataFolder & IconFolderPrefix
+    int current_ = 1;
+    bool busy_ = false;
+    bool sharedIcons_ = true;
+};
+
+}  // namespace orv

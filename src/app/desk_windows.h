@@ -1,0 +1,74 @@
+// The six desktops' window bookkeeping: which top-level windows are eligible to be hidden,
+// the list of the last enumeration, and the list recorded for each desktop.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv {
+
+// A window handle as the system prints and stores it: the signed 32-bit value.
+using WindowId = std::int32_t;
+
+inline constexpr int kDeskCount = 6;
+inline constexpr int kSwHide = 0;
+inline constexpr int kSwShowNormal = 1;
+inline constexpr int kSwShowMinimized = 2;
+inline constexpr int kSwShowMaximized = 3;
+
+// Top-level window operations. The Win32 skin implements them against the real API; tests
+// use fakes with ids 1, 2, 3 ...
+class WindowOps {
+public:
+    virtual ~WindowOps() = default;
+    // Calls visit(id, title) once per top-level window, in the system's order.
+    virtual void EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) = 0;
+    // The show command field of the window's placement record.
+    virtual int ShowCommand(WindowId id) = 0;
+    // What IsWindowVisible returns (1 when visible).
+    virtual int IsVisible(WindowId id) = 0;
+    // Shows or hides a window. Must never wait on a window whose application hangs.
+    virtual bool Show(WindowId id, int showCmd) = 0;
+};
+
+struct TopWindowEntry {
+    std::string title;
+    WindowId handle;
+    int showCmd;
+};
+
+struct DeskWindowEntry {
+    WindowId handle;
+    int showCmd;
+};
+
+// The eligibility rules, first match excludes. appTitle is the bar's title.
+bool IsExcludedTitle(std::string_view title, std::string_view appTitle);
+
+class DeskWindows {
+public:
+    DeskWindows(WindowOps& ops, std::string appTitle);
+
+    // Empties the top-window list and fills it with every titled top-level window.
+    void Enumerate();
+    bool IsEligible(const TopWindowEntry& e);
+    // Enumerates, then hides every eligible window and records it under desk (1..6).
+    void RecordDeparture(int desk);
+    // Shows every window recorded for desk with its recorded show command.
+    void Replay(int desk);
+
+    const std::vector<TopWindowEntry>& TopWindowList() const { return top_; }
+    const std::vector<DeskWindowEntry>& DeskWindowList(int desk) const;
+
+private:
+    WindowOps& ops_;
+    std::string appTitle_;
+    std::vector<TopWindowEntry> top_;
+    std::array<std::vector<DeskWindowEntry>, kDeskCount> desks_;
+};
+
+}  // namespace orv

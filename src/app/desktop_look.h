@@ -1,0 +1,46 @@
+// Each desktop's look: background colour, wallpaper and its style, taken over from the
+// system's display settings when a desktop is left and put back when it is entered.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/flavour.h"
+#include "settings/settings_store.h"
+
+namespace orv {
+
+inline constexpr const char* kDesktopKey = "Control Panel\\Desktop\\";
+// What the system names the file it converts a chosen picture into.
+inline constexpr const char* kSystemWallpaperName = "Microsoft\\Wallpaper1.bmp";
+
+std::string DeskSection(int desk);  // "DESK" & n
+
+// The operating system's side of the look.
+class LookOps {
+public:
+    virtual ~LookOps() = default;
+    virtual std::uint32_t GetBackgroundColor() = 0;        // GetSysColor(COLOR_BACKGROUND)
+    virtual void SetBackgroundColor(std::uint32_t colour) = 0;  // SetSysColors, one element
+    // Values under HKEY_CURRENT_USER.
+    virtual std::string RegGetString(const std::string& subkey, const std::string& name) = 0;
+    virtual bool RegSetString(const std::string& subkey, const std::string& name, const std::string& text) = 0;
+    virtual bool ShellCopyFiles(const std::string& source, const std::string& target) = 0;
+    virtual bool ApplyWallpaperFile(const std::string& path) = 0;
+};
+
+class DesktopLook {
+public:
+    DesktopLook(LookOps& ops, SettingsStore& store, std::string dataFolder);
+
+    void SaveDesktopLook(int desk);
+    void RestoreDesktopLook(int desk);
+    void SetWallpaper(std::int32_t style, const std::string& path);
+
+private:
+    LookOps& ops_;
+    SettingsStore& store_;
+    std::string dataFolder_;
+};
+
+}  // namespace orv

@@ -1,0 +1,92 @@
+#include "app/file_shelf.h"
+
+#include <system_error>
+#include <vector>
+
+namespace orv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsDir(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_directory(fs::symlink_status(p, ec));
+}
+
+bool Exists(const fs::path& p) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(p, ec));
+}
+
+// Moves one file, replacing a file of the same name at the target.
+bool MoveFile(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (!ec) return true;
+    // Across volumes, or where rename does not replace: copy, then remove the source.
+    if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) || ec) return false;
+    fs::remove(from, ec);
+    return !ec;
+}
+
+}  // namespace
+
+MoveResult MoveAllEntries(const fs::path& from, const fs::path& to) {
+    MoveResult r;
+    std::error_code ec;
+    if (!IsDir(from)) return r;
+    if (!IsDir(to)) {
+        fs::create_directories(to, ec);
+        if (!IsDir(to)) return r;
+    }
+    std::vector<fs::path> entries;
+    for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec))
+        entries.push_back(it->path());
+
+    for (const auto& src : entries) {
+        const fs::path dst = to / src.filename();
+        const bool srcDir = IsDir(src);
+        if (!Exists(dst)) {
+            fs::rename(src, dst, ec);
+            if (!ec) {
+                ++r.moved;
+                continue;
+            }
+            if (!srcDir) {
+                if (MoveFile(src, dst)) ++r.moved;
+                else ++r.skipped;
+                continue;
+            }
+            // A folder that cannot be renamed there (another volume): merge it entry by entry.
+        }
+        if (srcDir && (IsDir(dst) || !Exists(dst))) {
+            MoveResult inner = MoveAllEntries(src, dst);
+            r.moved += inner.moved;
+            r.skipped += inner.skipped;
+            if (inner.skipped == 0 && fs::remove(src, ec)) ++r.moved;
+            else ++r.skipped;
+        } else if (!srcDir && !IsDir(dst)) {
+            if (MoveFile(src, dst)) ++r.moved;
+            else ++r.skipped;
+        } else {
+            ++r.skipped;  // a file and a folder of one name: both stay as they are
+        }
+    }
+    return r;
+}
+
+bool CopyFileReplacing(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    if (IsDir(from) || IsDir(to)) return false;
+    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+}
+
+std::string_view PatternFolder(std::string_view pattern) {
+    if (pattern.size() >= 2 && pattern.back() == '*' &&
+        (pattern[pattern.size() - 2] == '\\' || pattern[pattern.size() - 2] == '/'))
+        pattern.remove_suffix(2);
+    return pattern;
+}
+
+}  // namespace orv

@@ -1,0 +1,63 @@
+// The settings of section "CONFIG": the key table, LoadSettings and SaveSettings, and the
+// bar position and layer read at start-up.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "settings/settings_store.h"
+
+namespace orv {
+
+inline constexpr const char* kConfigSection = "CONFIG";
+
+// Application-wide settings filled by LoadSettings. Before a successful read each holds
+// false, 0 or empty, as at start-up.
+struct Settings {
+    bool StartUpOn = false;
+    bool SharedIconsOn = false;
+    bool SnapZoom = false;
+    bool SnapSound = false;
+    bool SnapSaveOn = false;
+    std::int32_t SnapSaveFormat = 0;
+    std::string SnapSavePath;
+    std::string SnapSavePrefix;
+    std::int32_t SnapSaveCount = 0;
+    std::string SnapSaveLastFile;
+    bool SnapPreview = false;
+    std::int32_t SnapJpgQuality = 0;
+};
+
+// What the rest of the application plugs into loading and saving.
+class SettingsHost {
+public:
+    virtual ~SettingsHost() = default;
+    virtual void SetAutoStart(bool on) = 0;
+    // The documents folder at this moment: the default of "SnapSavePath".
+    virtual std::string DocumentsFolder() = 0;
+    // Hotkey controls: every Init, then every ReadSetting / every WriteSetting.
+    virtual void LoadHotkeys() = 0;
+    virtual void SaveHotkeys() = 0;
+    // Per-desktop video options, desktops 1 to 6 (flavour 2 only).
+    virtual void LoadVideoSettings() = 0;
+    virtual void SaveVideoSettings() = 0;
+};
+
+void LoadSettings(SettingsStore& store, SettingsHost& host, bool hasVideo, Settings& s);
+void SaveSettings(SettingsStore& store, SettingsHost& host, bool hasVideo, const Settings& s);
+
+// "StartUp": on when its leading number is -1 or 1.
+bool StartUpFlagOn(const std::string& text);
+
+struct BarPlacement {
+    int x = 200;
+    int y = 200;
+    bool topmost = true;
+};
+BarPlacement ReadBarPlacement(SettingsStore& store);
+// The bar's left and top in pixels, written as twips / 15 with their fraction.
+void WriteBarPosition(SettingsStore& store, int leftTwips, int topTwips);
+void WriteTopmost(SettingsStore& store, bool topmost);
+
+}  // namespace orv
