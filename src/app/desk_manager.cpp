@@ -28,6 +28,12 @@ void DeskManager::DoAction(int index, bool /*checkSwitch*/) {
     }
 }
 
+void DeskManager::RestoreAllDesktops() {
+    d_.video.ReleaseVideo();
+    d_.look.RestoreDesktopLook(1);
+    for (int desk = 1; desk <= kDeskCount; ++desk) d_.windows.Replay(desk);
+}
+
 void DeskManager::SwitchDesktop(int desk, bool& force) {
     if (!force && desk == current_) return;
 

@@ -39,6 +39,8 @@ public:
     virtual void StopDesktopVideo() = 0;
     virtual bool VideoOn(int desk) const = 0;
     virtual void PlayDesktopVideo(int desk) = 0;
+    // Shutdown: stop and release the player.
+    virtual void ReleaseVideo() = 0;
 };
 
 class NoDesktopVideo final : public DesktopVideo {
@@ -47,6 +49,7 @@ public:
     void StopDesktopVideo() override {}
     bool VideoOn(int) const override { return false; }
     void PlayDesktopVideo(int) override {}
+    void ReleaseVideo() override {}
 };
 
 struct DeskManagerDeps {
@@ -64,6 +67,10 @@ public:
     // 1..6 switch, 90 hide the bar, 99 quit request. Requests that arrive while one runs
     // are dropped. checkSwitch tells a button or menu (true) from a hotkey (false).
     void DoAction(int index, bool checkSwitch = true);
+
+    // Shutdown: releases the video, puts desktop 1's look back and shows every recorded
+    // window of every desktop again, whichever desktop is current.
+    void RestoreAllDesktops();
 
     int CurrentDesk() const { return current_; }
     bool Busy() const { return busy_; }

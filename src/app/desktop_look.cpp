@@ -57,4 +57,14 @@ void DesktopLook::SetWallpaper(std::int32_t style, const std::string& path) {
     ops_.ApplyWallpaperFile(path);
 }
 
+void MakeDefaultWallpapers(SettingsStore& store, const AppFolders& folders, const PictureConverter& convert) {
+    for (int n = 1; n <= 6; ++n) {
+        const std::string section = DeskSection(n);
+        if (!store.Read(section, "WALLPAPER", "").empty()) continue;
+        const std::string bmp = folders.WallpaperCopy(n);
+        convert(folders.DefaultPicture(n), bmp);
+        store.Set(section, "WALLPAPER", bmp);
+    }
+}
+
 }  // namespace orv

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/flavour.h"
@@ -42,5 +43,11 @@ private:
     SettingsStore& store_;
     std::string dataFolder_;
 };
+
+// For each desktop whose "WALLPAPER" is empty: converts the picture beside the program
+// ("bg" & n & ".jpg") into its bitmap copy ("Wall" & n & ".bmp") and stores that path, even
+// when the conversion failed (a missing picture leaves no file).
+using PictureConverter = std::function<bool(const std::string& picture, const std::string& bmp)>;
+void MakeDefaultWallpapers(SettingsStore& store, const AppFolders& folders, const PictureConverter& convert);
 
 }  // namespace orv

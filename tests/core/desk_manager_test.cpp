@@ -70,6 +70,7 @@ struct FakeVideo : DesktopVideo {
     void StopDesktopVideo() override { j.Add("stop video"); running = false; }
     bool VideoOn(int d) const override { return d == onDesk; }
     void PlayDesktopVideo(int d) override { j.Add("play video " + std::to_string(d)); running = true; }
+    void ReleaseVideo() override { j.Add("release video"); running = false; }
     Journal& j;
     bool running = false;
     int onDesk = 0;
@@ -186,6 +187,24 @@ TEST(DeskManager, EachDesktopGetsBackExactlyItsWindows) {
     EXPECT_EQ(r.ops.W(a).visible, 0);
     EXPECT_EQ(r.ops.W(b).visible, 1);
     EXPECT_EQ(r.ops.W(b).showCmd, kSwShowMaximized);
+}
+
+TEST(DeskManager, ShutdownFromDesktopFourBringsEveryWindowBackAndDesktopOnesLook) {
+    Rig r;
+    r.lookOps.colour = 255;  // desktop 1 is left with this colour on the screen
+    std::vector<WindowId> ids;
+    for (int desk = 1; desk <= 4; ++desk) {
+        ids.push_back(r.ops.Add("W" + std::to_string(desk), desk == 2 ? kSwShowMinimized : kSwShowNormal));
+        if (desk < 4) r.mgr.DoAction(desk + 1);
+        r.lookOps.colour = 0;
+    }
+    ASSERT_EQ(r.mgr.CurrentDesk(), 4);
+    r.j.lines.clear();
+    r.mgr.RestoreAllDesktops();
+    EXPECT_EQ(r.j.lines.front(), "release video");
+    EXPECT_EQ(r.j.lines[1], "colour 255");
+    for (WindowId id : ids) EXPECT_EQ(r.ops.W(id).visible, 1);
+    EXPECT_EQ(r.ops.W(ids[1]).showCmd, kSwShowMinimized);
 }
 
 }  // namespace

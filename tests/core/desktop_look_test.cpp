@@ -79,3 +79,32 @@ TEST(DesktopLook, NeverLeftDesktopIsBlackAndStretched) {
 
 }  // namespace
 }  // namespace orv
+
+namespace orv {
+namespace {
+
+TEST(DefaultWallpapers, OnlyEmptyDesktopsGetThemAndThePathIsStoredEvenWhenMissing) {
+    MemoryStore store;
+    store.Set("DESK2", "WALLPAPER", "C:\\mine.bmp");
+    AppFolders folders = ResolveFolders(CurrentFlavour(), "C:\\Prog", "", "C:\\AD");
+    std::vector<std::string> converted;
+    MakeDefaultWallpapers(store, folders, [&](const std::string& from, const std::string& to) {
+        converted.push_back(from + " -> " + to);
+        return from.find("bg3") == std::string::npos;  // bg3.jpg is missing
+    });
+    ASSERT_EQ(converted.size(), 5u);
+    EXPECT_EQ(converted[0], "C:\\Prog\\bg1.jpg -> C:\\AD\\Quillon\\Orvanta\\\\Wall1.bmp");
+    EXPECT_EQ(*store.Get("DESK2", "WALLPAPER"), "C:\\mine.bmp");
+    EXPECT_EQ(*store.Get("DESK3", "WALLPAPER"), "C:\\AD\\Quillon\\Orvanta\\\\Wall3.bmp");
+    EXPECT_EQ(*store.Get("DESK6", "WALLPAPER"), "C:\\AD\\Quillon\\Orvanta\\\\Wall6.bmp");
+
+    converted.clear();
+    MakeDefaultWallpapers(store, folders, [&](const std::string& a, const std::string&) {
+        converted.push_back(a);
+        return true;
+    });
+    EXPECT_TRUE(converted.empty());  // a second start changes nothing
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,286 @@
+#include "app/win/frm_main.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app/win/app_paths.h"
+#include "app/win/bar_ids.h"
+#include "app/win/bar_images.h"
+#include "app/win/default_wallpapers.h"
+#include "base/win/utf.h"
+#include "settings/win/registry_mod.h"
+
+#include "../../../res/resource.h"
+
+namespace orv {
+
+namespace {
+constexpr wchar_t kImageButtonClass[] = L"OrvantaImageButton";
+constexpr wchar_t kInstanceMutex[] = L"Local\\OrvantaZ.SingleInstance";
+
+// Bar geometry in pixels.
+constexpr int kBarHeight = 30;
+constexpr int kDeskButtonWidth = 26;
+constexpr int kDeskButtonHeight = 22;
+constexpr int kDeskButtonGap = 3;
+constexpr int kBarPadding = 6;
+constexpr int kDeskButtonsRight = kBarPadding + kDeskCount * (kDeskButtonWidth + kDeskButtonGap);
+constexpr int kImageTop = (kBarHeight - kStripHeight) / 2;
+constexpr int kHideLeft = kDeskButtonsRight + 6;
+constexpr int kQuitLeft = kHideLeft + kImageFrameWidth + 4;
+constexpr int kBarWidth = kQuitLeft + kImageFrameWidth + kBarPadding;
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// ImageButton
+
+bool ImageButton::Create(HWND parent, int id, int index, int x, int y, HBITMAP strip, std::function<void(int)> onUp) {
+    index_ = index;
+    strip_ = strip;
+    onUp_ = std::move(onUp);
+    RegisterClassOnce(kImageButtonClass);
+    return Window::Create(kImageButtonClass, L"", WS_CHILD | WS_VISIBLE, 0, x, y, kImageFrameWidth, kStripHeight,
+                          parent, id);
+}
+
+LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    switch (msg) {
+        case WM_PAINT: {
+            PaintDc pdc(hwnd());
+            UniqueDc mem(CreateCompatibleDC(pdc.get()));
+            SelectGuard sel(mem.get(), strip_);
+            BitBlt(pdc.get(), 0, 0, kImageFrameWidth, kStripHeight, mem.get(), -left_, 0, SRCCOPY);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            left_ = index_ >= 4 ? -33 : -36;  // show the pressed half
+            SetCapture(hwnd());
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            return 0;
+        case WM_LBUTTONUP:
+            left_ = 0;
+            if (GetCapture() == hwnd()) ReleaseCapture();
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            UpdateWindow(hwnd());
+            if (onUp_) onUp_(index_);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (left_ != 0) {
+                left_ = 0;
+                InvalidateRect(hwnd(), nullptr, FALSE);
+            }
+            return 0;
+        default:
+            return Default(msg, wp, lp);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// FrmMain
+
+FrmMain::FrmMain() : flavour_(CurrentFlavour()) {}
+
+FrmMain::~FrmMain() = default;
+
+int FrmMain::Run() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);  // Form_Initialize
+    if (!FormLoad()) return 0;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+bool FrmMain::FormLoad() {
+    // Another instance already running: say so and end, touching nothing.
+    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, kInstanceMutex));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        MessageBoxW(nullptr, L"Only one instance of this program can run.", L"Advice", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+
+    // The bar carries the application title and stays out of the task list.
+    icon_ = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP));
+    if (!CreateBar()) return false;
+
+    const std::string appData = GetSpecialFolder(26);
+    folders_ = ResolveFolders(flavour_, ProgramFolder(), GetSpecialFolder(16), appData);
+    CreateDataFolders(folders_.dataBase, folders_, flavour_);
+
+    store_ = std::make_unique<RegistryStore>(kSettingsRoot, flavour_.appName);
+    deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
+    look_ = std::make_unique<DesktopLook>(lookOps_, *store_, folders_.dataFolder);
+    desks_ = std::make_unique<DeskManager>(DeskManagerDeps{*deskWindows_, *look_, iconShelf_, video_, *this},
+                                           folders_.desktopFolder, folders_.dataFolder + flavour_.iconFolderPrefix);
+
+    // Desktop 1 is current and takes over the look found on the screen.
+    look_->SaveDesktopLook(1);
+    MakeDefaultWallpapers(*store_, folders_, &ConvertPictureToBmp);
+
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    PlaceBar();
+    LoadSettings(*store_, *this, flavour_.hasVideo, settings_);
+    desks_->SetSharedIcons(settings_.SharedIconsOn);
+    PumpMessages();
+    CreateTrayIcon();
+    PumpMessages();
+    return true;
+}
+
+bool FrmMain::CreateBar() {
+    RegisterClassOnce(kBarClass, nullptr, icon_);
+    if (!Create(kBarClass, Widen(flavour_.appTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 200, 200,
+                kBarWidth, kBarHeight, nullptr))
+        return false;
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    ncm.lfMessageFont.lfWeight = FW_BOLD;
+    font_.reset(CreateFontIndirectW(&ncm.lfMessageFont));
+
+    for (int i = 0; i < kDeskCount; ++i) {
+        const std::wstring caption = std::to_wstring(i + 1);
+        deskButtons_[i] = CreateWindowExW(0, WC_BUTTONW, caption.c_str(),
+                                          WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX,
+                                          kBarPadding + i * (kDeskButtonWidth + kDeskButtonGap),
+                                          (kBarHeight - kDeskButtonHeight) / 2, kDeskButtonWidth, kDeskButtonHeight,
+                                          hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDesk0 + i)),
+                                          ModuleInstance(), nullptr);
+        SendMessageW(deskButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+    MarkCurrentDesk(1);  // desktop 1 is current at start-up
+
+    quitStrip_ = MakeImageStrip(StripGlyph::Quit);
+    hideStrip_ = MakeImageStrip(StripGlyph::Hide);
+    auto onUp = [this](int index) {
+        if (index == 4) DoAction(kActionQuit, true);
+        if (index == 5) DoAction(kActionHideBar, true);
+    };
+    imgButton5_.Create(hwnd(), kIdImgButton5, 5, kHideLeft, kImageTop, hideStrip_.get(), onUp);
+    imgButton4_.Create(hwnd(), kIdImgButton4, 4, kQuitLeft, kImageTop, quitStrip_.get(), onUp);
+    return true;
+}
+
+void FrmMain::PlaceBar() {
+    BarPlacement p = ReadBarPlacement(*store_);
+    RECT rc{};
+    GetClientRect(hwnd(), &rc);
+    MoveWindow(hwnd(), p.x, p.y, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+    if (p.topmost) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // The tray menu's "Show on top" check mark follows p.topmost once the menu exists.
+}
+
+void FrmMain::PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void FrmMain::DoAction(int index, bool checkSwitch) {
+    if (desks_) desks_->DoAction(index, checkSwitch);
+}
+
+void FrmMain::MarkCurrentDesk(int desk) {
+    for (int i = 0; i < kDeskCount; ++i)
+        SendMessageW(deskButtons_[i], BM_SETCHECK, i == desk - 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    // The tray menu's desktop items take the same check marks once the menu exists.
+}
+
+void FrmMain::HideBar() { ShowWindow(hwnd(), SW_HIDE); }
+
+bool FrmMain::ConfirmQuit() {
+    return MessageBoxW(hwnd(), L"Do you want to quit?", Widen(flavour_.appTitle).c_str(),
+                       MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+void FrmMain::EndApplication() {
+    PumpMessages();
+    RemoveTrayIcon();
+    FormQueryUnload();
+    DestroyWindow(hwnd());
+    PostQuitMessage(0);
+}
+
+void FrmMain::FormQueryUnload() {
+    if (unloaded_ || !desks_) return;
+    unloaded_ = true;
+    desks_->RestoreAllDesktops();
+
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    RECT rc{};
+    GetWindowRect(hwnd(), &rc);
+    WriteBarPosition(*store_, rc.left * 15, rc.top * 15);  // the position in twips, 15 to a pixel
+    SaveSettings(*store_, *this, flavour_.hasVideo, settings_);
+    StopHotkeys();
+}
+
+LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    switch (msg) {
+        case WM_COMMAND:
+            if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kIdDesk0 && LOWORD(wp) < kIdDesk0 + kDeskCount) {
+                DoAction(LOWORD(wp) - kIdDesk0 + 1, true);
+                // A push-like check box must not toggle itself: the marks follow the current desktop.
+                if (desks_) MarkCurrentDesk(desks_->CurrentDesk());
+                return 0;
+            }
+            break;
+        case WM_MOUSEMOVE:
+            // Dragging the bar's body with the left button alone moves it like a caption.
+            if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == MK_LBUTTON) {
+                ReleaseCapture();
+                SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+                return 0;
+            }
+            break;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PaintDc pdc(hwnd());
+            RECT rc{};
+            GetClientRect(hwnd(), &rc);
+            PaintBarBackground(pdc.get(), rc);
+            return 0;
+        }
+        case WM_CLOSE:
+            DoAction(kActionQuit, true);  // closing the bar is a quit request
+            return 0;
+        case WM_ENDSESSION:
+            if (wp) FormQueryUnload();  // the session ends: every hidden window comes back
+            return 0;
+        default:
+            break;
+    }
+    return Default(msg, wp, lp);
+}
+
+// ---------------------------------------------------------------------------------------
+// Settings plumbing
+
+void FrmMain::SetAutoStart(bool on) { orv::SetAutoStart(on, AutoStartFor(ExePath())); }
+
+std::string FrmMain::DocumentsFolder() { return GetSpecialFolder(5); }
+
+// Hotkeys and per-desktop video options are loaded and saved here once those subsystems
+// exist; until then there is nothing of theirs to read or write.
+void FrmMain::LoadHotkeys() {}
+void FrmMain::SaveHotkeys() {}
+void FrmMain::LoadVideoSettings() {}
+void FrmMain::SaveVideoSettings() {}
+
+// The notification-area icon and its menu plug in here; hotkeys are stopped here at exit.
+void FrmMain::CreateTrayIcon() {}
+void FrmMain::RemoveTrayIcon() {}
+void FrmMain::StopHotkeys() {}
+
+}  // namespace orv

@@ -1,0 +1,98 @@
+// frmMain: the bar, and the owner of the application-wide state for the whole run.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/desk_manager.h"
+#include "app/flavour.h"
+#include "app/win/look_ops.h"
+#include "app/win/shell_files.h"
+#include "app/win/window_ops.h"
+#include "base/win/handles.h"
+#include "base/win/window_base.h"
+#include "settings/settings.h"
+#include "settings/win/registry_store.h"
+
+namespace orv {
+
+// A small picture button: a strip shown through a frame, shifted while pressed. The action
+// runs on the mouse up, wherever the pointer is then.
+class ImageButton final : public Window {
+public:
+    bool Create(HWND parent, int id, int index, int x, int y, HBITMAP strip, std::function<void(int)> onUp);
+    int StripLeft() const { return left_; }
+
+private:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+    int index_ = 0;
+    int left_ = 0;
+    HBITMAP strip_ = nullptr;
+    std::function<void(int)> onUp_;
+};
+
+class FrmMain final : public Window, private DeskUi, private SettingsHost {
+public:
+    FrmMain();
+    ~FrmMain() override;
+
+    // Start-up, the message loop, shutdown. Returns the process exit code.
+    int Run();
+    // 1..6 switch desktops, 90 hides the bar, 99 asks to quit.
+    void DoAction(int index, bool checkSwitch = true);
+
+private:
+    bool FormLoad();
+    void FormQueryUnload();
+    bool CreateBar();
+    void PlaceBar();
+    static void PumpMessages();
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+
+    // DeskUi
+    void MarkCurrentDesk(int desk) override;
+    void HideBar() override;
+    bool ConfirmQuit() override;
+    void EndApplication() override;
+
+    // SettingsHost
+    void SetAutoStart(bool on) override;
+    std::string DocumentsFolder() override;
+    void LoadHotkeys() override;
+    void SaveHotkeys() override;
+    void LoadVideoSettings() override;
+    void SaveVideoSettings() override;
+
+    // Seams for the parts that arrive later: the tray icon with its menu, and hotkeys.
+    void CreateTrayIcon();
+    void RemoveTrayIcon();
+    void StopHotkeys();
+
+    const FlavourInfo& flavour_;
+    UniqueHandle instanceMutex_;
+    AppFolders folders_;
+    std::unique_ptr<RegistryStore> store_;
+    Settings settings_;
+    Win32WindowOps windowOps_;
+    Win32LookOps lookOps_;
+    ShellIconShelf iconShelf_;
+    NoDesktopVideo video_;  // the video wallpaper's place in the switch
+    std::unique_ptr<DeskWindows> deskWindows_;
+    std::unique_ptr<DesktopLook> look_;
+    std::unique_ptr<DeskManager> desks_;
+
+    HWND deskButtons_[kDeskCount] = {};
+    ImageButton imgButton4_;  // quit
+    ImageButton imgButton5_;  // hide
+    UniqueBitmap quitStrip_;
+    UniqueBitmap hideStrip_;
+    UniqueFont font_;
+    HICON icon_ = nullptr;
+    bool unloaded_ = false;
+};
+
+}  // namespace orv

@@ -1,0 +1,40 @@
+#include "app/win/look_ops.h"
+
+#include <windows.h>
+
+#include "app/win/shell_files.h"
+#include "base/win/utf.h"
+#include "settings/win/registry_mod.h"
+
+namespace orv {
+
+std::uint32_t Win32LookOps::GetBackgroundColor() { return GetSysColor(COLOR_BACKGROUND); }
+
+void Win32LookOps::SetBackgroundColor(std::uint32_t colour) {
+    const int element = COLOR_BACKGROUND;
+    const COLORREF value = colour;
+    SetSysColors(1, &element, &value);
+}
+
+std::string Win32LookOps::RegGetString(const std::string& subkey, const std::string& name) {
+    return orv::RegGetString(HKEY_CURRENT_USER, subkey, name);
+}
+
+bool Win32LookOps::RegSetString(const std::string& subkey, const std::string& name, const std::string& text) {
+    return orv::RegSetString(HKEY_CURRENT_USER, subkey, name, text);
+}
+
+bool Win32LookOps::ShellCopyFiles(const std::string& source, const std::string& target) {
+    return orv::ShellCopyFiles(source, target);
+}
+
+bool Win32LookOps::ApplyWallpaperFile(const std::string& path) { return orv::ApplyWallpaperFile(path); }
+
+bool ApplyWallpaperFile(const std::string& path) {
+    std::wstring w = Widen(path);
+    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, w.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE) != FALSE;
+}
+
+void RepaintDesktop() { InvalidateRect(nullptr, nullptr, TRUE); }
+
+}  // namespace orv

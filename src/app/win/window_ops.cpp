@@ -1,0 +1,49 @@
+#include "app/win/window_ops.h"
+
+#include "base/win/utf.h"
+
+namespace orv {
+
+namespace {
+struct EnumContext {
+    const std::function<void(WindowId, const std::string&)>* visit;
+};
+
+BOOL CALLBACK EnumWindowsProc(HWND h, LPARAM lp) noexcept {
+    auto* ctx = reinterpret_cast<EnumContext*>(lp);
+    try {
+        wchar_t buf[512];
+        int n = InternalGetWindowText(h, buf, static_cast<int>(std::size(buf)));
+        (*ctx->visit)(ToId(h), n > 0 ? Narrow(std::wstring_view(buf, static_cast<std::size_t>(n))) : std::string());
+    } catch (...) {
+        // Out of memory: skip this window, go on with the next.
+    }
+    return TRUE;
+}
+}  // namespace
+
+void Win32WindowOps::EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) {
+    EnumContext ctx{&visit};
+    EnumWindows(&EnumWindowsProc, reinterpret_cast<LPARAM>(&ctx));
+}
+
+int Win32WindowOps::ShowCommand(WindowId id) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!GetWindowPlacement(ToHwnd(id), &wp)) return 0;
+    return static_cast<int>(wp.showCmd);
+}
+
+int Win32WindowOps::IsVisible(WindowId id) { return IsWindowVisible(ToHwnd(id)) ? 1 : 0; }
+
+bool Win32WindowOps::Show(WindowId id, int showCmd) {
+    HWND h = ToHwnd(id);
+    if (!IsWindow(h)) return false;
+    if (GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId()) {
+        ShowWindow(h, showCmd);
+        return true;
+    }
+    return ShowWindowAsync(h, showCmd) != FALSE;
+}
+
+}  // namespace orv

@@ -1,0 +1,56 @@
+#include "base/win/window_base.h"
+
+namespace orv {
+
+HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+
+Window::~Window() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool Window::RegisterClassOnce(const wchar_t* className, HBRUSH background, HICON icon) {
+    WNDCLASSEXW wc{};
+    if (GetClassInfoExW(ModuleInstance(), className, &wc)) return true;
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Window::Thunk;
+    wc.hInstance = ModuleInstance();
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.lpszClassName = className;
+    return RegisterClassExW(&wc) != 0;
+}
+
+bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
+                    int w, int h, HWND parent, int id) {
+    HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
+    return CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, menu, ModuleInstance(), this) != nullptr;
+}
+
+LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept { return Default(msg, wp, lp); }
+
+LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        self = static_cast<Window*>(cs->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);  // e.g. WM_GETMINMAXINFO before WM_NCCREATE
+    LRESULT r = self->OnMessage(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return r;
+}
+
+}  // namespace orv

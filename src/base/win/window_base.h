@@ -1,0 +1,34 @@
+// The base of every window of ours: a static thunk stores the object at WM_NCCREATE and
+// forwards messages to a noexcept handler; nothing throws across the window procedure.
+#pragma once
+
+#include <windows.h>
+
+namespace orv {
+
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    // Registers the class once per process (a second call is harmless).
+    static bool RegisterClassOnce(const wchar_t* className, HBRUSH background = nullptr, HICON icon = nullptr);
+    bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
+                int w, int h, HWND parent, int id = 0);
+    // Messages not handled go to DefWindowProc.
+    virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) noexcept { return DefWindowProcW(hwnd_, msg, wp, lp); }
+
+private:
+    static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    HWND hwnd_ = nullptr;
+};
+
+HINSTANCE ModuleInstance();
+
+}  // namespace orv

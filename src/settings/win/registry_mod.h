@@ -1,0 +1,31 @@
+// Registry access of the desktop look and the autostart entry.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace orv {
+
+// A string value; REG_DWORD gives its decimal text; other types, a missing key or value,
+// and any failure give the empty text. The value is cut before its first NUL.
+std::string RegGetString(HKEY root, const std::string& subkey, const std::string& name);
+// Creates the key as needed and writes REG_SZ; an empty text is stored as one blank.
+bool RegSetString(HKEY root, const std::string& subkey, const std::string& name, const std::string& text);
+
+// Reads a REG_SZ / REG_EXPAND_SZ value from an open key; nullopt when missing or of
+// another type. Tolerates a value stored without its terminator.
+std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name, DWORD* type = nullptr);
+
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+struct AutoStartEntry {
+    std::string valueName;  // exe name without extension & ".Exe"
+    std::string command;    // program folder & "\" & that name
+};
+AutoStartEntry AutoStartFor(const std::string& exePath);
+// On: writes the entry under HKCU\...\Run; off: deletes it. A failing open does nothing.
+void SetAutoStart(bool on, const AutoStartEntry& entry, HKEY root = HKEY_CURRENT_USER);
+
+}  // namespace orv

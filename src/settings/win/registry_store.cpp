@@ -1,0 +1,35 @@
+#include "settings/win/registry_store.h"
+
+#include "base/win/handles.h"
+#include "base/win/utf.h"
+#include "settings/win/registry_mod.h"
+
+namespace orv {
+
+RegistryStore::RegistryStore(std::string root, std::string appName, HKEY hive)
+    : root_(std::move(root)), appName_(std::move(appName)), hive_(hive) {}
+
+std::string RegistryStore::SectionKey(std::string_view section) const {
+    return root_ + "\\" + appName_ + "\\" + std::string(section);
+}
+
+std::optional<std::string> RegistryStore::Get(std::string_view section, std::string_view key) {
+    UniqueKey k;
+    if (RegOpenKeyExW(hive_, Widen(SectionKey(section)).c_str(), 0, KEY_QUERY_VALUE, k.put()) != ERROR_SUCCESS)
+        return std::nullopt;
+    auto v = QueryString(k.get(), Widen(key).c_str());
+    if (!v) return std::nullopt;  // missing, or of a type this store never writes
+    return Narrow(*v);
+}
+
+bool RegistryStore::Set(std::string_view section, std::string_view key, std::string_view text) {
+    UniqueKey k;
+    if (RegCreateKeyExW(hive_, Widen(SectionKey(section)).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                        nullptr, k.put(), nullptr) != ERROR_SUCCESS)
+        return false;
+    const std::wstring value = Widen(text);
+    return RegSetValueExW(k.get(), Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+}  // namespace orv
