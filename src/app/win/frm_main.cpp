@@ -17,6 +17,7 @@ namespace orv {
 namespace {
 constexpr wchar_t kImageButtonClass[] = L"OrvantaImageButton";
 constexpr wchar_t kInstanceMutex[] = L"Local\\OrvantaZ.SingleInstance";
+constexpr UINT_PTR kRelayerTimer = 1;
 
 // Bar geometry in pixels.
 constexpr int kBarHeight = 30;
@@ -171,6 +172,7 @@ void FrmMain::PlaceBar() {
     RECT rc{};
     GetClientRect(hwnd(), &rc);
     MoveWindow(hwnd(), p.x, p.y, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+    topmost_ = p.topmost;
     if (p.topmost) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // The tray menu's "Show on top" check mark follows p.topmost once the menu exists.
 }
@@ -188,7 +190,27 @@ void FrmMain::PumpMessages() {
 }
 
 void FrmMain::DoAction(int index, bool checkSwitch) {
-    if (desks_) desks_->DoAction(index, checkSwitch);
+    if (!desks_) return;
+    const int before = desks_->CurrentDesk();
+    desks_->DoAction(index, checkSwitch);
+    if (desks_->CurrentDesk() != before) {
+        KeepBarOnTop();
+        // The windows just shown may be raised by their own applications a little later.
+        relayersLeft_ = 2;
+        SetTimer(hwnd(), kRelayerTimer, 150, nullptr);
+    }
+}
+
+void FrmMain::KeepBarOnTop() {
+    // The windows just shown were activated; where the window system restacks on
+    // activation without regard to other processes' topmost windows (Wine's X11 driver
+    // does), re-layering puts the bar back above them. Elsewhere it changes nothing.
+    if (!topmost_ || !IsWindowVisible(hwnd())) return;
+    constexpr UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+    SetWindowPos(hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, flags);
+    // A desktop repaint after the wallpaper change can draw over the bar without telling it.
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void FrmMain::MarkCurrentDesk(int desk) {
@@ -240,6 +262,13 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == MK_LBUTTON) {
                 ReleaseCapture();
                 SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+                return 0;
+            }
+            break;
+        case WM_TIMER:
+            if (wp == kRelayerTimer) {
+                KeepBarOnTop();
+                if (--relayersLeft_ <= 0) KillTimer(hwnd(), kRelayerTimer);
                 return 0;
             }
             break;

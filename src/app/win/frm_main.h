@@ -50,6 +50,7 @@ private:
     void FormQueryUnload();
     bool CreateBar();
     void PlaceBar();
+    void KeepBarOnTop();
     static void PumpMessages();
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
 
@@ -93,6 +94,8 @@ private:
     UniqueFont font_;
     HICON icon_ = nullptr;
     bool unloaded_ = false;
+    bool topmost_ = true;
+    int relayersLeft_ = 0;
 };
 
 }  // namespace orv

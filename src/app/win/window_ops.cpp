@@ -38,12 +38,26 @@ int Win32WindowOps::IsVisible(WindowId id) { return IsWindowVisible(ToHwnd(id)) 
 
 bool Win32WindowOps::Show(WindowId id, int showCmd) {
     HWND h = ToHwnd(id);
-    if (!IsWindow(h)) return false;
-    if (GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId()) {
-        ShowWindow(h, showCmd);
-        return true;
-    }
+    DWORD thread = GetWindowThreadProcessId(h, nullptr);
+    if (thread == 0) return false;  // closed meanwhile
+    if (thread == GetCurrentThreadId()) return ShowWindow(h, showCmd), true;
+    if (Responsive(h, thread)) return ShowWindow(h, showCmd), true;
+    // A hung application would block a plain ShowWindow: hand the request to its queue.
     return ShowWindowAsync(h, showCmd) != FALSE;
+}
+
+bool Win32WindowOps::Responsive(HWND h, DWORD thread) {
+    const ULONGLONG now = GetTickCount64();
+    if (now - probedAt_ > kProbeValidMs) {
+        probed_.clear();  // answers are kept for one switch, not longer
+        probedAt_ = now;
+    }
+    auto it = probed_.find(thread);
+    if (it != probed_.end()) return it->second;
+    DWORD_PTR ignored = 0;
+    const bool ok = SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kProbeTimeoutMs, &ignored) != 0;
+    probed_[thread] = ok;
+    return ok;
 }
 
 }  // namespace orv

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <unordered_map>
+
 #include "app/desk_windows.h"
 
 namespace orv {
@@ -16,9 +18,17 @@ public:
     void EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) override;
     int ShowCommand(WindowId id) override;
     int IsVisible(WindowId id) override;
-    // Windows of our own thread are shown at once; every other window is shown
-    // asynchronously, so a window whose application stopped responding never blocks us.
+    // Shows or hides at once when the window's thread answers a probe; a window whose
+    // application stopped responding gets the request in its queue instead, so it never
+    // blocks us and still changes state when its application wakes up.
     bool Show(WindowId id, int showCmd) override;
+
+private:
+    static constexpr UINT kProbeTimeoutMs = 200;
+    static constexpr ULONGLONG kProbeValidMs = 500;
+    bool Responsive(HWND h, DWORD thread);
+    std::unordered_map<DWORD, bool> probed_;  // thread -> answered, probed once per switch
+    ULONGLONG probedAt_ = 0;
 };
 
 }  // namespace orv
