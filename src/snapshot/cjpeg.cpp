@@ -1,0 +1,135 @@
+#include "snapshot/cjpeg.h"
+
+#include <algorithm>
+
+#include "snapshot/jpeg_colour.h"
+#include "snapshot/jpeg_dct.h"
+#include "snapshot/jpeg_error.h"
+#include "snapshot/jpeg_file.h"
+
+namespace orv {
+
+cJpeg::cJpeg() {
+    SetSamplingFrequencies(2, 2, 1, 1, 1, 1);
+    Quality(75);
+}
+
+void cJpeg::Quality(int quality) {
+    if (quality < 1 || quality > 100) return;
+    quality_ = quality;
+    const int scale = jpeg::QualityScale(quality);
+    quant_[0] = jpeg::MakeQuantTable(jpeg::kLuminanceBase, scale, precision_);
+    quant_[1] = jpeg::MakeQuantTable(jpeg::kChrominanceBase, scale, precision_);
+}
+
+void cJpeg::SetSamplingFrequencies(int h1, int v1, int h2, int v2, int h3, int v3) {
+    auto valid = [](int f) { return f >= 1 && f <= 4; };
+    if (!valid(h1) || !valid(v1)) throw JpegError(1, kErrInvalidSampling);
+    std::vector<Component> comps;
+    if (h2 == 0 && v2 == 0 && h3 == 0 && v3 == 0) {
+        comps.resize(1);
+        comps[0].id = 1;
+    } else {
+        for (int f : {h2, h3, v2, v3}) {
+            if (!valid(f)) throw JpegError(1, kErrInvalidSampling);
+        }
+        comps.resize(3);
+        const int hs[3] = {h1, h2, h3}, vs[3] = {v1, v2, v3};
+        for (int i = 0; i < 3; ++i) {
+            comps[static_cast<std::size_t>(i)].id = i + 1;
+            comps[static_cast<std::size_t>(i)].h = hs[i];
+            comps[static_cast<std::size_t>(i)].v = vs[i];
+            comps[static_cast<std::size_t>(i)].table = i == 0 ? 0 : 1;
+        }
+    }
+    hMax_ = vMax_ = 1;
+    for (const Component& c : comps) {
+        hMax_ = std::max(hMax_, c.h);
+        vMax_ = std::max(vMax_, c.v);
+    }
+    comps_ = std::move(comps);
+}
+
+void cJpeg::Comment(std::string text) {
+    if (text.size() > 65533) throw JpegError(1, kErrIllegalCommentLength);
+    comment_ = std::move(text);
+}
+
+int cJpeg::SampleBuffer(const BgrView& source, int width, int height, int left, int top) {
+    jpeg::BufferSampler sampler(source, left, top, width, height);
+    if (!sampler.Valid()) return 1;
+    return Sample(sampler, width, height);
+}
+
+int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
+    precision_ = 8;
+    width_ = width;
+    height_ = height;
+    for (Component& c : comps_) c.coefficients.clear();
+    if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return 1;
+
+    for (Component& c : comps_) {
+        c.width = static_cast<int>((static_cast<std::int64_t>(c.h) * width + hMax_ - 1) / hMax_);
+        c.height = static_cast<int>((static_cast<std::int64_t>(c.v) * height + vMax_ - 1) / vMax_);
+        c.blocksWide = (c.width + 7) / 8;
+        c.blocksHigh = (c.height + 7) / 8;
+        c.coefficients.assign(64 * static_cast<std::size_t>(c.blocksWide) * static_cast<std::size_t>(c.blocksHigh), 0);
+    }
+
+    std::vector<float> strips[3];
+    std::size_t first = 0;
+    while (first < comps_.size()) {
+        // Components whose padded size equals the previous one's reuse its picture.
+        std::size_t last = first + 1;
+        while (last < comps_.size() && comps_[last].blocksWide == comps_[last - 1].blocksWide &&
+               comps_[last].blocksHigh == comps_[last - 1].blocksHigh) {
+            ++last;
+        }
+        const int pictW = comps_[first].width, pictH = comps_[first].height;
+        if (!sampler.Prepare(pictW, pictH)) return 1;
+        const int paddedW = 8 * comps_[first].blocksWide;
+        float* rows[3] = {nullptr, nullptr, nullptr};  // by component index: Y, Cb, Cr
+        for (std::size_t i = first; i < last; ++i) {
+            strips[i].assign(8 * static_cast<std::size_t>(paddedW), 0.0f);
+            rows[i] = strips[i].data();
+        }
+        for (int by = 0; by < comps_[first].blocksHigh; ++by) {
+            int prevSource = -1;
+            for (int r = 0; r < 8; ++r) {
+                const int y = std::min(by * 8 + r, pictH - 1);  // the last row repeats downwards
+                const std::size_t off = static_cast<std::size_t>(r) * static_cast<std::size_t>(paddedW);
+                if (y == prevSource) {
+                    for (std::size_t i = first; i < last; ++i) {
+                        std::copy_n(rows[i] + off - static_cast<std::size_t>(paddedW), paddedW, rows[i] + off);
+                    }
+                    continue;
+                }
+                prevSource = y;
+                jpeg::ConvertRow(sampler.Row(y), pictW, rows[0] ? rows[0] + off : nullptr,
+                                 rows[1] ? rows[1] + off : nullptr, rows[2] ? rows[2] + off : nullptr);
+                for (std::size_t i = first; i < last; ++i) {  // the last column repeats rightwards
+                    std::fill(rows[i] + off + pictW, rows[i] + off + paddedW, rows[i][off + static_cast<std::size_t>(pictW) - 1]);
+                }
+            }
+            for (std::size_t i = first; i < last; ++i) {
+                Component& c = comps_[i];
+                const float* divisors = quant_[static_cast<std::size_t>(c.table)].divisors.data();
+                std::int16_t* out = c.coefficients.data() + 64 * static_cast<std::size_t>(by) * static_cast<std::size_t>(c.blocksWide);
+                for (int bx = 0; bx < c.blocksWide; ++bx, out += 64) {
+                    jpeg::DctQuantise(rows[i] + 8 * bx, paddedW, divisors, out);
+                }
+            }
+        }
+        first = last;
+    }
+    return 0;
+}
+
+int cJpeg::SaveFile(const std::string& fileName) {
+    if (fileName.empty()) return 1;
+    if (jpeg::PathExists(fileName)) return 2;
+    const std::vector<std::uint8_t> bytes = Encode();
+    return jpeg::WriteNewFile(fileName, bytes) ? 0 : 3;
+}
+
+}  // namespace orv

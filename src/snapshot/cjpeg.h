@@ -1,0 +1,77 @@
+// cJpeg: the program's own baseline JPEG writer (sequential DCT, Huffman tables optimised
+// for the image, 8-bit samples, JFIF 1.01). The picture is converted, transformed and
+// quantised once into memory, then coded twice from the stored coefficients (statistics,
+// then writing). Portable: the pictures come through a PictureSampler.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "snapshot/image_rows.h"
+#include "snapshot/jpeg_huffman.h"
+#include "snapshot/jpeg_sampler.h"
+#include "snapshot/jpeg_tables.h"
+
+namespace orv {
+
+class cJpeg {
+public:
+    struct Component {
+        int id = 0;             // component index + 1
+        int h = 1, v = 1;       // sampling factors
+        int table = 0;          // quantisation table: 0 for the first component, else 1
+        int width = 0, height = 0;        // sampled size
+        int blocksWide = 0, blocksHigh = 0;  // padded size in blocks
+        std::vector<std::int16_t> coefficients;  // 64 per block, zig-zag order, raster order
+    };
+
+    cJpeg();
+
+    // 1..100 stores the quality and rebuilds both quantisation tables; other values are
+    // ignored.
+    void Quality(int quality);
+    int Quality() const { return quality_; }
+
+    // One component when H2, V2, H3, V3 are all 0, otherwise three. Raises "Invalid
+    // Sampling Value" for a factor outside 1..4.
+    void SetSamplingFrequencies(int h1, int v1, int h2, int v2, int h3, int v3);
+
+    // The COM text, written one byte per character. Raises "Illegal Comment Length" for
+    // more than 65533 characters.
+    void Comment(std::string text);
+    const std::string& Comment() const { return comment_; }
+
+    // Reads, converts, transforms and quantises a width x height picture. Returns 0, or 1
+    // when a picture could not be made (the sampler refused).
+    int Sample(jpeg::PictureSampler& sampler, int width, int height);
+
+    // The same from the rectangle (left, top, width x height) of a 24-bit DIB-layout buffer.
+    int SampleBuffer(const BgrView& source, int width, int height, int left, int top);
+
+    // Writes the file: 0 when written, 1 for an empty name, 2 when a file of that name
+    // exists (it is never overwritten), 3 when the file could not be written. The name is
+    // UTF-8.
+    int SaveFile(const std::string& fileName);
+
+    // The complete file in memory.
+    std::vector<std::uint8_t> Encode();
+
+    // The state, for those who look inside (tests, tools).
+    const std::vector<Component>& Components() const { return comps_; }
+    const jpeg::QuantTable& QuantTableAt(int i) const { return quant_[static_cast<std::size_t>(i)]; }
+    int MaxH() const { return hMax_; }
+    int MaxV() const { return vMax_; }
+
+private:
+    int quality_ = 0;
+    std::array<jpeg::QuantTable, 4> quant_{};
+    std::vector<Component> comps_;
+    int hMax_ = 1, vMax_ = 1;
+    int precision_ = 8;
+    int width_ = 0, height_ = 0;
+    std::string comment_;
+};
+
+}  // namespace orv

@@ -1,0 +1,68 @@
+#include "snapshot/image_rows.h"
+
+namespace orv {
+
+std::int32_t BytesPerScanLine(std::int32_t width, std::int16_t bitCount) {
+    switch (bitCount) {
+    case 1: return ((width - 1) / 8 + 4) & ~3;
+    case 4: return ((width - 1) / 2 + 4) & ~3;
+    case 8: return (width + 3) & ~3;
+    default: return (3 * width + 3) & ~3;
+    }
+}
+
+bool IsSupportedBitCount(std::int16_t bitCount) {
+    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 24;
+}
+
+std::vector<RgbQuad> GreyRamp(std::int16_t bitCount) {
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8) return {};
+    const int n = 1 << bitCount;
+    std::vector<RgbQuad> table(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        // i * 255 / (n - 1) rounded: exact for 1, 4 and 8 bits (0/255, steps of 17, i).
+        const auto v = static_cast<std::uint8_t>((i * 255 + (n - 1) / 2) / (n - 1));
+        table[static_cast<std::size_t>(i)] = {v, v, v, 0};
+    }
+    return table;
+}
+
+PlgPoints MirrorPoints(std::int32_t w, std::int32_t h, bool vertical) {
+    if (vertical) return {Point{0, h}, Point{w, h}, Point{0, 0}};
+    return {Point{w, 0}, Point{0, 0}, Point{w, h}};
+}
+
+std::int32_t NormaliseDegrees(std::int32_t degrees) {
+    std::int32_t d = degrees % 360;
+    if (d < 0) d += 360;
+    return d;
+}
+
+std::optional<Rotation> RotationFor(std::int32_t degrees, std::int32_t w, std::int32_t h) {
+    switch (NormaliseDegrees(degrees)) {
+    case 90: return Rotation{h, w, {Point{0, w}, Point{0, 0}, Point{h, w}}};
+    case 180: return Rotation{w, h, {Point{w, h}, Point{0, h}, Point{w, 0}}};
+    case 270: return Rotation{h, w, {Point{h, 0}, Point{h, w}, Point{0, 0}}};
+    default: return std::nullopt;
+    }
+}
+
+Point MapPixel(const PlgPoints& pts, std::int32_t w, std::int32_t h, std::int32_t x, std::int32_t y) {
+    // The affine map sends the source corner (0,0) to p0, (w,0) to p1 and (0,h) to p2.
+    // Work on doubled coordinates so the pixel centre (x + 1/2, y + 1/2) stays integral.
+    const std::int64_t cx = 2 * x + 1, cy = 2 * y + 1;
+    const std::int64_t ux = pts[1].x - pts[0].x, uy = pts[1].y - pts[0].y;  // per w
+    const std::int64_t vx = pts[2].x - pts[0].x, vy = pts[2].y - pts[0].y;  // per h
+    const std::int64_t dx = 2 * pts[0].x * w * h + cx * ux * h + cy * vx * w;  // over 2wh
+    const std::int64_t dy = 2 * pts[0].y * w * h + cx * uy * h + cy * vy * w;
+    const std::int64_t den = 2 * static_cast<std::int64_t>(w) * h;
+    // The centre lands on (X + 1/2) of the destination pixel X.
+    auto floorDiv = [](std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+    return {static_cast<std::int32_t>(floorDiv(dx, den)), static_cast<std::int32_t>(floorDiv(dy, den))};
+}
+
+BgrPicture::BgrPicture(std::int32_t width, std::int32_t height)
+    : width_(width), height_(height), stride_(BytesPerScanLine(width, 24)),
+      bits_(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height)) {}
+
+}  // namespace orv

@@ -1,0 +1,83 @@
+// cJpeg::Encode: statistics pass, optimal tables, then the file in one buffer.
+#include "snapshot/cjpeg.h"
+#include "snapshot/jpeg_markers.h"
+#include "snapshot/jpeg_scan.h"
+
+namespace orv {
+
+namespace jpeg {
+
+std::vector<std::vector<int>> PlanScans(const std::vector<cJpeg::Component>& comps) {
+    std::vector<std::vector<int>> scans;
+    int blocks = 0;
+    for (std::size_t i = 0; i < comps.size(); ++i) {
+        const int n = comps[i].h * comps[i].v;
+        if (scans.empty() || blocks + n > 10) {
+            scans.emplace_back();
+            blocks = 0;
+        }
+        scans.back().push_back(static_cast<int>(i));
+        blocks += n;
+    }
+    return scans;
+}
+
+}  // namespace jpeg
+
+std::vector<std::uint8_t> cJpeg::Encode() {
+    using namespace jpeg;
+    const std::vector<std::vector<int>> scans = PlanScans(comps_);
+    const int tables = comps_.size() > 1 ? 2 : 1;
+    auto tableOf = [](int compIndex) { return compIndex == 0 ? 0 : 1; };
+    const bool sampled = width_ > 0 && height_ > 0 && !comps_.empty() && !comps_[0].coefficients.empty();
+
+    // Statistics pass: DC counts at 2t, AC counts at 2t + 1.
+    SymbolCounts counts[4] = {};
+    if (sampled) {
+        for (const std::vector<int>& scan : scans) {
+            int pred[4] = {0, 0, 0, 0};
+            WalkScan(comps_, scan, width_, height_, hMax_, vMax_, [&](int k, const std::int16_t* block) {
+                const int t = tableOf(scan[static_cast<std::size_t>(k)]);
+                CountBlock(block, pred[k], counts[2 * t], counts[2 * t + 1]);
+            });
+        }
+    }
+    HuffmanSpec specs[4];
+    HuffmanCodes codes[4];
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 2 * tables; ++i) {
+        specs[i] = BuildOptimalTable(counts[i]);
+        codes[i] = DeriveCodes(specs[i], i % 2 == 0);
+        for (int s = 0; s < 256; ++s) {
+            const std::uint64_t extra = i % 2 == 0 ? static_cast<std::uint64_t>(s) : static_cast<std::uint64_t>(s & 15);
+            bits += counts[i][static_cast<std::size_t>(s)] * (codes[i].length[static_cast<std::size_t>(s)] + extra);
+        }
+    }
+
+    ByteSink out;
+    out.Reserve(static_cast<std::size_t>(bits / 8 + bits / 800) + 1000 + comment_.size() + 1200);
+    EmitSoi(out);
+    EmitApp0(out);
+    EmitCom(out, comment_);
+    for (int t = 0; t < tables; ++t) EmitDqt(out, quant_[static_cast<std::size_t>(t)], t, precision_);
+    EmitSof0(out, precision_, width_, height_, comps_);
+    static constexpr int kDhtIds[4] = {0x00, 0x10, 0x01, 0x11};
+    for (int i = 0; i < 2 * tables; ++i) EmitDht(out, specs[i], kDhtIds[i]);
+    for (const std::vector<int>& scan : scans) {
+        EmitSos(out, comps_, scan);
+        if (!sampled) continue;
+        BitWriter bw(out);
+        int pred[4] = {0, 0, 0, 0};
+        WalkScan(comps_, scan, width_, height_, hMax_, vMax_, [&](int k, const std::int16_t* block) {
+            const int t = tableOf(scan[static_cast<std::size_t>(k)]);
+            bw.ReserveBlock();
+            EncodeBlock(bw, block, pred[k], codes[2 * t], codes[2 * t + 1]);
+            bw.CommitBlock();
+        });
+        bw.Finish();
+    }
+    EmitEoi(out);
+    return out.Take();
+}
+
+}  // namespace orv

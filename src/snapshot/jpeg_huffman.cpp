@@ -1,0 +1,115 @@
+#include "snapshot/jpeg_huffman.h"
+
+#include "snapshot/jpeg_error.h"
+
+namespace orv::jpeg {
+
+HuffmanSpec BuildOptimalTable(const SymbolCounts& counts) {
+    constexpr int kSymbols = 257;  // 256 real symbols and the reserved code point
+    std::array<std::uint64_t, kSymbols> freq{};
+    std::array<int, kSymbols> codesize{};
+    std::array<int, kSymbols> others;
+    others.fill(-1);
+    for (int i = 0; i < 256; ++i) freq[static_cast<std::size_t>(i)] = counts[static_cast<std::size_t>(i)];
+    freq[256] = 1;
+
+    // Only symbols that occur take part; listed by increasing value.
+    std::array<int, kSymbols> live{};
+    int nLive = 0;
+    for (int i = 0; i < kSymbols; ++i) {
+        if (freq[static_cast<std::size_t>(i)]) live[static_cast<std::size_t>(nLive++)] = i;
+    }
+
+    // Figure K.1.
+    for (;;) {
+        int p1 = -1, p2 = -1;  // positions in `live` of V1 and V2
+        std::uint64_t f1 = ~0ull, f2 = ~0ull;
+        for (int p = 0; p < nLive; ++p) {  // <= takes the higher symbol on a tie
+            const std::uint64_t f = freq[static_cast<std::size_t>(live[static_cast<std::size_t>(p)])];
+            if (f <= f1) { f2 = f1; p2 = p1; f1 = f; p1 = p; }
+            else if (f <= f2) { f2 = f; p2 = p; }
+        }
+        if (p2 < 0) break;
+        int v1 = live[static_cast<std::size_t>(p1)], v2 = live[static_cast<std::size_t>(p2)];
+        freq[static_cast<std::size_t>(v1)] += freq[static_cast<std::size_t>(v2)];
+        freq[static_cast<std::size_t>(v2)] = 0;
+        for (int p = p2; p + 1 < nLive; ++p) live[static_cast<std::size_t>(p)] = live[static_cast<std::size_t>(p + 1)];
+        --nLive;
+        ++codesize[static_cast<std::size_t>(v1)];
+        while (others[static_cast<std::size_t>(v1)] >= 0) {
+            v1 = others[static_cast<std::size_t>(v1)];
+            ++codesize[static_cast<std::size_t>(v1)];
+        }
+        others[static_cast<std::size_t>(v1)] = v2;
+        ++codesize[static_cast<std::size_t>(v2)];
+        while (others[static_cast<std::size_t>(v2)] >= 0) {
+            v2 = others[static_cast<std::size_t>(v2)];
+            ++codesize[static_cast<std::size_t>(v2)];
+        }
+    }
+
+    // Figure K.2.
+    std::array<int, 300> bits{};
+    for (int i = 0; i < kSymbols; ++i) {
+        if (codesize[static_cast<std::size_t>(i)]) ++bits[static_cast<std::size_t>(codesize[static_cast<std::size_t>(i)])];
+    }
+    // Figure K.3: no code longer than 16 bits, then the reserved code point goes.
+    for (int i = 299; i > 16; --i) {
+        while (bits[static_cast<std::size_t>(i)] > 0) {
+            int j = i - 2;
+            while (bits[static_cast<std::size_t>(j)] == 0) --j;
+            bits[static_cast<std::size_t>(i)] -= 2;
+            ++bits[static_cast<std::size_t>(i - 1)];
+            bits[static_cast<std::size_t>(j + 1)] += 2;
+            --bits[static_cast<std::size_t>(j)];
+        }
+    }
+    int longest = 16;
+    while (longest > 0 && bits[static_cast<std::size_t>(longest)] == 0) --longest;
+    if (longest > 0) --bits[static_cast<std::size_t>(longest)];
+
+    HuffmanSpec spec;
+    for (int i = 1; i <= 16; ++i) spec.bits[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bits[static_cast<std::size_t>(i)]);
+    // Figure K.4: symbols by code size, then by value.
+    std::array<int, 300> start{};
+    for (int v = 0; v < 256; ++v) {
+        if (codesize[static_cast<std::size_t>(v)]) ++start[static_cast<std::size_t>(codesize[static_cast<std::size_t>(v)])];
+    }
+    int sum = 0;
+    for (int& s : start) {
+        const int n = s;
+        s = sum;
+        sum += n;
+    }
+    spec.values.resize(static_cast<std::size_t>(sum));
+    for (int v = 0; v < 256; ++v) {
+        const int size = codesize[static_cast<std::size_t>(v)];
+        if (size) spec.values[static_cast<std::size_t>(start[static_cast<std::size_t>(size)]++)] = static_cast<std::uint8_t>(v);
+    }
+    return spec;
+}
+
+HuffmanCodes DeriveCodes(const HuffmanSpec& spec, bool isDc) {
+    int total = 0;
+    for (int i = 1; i <= 16; ++i) total += spec.bits[static_cast<std::size_t>(i)];
+    if (total > 256 || static_cast<std::size_t>(total) != spec.values.size()) throw JpegError(1, kErrBadHuffmanTable);
+
+    HuffmanCodes out;
+    std::uint32_t code = 0;
+    int k = 0;
+    for (int len = 1; len <= 16; ++len) {
+        for (int n = 0; n < spec.bits[static_cast<std::size_t>(len)]; ++n, ++k) {
+            const int v = spec.values[static_cast<std::size_t>(k)];
+            if ((isDc && v > 15) || out.length[static_cast<std::size_t>(v)] != 0) throw JpegError(1, kErrBadHuffmanTable);
+            out.code[static_cast<std::size_t>(v)] = static_cast<std::uint16_t>(code);
+            out.length[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(len);
+            ++code;
+        }
+        // Codes of one length must leave room (the all-ones code stays unused).
+        if (code >= (1u << len)) throw JpegError(1, kErrBadHuffmanTable);
+        code <<= 1;
+    }
+    return out;
+}
+
+}  // namespace orv::jpeg

@@ -1,0 +1,122 @@
+#include "snapshot/jpeg_sampler.h"
+
+#include <algorithm>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define ORV_JPEG_SSE2 1
+#endif
+
+namespace orv::jpeg {
+
+BufferSampler::BufferSampler(const BgrView& source, int left, int top, int width, int height)
+    : src_(source), left_(left), top_(top), width_(width), height_(height) {}
+
+bool BufferSampler::Valid() const {
+    return src_.bits && width_ > 0 && height_ > 0 && left_ >= 0 && top_ >= 0 &&
+           static_cast<std::int64_t>(left_) + width_ <= src_.width &&
+           static_cast<std::int64_t>(top_) + height_ <= src_.height;
+}
+
+bool BufferSampler::Prepare(int w, int h) {
+    if (!Valid() || w <= 0 || h <= 0 || w > width_ || h > height_) return false;
+    w_ = w;
+    h_ = h;
+    lastRow_ = -1;
+    if (w == width_ && h == height_) return true;
+    halves_ = 2 * w == width_ && 2 * h == height_;
+    row_.assign(static_cast<std::size_t>(3 * w), 0);
+    if (halves_) return true;
+    // Output pixel x covers [x * W, (x + 1) * W) and source pixel s covers [s * w, (s + 1) * w)
+    // in units of 1 / w source pixels; the overlaps are the weights (they sum to W).
+    first_.assign(static_cast<std::size_t>(w), 0);
+    count_.assign(static_cast<std::size_t>(w), 0);
+    weight_.clear();
+    for (int x = 0; x < w; ++x) {
+        const std::int64_t a = static_cast<std::int64_t>(x) * width_, b = a + width_;
+        const int s0 = static_cast<int>(a / w), s1 = static_cast<int>((b - 1) / w);
+        first_[static_cast<std::size_t>(x)] = s0;
+        count_[static_cast<std::size_t>(x)] = s1 - s0 + 1;
+        for (int s = s0; s <= s1; ++s) {
+            const std::int64_t lo = std::max<std::int64_t>(a, static_cast<std::int64_t>(s) * w);
+            const std::int64_t hi = std::min<std::int64_t>(b, static_cast<std::int64_t>(s + 1) * w);
+            weight_.push_back(static_cast<std::uint32_t>(hi - lo));
+        }
+    }
+    acc_.assign(static_cast<std::size_t>(3 * w), 0);
+    return true;
+}
+
+const std::uint8_t* BufferSampler::Row(int y) {
+    if (w_ == width_ && h_ == height_) return src_.Row(top_ + y) + 3 * left_;
+    if (y != lastRow_) {
+        ReduceRow(y);
+        lastRow_ = y;
+    }
+    return row_.data();
+}
+
+void BufferSampler::ReduceRow(int y) {
+    std::uint8_t* out = row_.data();
+    if (halves_) {
+        const std::uint8_t* a = src_.Row(top_ + 2 * y) + 3 * left_;
+        const std::uint8_t* b = src_.Row(top_ + 2 * y + 1) + 3 * left_;
+        int x = 0;
+#ifdef ORV_JPEG_SSE2
+        // Four output pixels (12 bytes) from 24 source bytes of each row.
+        const __m128i zero = _mm_setzero_si128();
+        for (; x + 4 <= w_; x += 4) {  // 24 source bytes of each row
+            const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 6 * x));
+            const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 6 * x));
+            const __m128i a1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + 6 * x + 16));
+            const __m128i b1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + 6 * x + 16));
+            // Vertical sums in 16 bits: bytes 0..15 and 16..23 of the 24.
+            const __m128i lo = _mm_add_epi16(_mm_unpacklo_epi8(a0, zero), _mm_unpacklo_epi8(b0, zero));
+            const __m128i hi = _mm_add_epi16(_mm_unpackhi_epi8(a0, zero), _mm_unpackhi_epi8(b0, zero));
+            const __m128i tl = _mm_add_epi16(_mm_unpacklo_epi8(a1, zero), _mm_unpacklo_epi8(b1, zero));
+            alignas(16) std::uint16_t v[24];
+            _mm_store_si128(reinterpret_cast<__m128i*>(v), lo);
+            _mm_store_si128(reinterpret_cast<__m128i*>(v + 8), hi);
+            _mm_store_si128(reinterpret_cast<__m128i*>(v + 16), tl);
+            for (int p = 0; p < 4; ++p) {
+                for (int c = 0; c < 3; ++c) {
+                    out[3 * (x + p) + c] = static_cast<std::uint8_t>((v[6 * p + c] + v[6 * p + 3 + c] + 2) >> 2);
+                }
+            }
+        }
+#endif
+        for (; x < w_; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                const int s = a[6 * x + c] + a[6 * x + 3 + c] + b[6 * x + c] + b[6 * x + 3 + c];
+                out[3 * x + c] = static_cast<std::uint8_t>((s + 2) >> 2);
+            }
+        }
+        return;
+    }
+    // Rows: output row y covers [y * H, (y + 1) * H) in units of 1 / h source rows.
+    const std::int64_t a = static_cast<std::int64_t>(y) * height_, b = a + height_;
+    const int s0 = static_cast<int>(a / h_), s1 = static_cast<int>((b - 1) / h_);
+    std::fill(acc_.begin(), acc_.end(), 0);
+    for (int s = s0; s <= s1; ++s) {
+        const std::uint64_t wy = static_cast<std::uint64_t>(
+            std::min<std::int64_t>(b, static_cast<std::int64_t>(s + 1) * h_) -
+            std::max<std::int64_t>(a, static_cast<std::int64_t>(s) * h_));
+        const std::uint8_t* src = src_.Row(top_ + s) + 3 * left_;
+        std::size_t k = 0;
+        for (int x = 0; x < w_; ++x) {
+            std::uint32_t sum[3] = {0, 0, 0};
+            const std::uint8_t* p = src + 3 * first_[static_cast<std::size_t>(x)];
+            for (int i = 0; i < count_[static_cast<std::size_t>(x)]; ++i, ++k, p += 3) {
+                const std::uint32_t wx = weight_[k];
+                sum[0] += wx * p[0];
+                sum[1] += wx * p[1];
+                sum[2] += wx * p[2];
+            }
+            for (int c = 0; c < 3; ++c) acc_[static_cast<std::size_t>(3 * x + c)] += wy * sum[c];
+        }
+    }
+    const std::uint64_t total = static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
+    for (std::size_t i = 0; i < acc_.size(); ++i) out[i] = static_cast<std::uint8_t>((acc_[i] + total / 2) / total);
+}
+
+}  // namespace orv::jpeg
