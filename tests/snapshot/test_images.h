@@ -1,0 +1,75 @@
+// Deterministic pictures for the encoder's tests and benchmark: a photo-like one (smooth
+// gradients, soft shapes, fine noise) and a screenshot-like one (flat panels, hard edges,
+// text-like strokes), in the 24-bit DIB layout.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "snapshot/image_rows.h"
+
+namespace orv::test {
+
+// xorshift32: the same numbers everywhere.
+struct Rng {
+    std::uint32_t s;
+    explicit Rng(std::uint32_t seed) : s(seed ? seed : 1u) {}
+    std::uint32_t Next() {
+        s ^= s << 13;
+        s ^= s >> 17;
+        s ^= s << 5;
+        return s;
+    }
+    int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
+};
+
+inline std::uint8_t Clamp255(double v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v + 0.5); }
+
+inline BgrPicture PhotoLike(int w, int h, std::uint32_t seed = 7) {
+    BgrPicture p(w, h);
+    Rng rng(seed);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const double fx = static_cast<double>(x) / (w > 1 ? w - 1 : 1), fy = static_cast<double>(y) / (h > 1 ? h - 1 : 1);
+            const double wave = 40.0 * std::sin(fx * 9.0 + fy * 4.0) * std::cos(fy * 7.0 - fx * 3.0);
+            const double blob = 60.0 * std::exp(-((fx - 0.6) * (fx - 0.6) + (fy - 0.4) * (fy - 0.4)) * 18.0);
+            const double noise = static_cast<double>(rng.Below(17)) - 8.0;
+            p.Set(x, y, Clamp255(90 + 120 * fx + wave + blob + noise), Clamp255(70 + 100 * fy + 0.5 * wave + noise),
+                  Clamp255(160 - 90 * fx + 30 * fy - blob + noise));
+        }
+    }
+    return p;
+}
+
+inline BgrPicture ScreenshotLike(int w, int h, std::uint32_t seed = 11) {
+    BgrPicture p(w, h);
+    Rng rng(seed);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t r = 240, g = 240, b = 240;  // window background
+            if (y < 30) { r = 32; g = 96; b = 176; }  // title bar
+            else if (x < w / 5) { r = 225; g = 228; b = 232; }  // side panel
+            if (y >= h - 40) { r = 20; g = 24; b = 32; }  // task bar
+            // Text-like strokes: short dark runs on a line grid.
+            const int line = (y - 40) / 18, inLine = (y - 40) % 18;
+            if (y >= 40 && y < h - 40 && inLine >= 4 && inLine < 13 && x > w / 5 + 10 && x < w - 20) {
+                const std::uint32_t word = static_cast<std::uint32_t>(x / 7 * 2654435761u + static_cast<std::uint32_t>(line) * 40503u);
+                if ((word >> 7) % 5 != 0 && ((x * 3 + inLine * 5 + static_cast<int>(word)) % 4 == 0 || inLine == 8)) {
+                    r = g = b = 30;
+                }
+            }
+            p.Set(x, y, r, g, b);
+        }
+    }
+    // A few coloured buttons and a photo thumbnail.
+    for (int i = 0; i < 6; ++i) {
+        const int x0 = rng.Below(w > 64 ? w - 64 : 1), y0 = rng.Below(h > 32 ? h - 32 : 1);
+        const std::uint8_t cr = static_cast<std::uint8_t>(rng.Below(256)), cg = static_cast<std::uint8_t>(rng.Below(256)),
+                           cb = static_cast<std::uint8_t>(rng.Below(256));
+        for (int y = y0; y < y0 + 24 && y < h; ++y)
+            for (int x = x0; x < x0 + 60 && x < w; ++x) p.Set(x, y, cr, cg, cb);
+    }
+    return p;
+}
+
+}  // namespace orv::test
