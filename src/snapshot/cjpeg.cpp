@@ -73,7 +73,7 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
         c.height = static_cast<int>((static_cast<std::int64_t>(c.v) * height + vMax_ - 1) / vMax_);
         c.blocksWide = (c.width + 7) / 8;
         c.blocksHigh = (c.height + 7) / 8;
-        c.coefficients.assign(64 * static_cast<std::size_t>(c.blocksWide) * static_cast<std::size_t>(c.blocksHigh), 0);
+        c.coefficients.resize(64 * static_cast<std::size_t>(c.blocksWide) * static_cast<std::size_t>(c.blocksHigh));
     }
 
     std::vector<float> strips[3];

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,29 @@
 
 namespace orv {
 
+namespace jpeg {
+// Leaves new elements uninitialised: every coefficient is written before it is read.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... A>
+    void construct(U* p, A&&... a) {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+    }
+};
+using CoefficientStore = std::vector<std::int16_t, UninitialisedAllocator<std::int16_t>>;
+}  // namespace jpeg
+
 class cJpeg {
 public:
     struct Component {
@@ -24,7 +49,7 @@ public:
         int table = 0;          // quantisation table: 0 for the first component, else 1
         int width = 0, height = 0;        // sampled size
         int blocksWide = 0, blocksHigh = 0;  // padded size in blocks
-        std::vector<std::int16_t> coefficients;  // 64 per block, zig-zag order, raster order
+        jpeg::CoefficientStore coefficients;  // 64 per block, zig-zag order, raster order
     };
 
     cJpeg();

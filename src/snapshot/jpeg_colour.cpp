@@ -47,29 +47,70 @@ void ConvertTail(const std::uint8_t* p, int from, int n, float* y, float* cb, fl
 }
 
 #ifdef ORV_JPEG_SSE2
-// Eight pixels: numerators in 32-bit lanes, converted and divided four at a time; lanes
-// whose numerator is 0 are patched with the double formula.
-template <int Component>
-inline void Eight(const int* rr, const int* gg, const int* bb, float* out, int cr, int cg, int cbv,
-                  int bias, float den) {
-    const __m128i kr = _mm_set1_epi32(cr), kg = _mm_set1_epi32(cg), kb = _mm_set1_epi32(cbv);
-    const __m128 d = _mm_set1_ps(den);
-    const __m128i zero = _mm_setzero_si128();
-    for (int h = 0; h < 8; h += 4) {
-        const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rr + h));
-        const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(gg + h));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bb + h));
-        // 16 x 16 -> 32-bit products via madd on interleaved (value, 0) pairs.
-        const __m128i k = _mm_add_epi32(
-            _mm_add_epi32(_mm_madd_epi16(r, kr), _mm_madd_epi16(g, kg)),
-            _mm_add_epi32(_mm_madd_epi16(b, kb), _mm_set1_epi32(bias)));
-        _mm_storeu_ps(out + h, _mm_div_ps(_mm_cvtepi32_ps(k), d));
-        const int zeroLanes = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(k, zero)));
-        if (zeroLanes) {
-            for (int l = 0; l < 4; ++l) {
-                if (zeroLanes & (1 << l)) out[h + l] = FromNum<Component>(0, rr[h + l], gg[h + l], bb[h + l]);
-            }
+// Four pixels at a time. Two pixels' bytes widened to words and laid out as
+// (B0 G0 R0 B1 | B1 G1 R1 B2): one madd with (b, g, r, 0) weights per pixel then gives two
+// partial sums per pixel, added pairwise. The numerator of each component is exact.
+struct Quad {
+    __m128i lo, hi;  // pixels 0, 1 and 2, 3, pair-aligned words
+};
+
+inline __m128i PairAligned(const std::uint8_t* p) {
+    const __m128i w = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
+    return _mm_unpacklo_epi64(w, _mm_srli_si128(w, 6));
+}
+
+// Sums of the two 32-bit lanes of each pixel, for four pixels.
+inline __m128i PixelSums(__m128i a, __m128i b) {
+    a = _mm_add_epi32(a, _mm_srli_epi64(a, 32));
+    b = _mm_add_epi32(b, _mm_srli_epi64(b, 32));
+    return _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(a), _mm_castsi128_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
+}
+
+// For Cb and Cr the numerator is 0 exactly for greys (R = G = B): their values by grey level.
+struct GreyDiffs {
+    float cb[256], cr[256];
+    GreyDiffs() {
+        for (int v = 0; v < 256; ++v) {
+            cb[v] = BlueDiffOf(v, v, v);
+            cr[v] = RedDiffOf(v, v, v);
         }
+    }
+};
+const GreyDiffs kGreyDiffs;
+
+template <int Component>
+inline void Store(__m128i k, const std::uint8_t* p, float* out) {
+    const float den = Component == 0 ? 1000.0f : Component == 1 ? 50000.0f : 100000.0f;
+    _mm_storeu_ps(out, _mm_div_ps(_mm_cvtepi32_ps(k), _mm_set1_ps(den)));
+    const int zeroLanes = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(k, _mm_setzero_si128())));
+    if (zeroLanes) {
+        for (int l = 0; l < 4; ++l) {
+            if (!(zeroLanes & (1 << l))) continue;
+            if constexpr (Component == 0) out[l] = LumaOf(p[3 * l + 2], p[3 * l + 1], p[3 * l]);
+            else if constexpr (Component == 1) out[l] = kGreyDiffs.cb[p[3 * l]];
+            else out[l] = kGreyDiffs.cr[p[3 * l]];
+        }
+    }
+}
+
+inline void ConvertQuad(const std::uint8_t* p, float* y, float* cb, float* cr) {
+    const __m128i a = PairAligned(p), b = PairAligned(p + 6);
+    if (y) {
+        const __m128i wy = _mm_setr_epi16(114, 587, 299, 0, 114, 587, 299, 0);
+        const __m128i k = _mm_add_epi32(PixelSums(_mm_madd_epi16(a, wy), _mm_madd_epi16(b, wy)), _mm_set1_epi32(-128000));
+        Store<0>(k, p, y);
+    }
+    if (cb) {
+        const __m128i wb = _mm_setr_epi16(25000, -16563, -8437, 0, 25000, -16563, -8437, 0);
+        Store<1>(PixelSums(_mm_madd_epi16(a, wb), _mm_madd_epi16(b, wb)), p, cb);
+    }
+    if (cr) {
+        // 50000 R - 41869 G - 8131 B = 2 (25000 R - 20935 G) + (G - 8131 B).
+        const __m128i w1 = _mm_setr_epi16(0, -20935, 25000, 0, 0, -20935, 25000, 0);
+        const __m128i w2 = _mm_setr_epi16(-8131, 1, 0, 0, -8131, 1, 0, 0);
+        const __m128i ta = _mm_add_epi32(_mm_slli_epi32(_mm_madd_epi16(a, w1), 1), _mm_madd_epi16(a, w2));
+        const __m128i tb = _mm_add_epi32(_mm_slli_epi32(_mm_madd_epi16(b, w1), 1), _mm_madd_epi16(b, w2));
+        Store<2>(PixelSums(ta, tb), p, cr);
     }
 }
 #endif
@@ -82,40 +123,10 @@ void ConvertRowPortable(const std::uint8_t* bgr, int n, float* y, float* cb, flo
 
 void ConvertRow(const std::uint8_t* bgr, int n, float* y, float* cb, float* cr) {
 #ifdef ORV_JPEG_SSE2
-    // Coefficients in the low 16 bits of each 32-bit lane; the pixel values are < 256,
-    // so madd of (v, 0) with (k, 0) gives v * k. Coefficients beyond 16 bits are split.
+    // The last quad reads two bytes past its pixels: keep one pixel in hand.
     int i = 0;
-    alignas(16) int rr[8], gg[8], bb[8];
-    for (; i + 8 <= n; i += 8) {
-        const std::uint8_t* p = bgr + 3 * i;
-        for (int j = 0; j < 8; ++j) {
-            bb[j] = p[3 * j];
-            gg[j] = p[3 * j + 1];
-            rr[j] = p[3 * j + 2];
-        }
-        if (y) Eight<0>(rr, gg, bb, y + i, 299, 587, 114, -128000, 1000.0f);
-        if (cb) Eight<1>(rr, gg, bb, cb + i, -8437, -16563, 25000, 0, 50000.0f);
-        if (cr) {
-            // 50000 and -41869 do not fit a signed 16-bit factor: use halves.
-            const __m128i zero = _mm_setzero_si128();
-            for (int h = 0; h < 8; h += 4) {
-                const __m128i r = _mm_load_si128(reinterpret_cast<const __m128i*>(rr + h));
-                const __m128i g = _mm_load_si128(reinterpret_cast<const __m128i*>(gg + h));
-                const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(bb + h));
-                const __m128i r2 = _mm_madd_epi16(r, _mm_set1_epi32(25000));
-                const __m128i g2 = _mm_madd_epi16(g, _mm_set1_epi32(-20935));  // 2 * -20935 = -41870
-                const __m128i k = _mm_sub_epi32(
-                    _mm_add_epi32(_mm_add_epi32(r2, r2), _mm_add_epi32(_mm_add_epi32(g2, g2), g)),
-                    _mm_madd_epi16(b, _mm_set1_epi32(8131)));
-                _mm_storeu_ps(cr + i + h, _mm_div_ps(_mm_cvtepi32_ps(k), _mm_set1_ps(100000.0f)));
-                const int zeroLanes = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(k, zero)));
-                if (zeroLanes) {
-                    for (int l = 0; l < 4; ++l) {
-                        if (zeroLanes & (1 << l)) cr[i + h + l] = RedDiffOf(rr[h + l], gg[h + l], bb[h + l]);
-                    }
-                }
-            }
-        }
+    for (; i + 5 <= n; i += 4) {
+        ConvertQuad(bgr + 3 * i, y ? y + i : nullptr, cb ? cb + i : nullptr, cr ? cr + i : nullptr);
     }
     ConvertTail(bgr, i, n, y, cb, cr);
 #else

@@ -124,26 +124,11 @@ void DctQuantise(const float* samples, int stride, const float* divisors, std::i
     for (int z = 0; z < 64; ++z) out[z] = natural[kNaturalOfZigzag[z]];
 }
 
-std::uint64_t NonZeroMask(const std::int16_t* zz) {
-    const __m128i zero = _mm_setzero_si128();
-    std::uint64_t zeros = 0;
-    for (int i = 0; i < 4; ++i) {
-        const __m128i a = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(zz + 16 * i)), zero);
-        const __m128i b = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(zz + 16 * i + 8)), zero);
-        zeros |= static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_packs_epi16(a, b))) << (16 * i);
-    }
-    return ~zeros;
-}
 #else
 void DctQuantise(const float* samples, int stride, const float* divisors, std::int16_t* out) {
     DctQuantisePortable(samples, stride, divisors, out);
 }
 
-std::uint64_t NonZeroMask(const std::int16_t* zz) {
-    std::uint64_t m = 0;
-    for (int z = 0; z < 64; ++z) m |= static_cast<std::uint64_t>(zz[z] != 0) << z;
-    return m;
-}
 #endif
 
 }  // namespace orv::jpeg

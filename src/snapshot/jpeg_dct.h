@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 #include "snapshot/jpeg_tables.h"
 
 namespace orv::jpeg {
@@ -16,6 +20,21 @@ void DctQuantise(const float* samples, int stride, const float* divisors, std::i
 void DctQuantisePortable(const float* samples, int stride, const float* divisors, std::int16_t* out);
 
 // Bit z is set when zz[z] is not 0.
-std::uint64_t NonZeroMask(const std::int16_t* zz);
+inline std::uint64_t NonZeroMask(const std::int16_t* zz) {
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i zero = _mm_setzero_si128();
+    std::uint64_t zeros = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i a = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(zz + 16 * i)), zero);
+        const __m128i b = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(zz + 16 * i + 8)), zero);
+        zeros |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(a, b)))) << (16 * i);
+    }
+    return ~zeros;
+#else
+    std::uint64_t m = 0;
+    for (int z = 0; z < 64; ++z) m |= static_cast<std::uint64_t>(zz[z] != 0) << z;
+    return m;
+#endif
+}
 
 }  // namespace orv::jpeg

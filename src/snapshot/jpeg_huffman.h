@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -33,10 +34,7 @@ HuffmanCodes DeriveCodes(const HuffmanSpec& spec, bool isDc);
 
 // Number of magnitude bits of a value (0 for 0).
 inline int Category(int v) {
-    unsigned a = static_cast<unsigned>(v < 0 ? -v : v);
-    int n = 0;
-    while (a) { ++n; a >>= 1; }
-    return n;
+    return static_cast<int>(std::bit_width(static_cast<unsigned>(v < 0 ? -v : v)));
 }
 
 }  // namespace orv::jpeg
