@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The whole check, as CI runs it: packages, the native build and tests (ASan/UBSan), the
+# Windows cross build, then the core, win and end-to-end tests under Wine on a fresh stand.
+# Every step runs even when an earlier independent one failed; the exit code is non-zero
+# when any failed, and the last line sums up.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+declare -a RESULTS=()
+FAILED=0
+step() {  # step NAME COMMAND...
+  local name=$1; shift
+  local t0=$SECONDS
+  echo "=== $name"
+  if "$@"; then
+    RESULTS+=("$name ok ($((SECONDS - t0)) s)")
+    return 0
+  fi
+  RESULTS+=("$name FAILED ($((SECONDS - t0)) s)")
+  FAILED=1
+  return 1
+}
+skip() { RESULTS+=("$1 skipped"); FAILED=1; }
+summary() {
+  echo
+  printf '  %s\n' "${RESULTS[@]}"
+  if [ "$FAILED" = 0 ]; then echo "test.sh: SUMMARY: all steps passed in ${SECONDS} s"
+  else echo "test.sh: SUMMARY: FAILED (${SECONDS} s)"; fi
+}
+
+JOBS="$(nproc 2>/dev/null || echo 2)"
+
+if ! step deps bash scripts/deps.sh; then summary; exit 1; fi
+
+if step native-configure cmake --preset native \
+   && step native-build cmake --build --preset native; then
+  step native-tests ctest --preset native -j "$JOBS"
+else
+  skip native-tests
+fi
+
+mingw_built=0
+if step mingw-configure cmake --preset mingw \
+   && step mingw-build cmake --build --preset mingw; then
+  mingw_built=1
+else
+  skip wine-tests
+fi
+
+if [ "$mingw_built" = 1 ]; then
+  # shellcheck source=stand.sh
+  source scripts/stand.sh
+  trap 'stand_down' EXIT
+  if step stand-up stand_up; then
+    # Tests that use the desktop, mouse or keyboard hold RESOURCE_LOCK desktop; the rest
+    # run two at a time.
+    step wine-tests ctest --preset mingw -j "$JOBS" --timeout 600
+  else
+    skip wine-tests
+  fi
+  stand_down
+  trap - EXIT
+fi
+
+summary
+exit "$FAILED"
