@@ -34,7 +34,9 @@ done
 echo "run: stand at $ORV_STAND"
 echo "run: screenshot with: DISPLAY=$DISPLAY import -window root shot.png"
 echo "run: starting build/mingw/Orvanta.exe (close it to end)"
-wine "$REPO/build/mingw/Orvanta.exe" </dev/null >"$ORV_STAND/logs/orvanta.log" 2>&1
+# In the background and waited for, so that a signal to this script ends the stand at once.
+wine "$REPO/build/mingw/Orvanta.exe" </dev/null >"$ORV_STAND/logs/orvanta.log" 2>&1 &
+wait $!
 rc=$?
 echo "run: Orvanta exited with $rc"
 exit "$rc"

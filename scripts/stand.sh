@@ -13,8 +13,9 @@
 #                             (otherwise, and always when none answers, a private Xvfb)
 #   ORV_TOOLS_DIR=DIR         where standin_shell.exe is (default: build/mingw/tools)
 #
-# Timings measured on 2 cores (Debian 12, wine 8): Xvfb 0.1 s, wineboot --init 6-7 s,
-# virtual desktop 0.5 s, font warm-up 2-3 s (first process only), the whole stand_up ~10 s.
+# Timings measured here (2 cores, Debian 12, wine 8, other builds running alongside):
+# wineboot --init 6-13 s, virtual desktop 0.5-0.9 s, font warm-up 3 s (once 10 s), the
+# whole stand_up 11-24 s.
 
 _ORV_STAND_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
