@@ -266,11 +266,12 @@ DWORD WINAPI HangThread(void* param) {
         Sleep(INFINITE);
     }
     SetEvent(job->created);
-    auto* d = reinterpret_cast<WinData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+        // Looked up afresh: a dispatch may have destroyed the window and freed its data.
+        auto* d = IsWindow(hwnd) ? reinterpret_cast<WinData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
         if (d && d->hangRequested) Sleep(INFINITE);
     }
     return 0;
