@@ -8,7 +8,7 @@
 //   count=N          N windows from this spec
 //   x=, y=, w=, h=   position and size (default: a cascade)
 //   hang=1           own thread; stops pumping messages when it receives the registered
-//                    message "OrvTestHang"
+//                    message "OrvTestHang": for wParam milliseconds, or for ever when 0
 //   hang=now         own thread; stops pumping right after its first paint
 //   button=ID        a push button "Press" with control ID; a press appends " #N" to the
 //                    caption (N = presses so far)
@@ -53,6 +53,7 @@ struct WinData {
     int presses = 0;
     POINT down = {};
     bool hangRequested = false;
+    DWORD hangMs = 0;
     bool ownThread = false;
 };
 
@@ -146,6 +147,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     if (msg == g_hangMessage && g_hangMessage != 0) {
         if (d->ownThread && d->spec.hang != Hang::None) {
             d->hangRequested = true;
+            d->hangMs = static_cast<DWORD>(wp);  // 0: for ever
             PostMessageW(hwnd, WM_NULL, 0, 0);  // wakes the loop even when this was sent
         }
         return 0;
@@ -272,7 +274,10 @@ DWORD WINAPI HangThread(void* param) {
         DispatchMessageW(&msg);
         // Looked up afresh: a dispatch may have destroyed the window and freed its data.
         auto* d = IsWindow(hwnd) ? reinterpret_cast<WinData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
-        if (d && d->hangRequested) Sleep(INFINITE);
+        if (d && d->hangRequested) {
+            d->hangRequested = false;
+            Sleep(d->hangMs ? d->hangMs : INFINITE);
+        }
     }
     return 0;
 }

@@ -10,6 +10,8 @@ DesktopLook::DesktopLook(LookOps& ops, SettingsStore& store, std::string dataFol
     : ops_(ops), store_(store), dataFolder_(std::move(dataFolder)) {}
 
 void DesktopLook::SaveDesktopLook(int desk) {
+    // The screen does not show this desktop's look yet: what is stored is still right.
+    if (desk == pendingDesk_) return;
     const std::string section = DeskSection(desk);
     store_.Set(section, "1", IntText(ops_.GetBackgroundColor()));
 
@@ -30,6 +32,24 @@ void DesktopLook::SaveDesktopLook(int desk) {
 }
 
 void DesktopLook::RestoreDesktopLook(int desk) {
+    if (!ops_.BroadcastSafe()) {
+        pendingDesk_ = desk;
+        return;
+    }
+    pendingDesk_ = 0;
+    ApplyLook(desk);
+}
+
+bool DesktopLook::RetryPending() {
+    if (pendingDesk_ != 0 && ops_.BroadcastSafe()) {
+        const int desk = pendingDesk_;
+        pendingDesk_ = 0;
+        ApplyLook(desk);
+    }
+    return pendingDesk_ != 0;
+}
+
+void DesktopLook::ApplyLook(int desk) {
     const std::string section = DeskSection(desk);
     // The colour is a 32-bit value; a text that is no number gives 0.
     auto colour = ParseInt32(store_.Read(section, "1", "0"));

@@ -28,6 +28,9 @@ public:
     virtual bool RegSetString(const std::string& subkey, const std::string& name, const std::string& text) = 0;
     virtual bool ShellCopyFiles(const std::string& source, const std::string& target) = 0;
     virtual bool ApplyWallpaperFile(const std::string& path) = 0;
+    // False while an application that stopped responding would make the colour and
+    // wallpaper broadcasts wait for it.
+    virtual bool BroadcastSafe() = 0;
 };
 
 class DesktopLook {
@@ -35,13 +38,23 @@ public:
     DesktopLook(LookOps& ops, SettingsStore& store, std::string dataFolder);
 
     void SaveDesktopLook(int desk);
+    // Puts the desktop's look on the screen. While the system's broadcasts would wait on a
+    // hung application, the look is kept pending instead, and RetryPending applies it later.
     void RestoreDesktopLook(int desk);
     void SetWallpaper(std::int32_t style, const std::string& path);
 
+    // The desktop whose look waits to be applied, 0 when none.
+    int PendingDesk() const { return pendingDesk_; }
+    // Applies a pending look when it is safe now; true while one is still pending.
+    bool RetryPending();
+
 private:
+    void ApplyLook(int desk);
+
     LookOps& ops_;
     SettingsStore& store_;
     std::string dataFolder_;
+    int pendingDesk_ = 0;
 };
 
 // For each desktop whose "WALLPAPER" is empty: converts the picture beside the program

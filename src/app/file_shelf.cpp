@@ -1,5 +1,6 @@
 #include "app/file_shelf.h"
 
+#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -19,13 +20,25 @@ bool Exists(const fs::path& p) {
     return fs::exists(fs::symlink_status(p, ec));
 }
 
+// Copies the bytes of one file over another. (std::filesystem::copy_file of MinGW's
+// library takes two distinct files for the same one on Windows and refuses to overwrite.)
+bool CopyContents(const fs::path& from, const fs::path& to) {
+    std::ifstream in(from, std::ios::binary);
+    if (!in) return false;
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    if (in.peek() != std::ifstream::traits_type::eof()) out << in.rdbuf();
+    out.close();
+    return static_cast<bool>(out) && !in.bad();
+}
+
 // Moves one file, replacing a file of the same name at the target.
 bool MoveFile(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     fs::rename(from, to, ec);
     if (!ec) return true;
     // Across volumes, or where rename does not replace: copy, then remove the source.
-    if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) || ec) return false;
+    if (!CopyContents(from, to)) return false;
     fs::remove(from, ec);
     return !ec;
 }
@@ -78,8 +91,8 @@ MoveResult MoveAllEntries(const fs::path& from, const fs::path& to) {
 
 bool CopyFileReplacing(const fs::path& from, const fs::path& to) {
     std::error_code ec;
-    if (IsDir(from) || IsDir(to)) return false;
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+    if (IsDir(from) || IsDir(to) || !fs::is_regular_file(from, ec)) return false;
+    return CopyContents(from, to);
 }
 
 std::string_view PatternFolder(std::string_view pattern) {

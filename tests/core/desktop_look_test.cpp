@@ -66,6 +66,34 @@ TEST(DesktopLook, RestoreAppliesColourStyleAndWallpaper) {
     }
 }
 
+TEST(DesktopLook, AHungApplicationDefersTheLookInsteadOfBlocking) {
+    FakeLookOps ops;
+    MemoryStore store;
+    store.Set("DESK2", "1", "255");
+    store.Set("DESK2", "WALLPAPER", "C:\\two.bmp");
+    store.Set("DESK1", "1", "7");
+    DesktopLook look(ops, store, "D\\");
+    ops.colour = 9;
+    ops.safe = false;
+    look.RestoreDesktopLook(2);
+    EXPECT_TRUE(ops.log.empty()) << "nothing that broadcasts ran";
+    EXPECT_EQ(look.PendingDesk(), 2);
+    EXPECT_TRUE(look.RetryPending());
+
+    // Leaving desktop 2 before its look was shown keeps what is stored for it.
+    look.SaveDesktopLook(2);
+    EXPECT_EQ(*store.Get("DESK2", "1"), "255");
+    look.RestoreDesktopLook(1);  // still unsafe: desktop 1 is pending now
+    EXPECT_EQ(look.PendingDesk(), 1);
+
+    ops.safe = true;
+    EXPECT_FALSE(look.RetryPending());
+    EXPECT_EQ(ops.colour, 7u);
+    EXPECT_EQ(look.PendingDesk(), 0);
+    EXPECT_FALSE(look.RetryPending());
+    EXPECT_EQ(ops.log.size(), 4u);  // colour, two style values, wallpaper: once
+}
+
 TEST(DesktopLook, NeverLeftDesktopIsBlackAndStretched) {
     FakeLookOps ops;
     MemoryStore store;

@@ -74,7 +74,10 @@ public:
         return true;
     }
 
+    bool BroadcastSafe() override { return safe; }
+
     std::uint32_t colour = 0;
+    bool safe = true;
     std::map<std::string, std::string> reg;
     std::vector<std::string> log;
 };

@@ -452,9 +452,9 @@ std::vector<HWND> TestWindows::All() const {
     return out;
 }
 
-bool TestWindows::Hang(HWND hwnd) const {
+bool TestWindows::Hang(HWND hwnd, DWORD ms) const {
     static const UINT message = RegisterWindowMessageW(L"OrvTestHang");
-    return message != 0 && PostMessageW(hwnd, message, 0, 0) != FALSE;
+    return message != 0 && PostMessageW(hwnd, message, ms, 0) != FALSE;
 }
 
 static std::optional<std::string> ReadWholeFile(const std::wstring& path) {

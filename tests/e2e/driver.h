@@ -137,8 +137,9 @@ public:
     std::vector<HWND> All() const;
     DWORD Pid() const { return process_.Pid(); }
     Process& GetProcess() { return process_; }
-    // Posts the registered message "OrvTestHang" (windows with hang=1 stop pumping).
-    bool Hang(HWND hwnd) const;
+    // Posts the registered message "OrvTestHang": windows with hang=1 stop pumping for ms
+    // milliseconds (0: for ever).
+    bool Hang(HWND hwnd, DWORD ms = 0) const;
     bool Kill() { return process_.Kill(); }
 
 private:

@@ -115,6 +115,8 @@ TEST(Win32WindowOps, AHungApplicationNeverBlocksAndItsWindowStillChanges) {
     EXPECT_TRUE(ops.Show(ToId(h), SW_HIDE));
     const ULONGLONG spent = GetTickCount64() - t0;
     EXPECT_LT(spent, 1500u) << "Show waited on a window that does not answer";
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_EQ(ops.IsVisible(ToId(h)), 0) << "asked to hide: no longer on this desktop";
     // The request waits in the window's queue and takes effect when it wakes up.
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(h); }, 6000));
     EXPECT_TRUE(ops.Show(ToId(h), SW_SHOWNORMAL));

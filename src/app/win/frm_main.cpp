@@ -18,6 +18,7 @@ namespace {
 constexpr wchar_t kImageButtonClass[] = L"OrvantaImageButton";
 constexpr wchar_t kInstanceMutex[] = L"Local\\OrvantaZ.SingleInstance";
 constexpr UINT_PTR kRelayerTimer = 1;
+constexpr UINT_PTR kLookRetryTimer = 2;
 
 // Bar geometry in pixels.
 constexpr int kBarHeight = 30;
@@ -193,6 +194,7 @@ void FrmMain::DoAction(int index, bool checkSwitch) {
     if (!desks_) return;
     const int before = desks_->CurrentDesk();
     desks_->DoAction(index, checkSwitch);
+    if (look_->PendingDesk() != 0) SetTimer(hwnd(), kLookRetryTimer, 500, nullptr);
     if (desks_->CurrentDesk() != before) {
         KeepBarOnTop();
         // The windows just shown may be raised by their own applications a little later.
@@ -269,6 +271,14 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             if (wp == kRelayerTimer) {
                 KeepBarOnTop();
                 if (--relayersLeft_ <= 0) KillTimer(hwnd(), kRelayerTimer);
+                return 0;
+            }
+            if (wp == kLookRetryTimer) {
+                // The look of the current desktop waits for a hung application to recover.
+                if (!look_->RetryPending()) {
+                    KillTimer(hwnd(), kLookRetryTimer);
+                    KeepBarOnTop();
+                }
                 return 0;
             }
             break;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/desktop_look.h"
+#include "app/win/thread_probe.h"
 
 namespace orv {
 
@@ -13,6 +14,10 @@ public:
     bool RegSetString(const std::string& subkey, const std::string& name, const std::string& text) override;
     bool ShellCopyFiles(const std::string& source, const std::string& target) override;
     bool ApplyWallpaperFile(const std::string& path) override;
+    bool BroadcastSafe() override { return probe_.AllResponsive(); }
+
+private:
+    ThreadProbe probe_;
 };
 
 // The wallpaper changes at once, is written to the user profile and broadcast.

@@ -34,30 +34,34 @@ int Win32WindowOps::ShowCommand(WindowId id) {
     return static_cast<int>(wp.showCmd);
 }
 
-int Win32WindowOps::IsVisible(WindowId id) { return IsWindowVisible(ToHwnd(id)) ? 1 : 0; }
+int Win32WindowOps::IsVisible(WindowId id) {
+    HWND h = ToHwnd(id);
+    if (!IsWindowVisible(h)) {
+        hidingLater_.erase(h);
+        return 0;
+    }
+    if (hidingLater_.count(h)) {
+        if (!probe_.Responsive(h)) return 0;
+        hidingLater_.erase(h);  // it woke up and was shown again since
+    }
+    return 1;
+}
 
 bool Win32WindowOps::Show(WindowId id, int showCmd) {
     HWND h = ToHwnd(id);
-    DWORD thread = GetWindowThreadProcessId(h, nullptr);
-    if (thread == 0) return false;  // closed meanwhile
-    if (thread == GetCurrentThreadId()) return ShowWindow(h, showCmd), true;
-    if (Responsive(h, thread)) return ShowWindow(h, showCmd), true;
-    // A hung application would block a plain ShowWindow: hand the request to its queue.
-    return ShowWindowAsync(h, showCmd) != FALSE;
-}
-
-bool Win32WindowOps::Responsive(HWND h, DWORD thread) {
-    const ULONGLONG now = GetTickCount64();
-    if (now - probedAt_ > kProbeValidMs) {
-        probed_.clear();  // answers are kept for one switch, not longer
-        probedAt_ = now;
+    if (!IsWindow(h)) {  // closed meanwhile
+        hidingLater_.erase(h);
+        return false;
     }
-    auto it = probed_.find(thread);
-    if (it != probed_.end()) return it->second;
-    DWORD_PTR ignored = 0;
-    const bool ok = SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kProbeTimeoutMs, &ignored) != 0;
-    probed_[thread] = ok;
-    return ok;
+    if (probe_.Responsive(h)) {
+        hidingLater_.erase(h);
+        ShowWindow(h, showCmd);
+        return true;
+    }
+    // A hung application would block a plain ShowWindow: hand the request to its queue.
+    if (showCmd == SW_HIDE) hidingLater_.insert(h);
+    else hidingLater_.erase(h);
+    return ShowWindowAsync(h, showCmd) != FALSE;
 }
 
 }  // namespace orv

@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
-#include <unordered_map>
+#include <unordered_set>
+
 
 #include "app/desk_windows.h"
+#include "app/win/thread_probe.h"
 
 namespace orv {
 
@@ -17,6 +19,8 @@ public:
     // Titles are read without sending messages, so a hung application cannot stall it.
     void EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) override;
     int ShowCommand(WindowId id) override;
+    // A window whose hide waits in the queue of its hung application counts as hidden: it
+    // stays on the desktop that was left instead of following the user.
     int IsVisible(WindowId id) override;
     // Shows or hides at once when the window's thread answers a probe; a window whose
     // application stopped responding gets the request in its queue instead, so it never
@@ -24,11 +28,8 @@ public:
     bool Show(WindowId id, int showCmd) override;
 
 private:
-    static constexpr UINT kProbeTimeoutMs = 200;
-    static constexpr ULONGLONG kProbeValidMs = 500;
-    bool Responsive(HWND h, DWORD thread);
-    std::unordered_map<DWORD, bool> probed_;  // thread -> answered, probed once per switch
-    ULONGLONG probedAt_ = 0;
+    ThreadProbe probe_;
+    std::unordered_set<HWND> hidingLater_;  // hidden asynchronously, maybe not yet done
 };
 
 }  // namespace orv
