@@ -40,11 +40,11 @@ void DeskWindows::RecordDeparture(int desk) {
     Enumerate();
     auto& list = desks_.at(static_cast<std::size_t>(desk - 1));
     list.clear();
-    for (const auto& e : top_) {
-        if (!IsEligible(e)) continue;
-        list.push_back({e.handle, e.showCmd});
-        ops_.Show(e.handle, kSwHide);
-    }
+    for (const auto& e : top_)
+        if (IsEligible(e)) list.push_back({e.handle, e.showCmd});
+    // Hidden from the bottom of the z-order up: the active window goes last, so the system
+    // moves the activation once instead of once per window. The list keeps its order.
+    for (auto it = list.rbegin(); it != list.rend(); ++it) ops_.Show(it->handle, kSwHide);
 }
 
 void DeskWindows::Replay(int desk) {

@@ -61,6 +61,21 @@ TEST(DeskWindows, DepartureHidesAndRecordsOnlyEligibleVisibleWindows) {
     EXPECT_EQ(ops.W(mini).visible, 0);
 }
 
+TEST(DeskWindows, DepartureHidesFromTheBottomUpAndKeepsEnumerationOrder) {
+    FakeWindowOps ops;
+    WindowId top = ops.Add("Top");
+    ops.Add("Excluded", kSwShowNormal, 0);
+    WindowId middle = ops.Add("Middle");
+    WindowId bottom = ops.Add("Bottom");
+    DeskWindows dw(ops, kBar);
+    dw.RecordDeparture(1);
+    const std::vector<std::pair<WindowId, int>> hides = {{bottom, kSwHide}, {middle, kSwHide}, {top, kSwHide}};
+    EXPECT_EQ(ops.shows, hides);
+    ASSERT_EQ(dw.DeskWindowList(1).size(), 3u);
+    EXPECT_EQ(dw.DeskWindowList(1)[0].handle, top);
+    EXPECT_EQ(dw.DeskWindowList(1)[2].handle, bottom);
+}
+
 TEST(DeskWindows, ReplayRestoresRecordedShowStatesInOrderAndKeepsTheList) {
     FakeWindowOps ops;
     WindowId a = ops.Add("A", kSwShowMaximized);

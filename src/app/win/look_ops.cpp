@@ -11,6 +11,8 @@ namespace orv {
 std::uint32_t Win32LookOps::GetBackgroundColor() { return GetSysColor(COLOR_BACKGROUND); }
 
 void Win32LookOps::SetBackgroundColor(std::uint32_t colour) {
+    // Setting the colour it already has would only broadcast to every window for nothing.
+    if (GetSysColor(COLOR_BACKGROUND) == colour) return;
     const int element = COLOR_BACKGROUND;
     const COLORREF value = colour;
     SetSysColors(1, &element, &value);
@@ -21,6 +23,7 @@ std::string Win32LookOps::RegGetString(const std::string& subkey, const std::str
 }
 
 bool Win32LookOps::RegSetString(const std::string& subkey, const std::string& name, const std::string& text) {
+    if (orv::RegGetString(HKEY_CURRENT_USER, subkey, name) != text) styleChanged_ = true;
     return orv::RegSetString(HKEY_CURRENT_USER, subkey, name, text);
 }
 
@@ -28,7 +31,12 @@ bool Win32LookOps::ShellCopyFiles(const std::string& source, const std::string& 
     return orv::ShellCopyFiles(source, target);
 }
 
-bool Win32LookOps::ApplyWallpaperFile(const std::string& path) { return orv::ApplyWallpaperFile(path); }
+bool Win32LookOps::ApplyWallpaperFile(const std::string& path) {
+    // The same file in the same style is on the screen already: no broadcast needed.
+    const bool same = !styleChanged_ && !path.empty() && orv::RegGetString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper") == path;
+    styleChanged_ = false;
+    return same || orv::ApplyWallpaperFile(path);
+}
 
 bool ApplyWallpaperFile(const std::string& path) {
     std::wstring w = Widen(path);

@@ -18,6 +18,7 @@ public:
 
 private:
     ThreadProbe probe_;
+    bool styleChanged_ = false;  // a style value changed since the wallpaper was applied
 };
 
 // The wallpaper changes at once, is written to the user profile and broadcast.
