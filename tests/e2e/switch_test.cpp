@@ -1,4 +1,6 @@
 // Switching desktops with real windows of another process.
+#include <cstdio>
+
 #include "app/win/bar_ids.h"
 #include "e2e/app_fixture.h"
 

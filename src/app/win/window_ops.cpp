@@ -1,5 +1,7 @@
 #include "app/win/window_ops.h"
 
+#include <iterator>
+
 #include "base/win/utf.h"
 
 namespace orv {
