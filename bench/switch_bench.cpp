@@ -144,28 +144,21 @@ int main(int argc, char** argv) {
         DeskManager withLook({full, look, shelf, video, ui}, "", data);
         DeskManager windowsOnly({bare, none, shelf, video, ui}, "", data);
 
+        // One round trip: hide every window, then show them again, until all are done.
+        auto roundTrip = [&](const auto& hide, const auto& show) {
+            const double t0 = Now();
+            hide();
+            WaitAll(w.hwnds, false);
+            show();
+            WaitAll(w.hwnds, true);
+            return Now() - t0;
+        };
         std::vector<double> floor, sw, win;
         for (int r = 0; r < reps; ++r) {
-            double t0 = Now();
-            for (HWND h : w.hwnds) ShowWindow(h, SW_HIDE);
-            WaitAll(w.hwnds, false);
-            for (HWND h : w.hwnds) ShowWindow(h, SW_SHOWNORMAL);
-            WaitAll(w.hwnds, true);
-            floor.push_back(Now() - t0);
-
-            t0 = Now();
-            withLook.DoAction(2);
-            WaitAll(w.hwnds, false);
-            withLook.DoAction(1);
-            WaitAll(w.hwnds, true);
-            sw.push_back(Now() - t0);
-
-            t0 = Now();
-            windowsOnly.DoAction(2);
-            WaitAll(w.hwnds, false);
-            windowsOnly.DoAction(1);
-            WaitAll(w.hwnds, true);
-            win.push_back(Now() - t0);
+            floor.push_back(roundTrip([&] { for (HWND h : w.hwnds) ShowWindow(h, SW_HIDE); },
+                                      [&] { for (HWND h : w.hwnds) ShowWindow(h, SW_SHOWNORMAL); }));
+            sw.push_back(roundTrip([&] { withLook.DoAction(2); }, [&] { withLook.DoAction(1); }));
+            win.push_back(roundTrip([&] { windowsOnly.DoAction(2); }, [&] { windowsOnly.DoAction(1); }));
         }
         const double f = Median(floor), s = Median(sw), o = Median(win);
         std::printf("%-6d %12.1f %12.1f %12.1f %8.2f %8.2f\n", n, f, s, o, s / f, o / f);

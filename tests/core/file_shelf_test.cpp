@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 
 #include "base/paths.h"
+#include "common/test_files.h"
 
 namespace orv {
 namespace {
@@ -21,14 +21,8 @@ protected:
         fs::create_directories(root_ / "icons");
     }
     void TearDown() override { fs::remove_all(root_); }
-    void Write(const fs::path& p, const std::string& text) {
-        fs::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << text;
-    }
-    std::string Read(const fs::path& p) {
-        std::ifstream f(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }
+    static void Write(const fs::path& p, const std::string& text) { test::WriteFile(p, text); }
+    static std::string Read(const fs::path& p) { return test::ReadFile(p); }
     fs::path root_;
 };
 

@@ -32,16 +32,6 @@ std::wstring DataPath(const std::wstring& name) {
 }
 fs::path U8(const char* utf8) { return fs::path(Widen(utf8)); }
 
-void WriteFile(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
 void EndStrayInstances() {
     while (HWND bar = FindTopWindow(kBarClass, nullptr)) {
         HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, WindowPid(bar));

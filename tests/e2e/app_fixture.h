@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/test_files.h"
 #include "e2e/driver.h"
 
 namespace orv::e2e {
@@ -24,8 +25,8 @@ std::filesystem::path IconFolder(int desk);
 std::filesystem::path ProgramFolder();
 std::wstring DataPath(const std::wstring& name);  // as the program stores it ("...Orvanta\\\\name")
 
-void WriteFile(const std::filesystem::path& p, const std::string& text);
-std::string ReadFile(const std::filesystem::path& p);
+using test::ReadFile;
+using test::WriteFile;
 std::filesystem::path U8(const char* utf8);
 
 class AppTest : public ::testing::Test {

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "app/win/shell_files.h"
+#include "common/test_files.h"
 #include "sandbox.h"
 
 namespace orv {
@@ -11,14 +10,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempFolder;
 
-void Write(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
-std::string Read(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
+constexpr auto Write = test::WriteFile;
+constexpr auto Read = test::ReadFile;
 
 TEST(ShellMoveFiles, FoldersMergeFilesReplaceAndNothingIsLeftBehind) {
     TempFolder t;
