@@ -8,7 +8,7 @@ PACKAGES=(
   # build and native tests
   cmake ninja-build g++ googletest
   # clang for the libFuzzer targets
-  clang
+  clang libclang-rt-14-dev
   # cross compiler (the -posix variant has std::thread and std::mutex)
   g++-mingw-w64-x86-64-posix
   # Wine and a display

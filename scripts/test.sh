@@ -39,6 +39,9 @@ else
   skip native-tests
 fi
 
+# A bounded run of the JPEG encoder's fuzz target under ASan and UBSan.
+step fuzz bash scripts/fuzz.sh "${ORV_FUZZ_SECONDS:-30}"
+
 mingw_built=0
 if step mingw-configure cmake --preset mingw \
    && step mingw-build cmake --build --preset mingw; then
