@@ -44,6 +44,26 @@ TEST_F(AppTest, FirstStartOnAnEmptyRegistry) {
     EXPECT_EQ(Setting(L"CONFIG", L"SnapSaveFormat"), L"1");
 }
 
+TEST_F(AppTest, RunsFromAProgramFolderWithANonAsciiName) {
+    const fs::path folder = fs::path(TempDir()) / U8("Prøgram Ördner 日本");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy_file(ProgramFolder() / L"Orvanta.exe", folder / L"Orvanta.exe");
+    for (int n = 1; n <= 6; ++n) {
+        const std::wstring pic = L"bg" + std::to_wstring(n) + L".jpg";
+        fs::copy_file(ProgramFolder() / pic, folder / pic);
+    }
+    Process app = Launch((folder / L"Orvanta.exe").wstring());
+    ASSERT_TRUE(app);
+    HWND bar = WaitForWindow(kBarClass, kAppTitle, 15000, app.Pid());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Responds(bar, 1000); }, 10000));  // start-up is done
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, L"Orvanta.Exe"), folder.wstring() + L"\\Orvanta.Exe");
+    EXPECT_EQ(ReadFile(DataPath(L"Wall4.bmp")).substr(0, 2), "BM") << "the picture beside the program was found";
+    app.Kill();
+    fs::remove_all(folder);
+}
+
 TEST_F(AppTest, ASecondInstanceSaysSoAndEnds) {
     ASSERT_TRUE(Start());
     Process second = Launch(BuildPath(L"Orvanta.exe"));
