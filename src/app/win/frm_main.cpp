@@ -253,9 +253,9 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kIdDesk0 && LOWORD(wp) < kIdDesk0 + kDeskCount) {
+                // The buttons are push-like check boxes that never toggle themselves: the
+                // marks follow the current desktop through MarkCurrentDesk.
                 DoAction(LOWORD(wp) - kIdDesk0 + 1, true);
-                // A push-like check box must not toggle itself: the marks follow the current desktop.
-                if (desks_) MarkCurrentDesk(desks_->CurrentDesk());
                 return 0;
             }
             break;
