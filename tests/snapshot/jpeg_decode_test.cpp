@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 
 #include "libjpeg_decoder.h"
 #include "snapshot/cjpeg.h"
@@ -175,6 +176,20 @@ TEST(Decode, PicturesComeBackClose) {
     ASSERT_TRUE(d.ok);
     EXPECT_GT(d.pixels[0], 230);
     EXPECT_LT(d.pixels[2], 30);
+}
+
+// The desktop screenshot of the benchmark (text, frames, icons on flat areas) at a
+// smaller size and a tiny one: libjpeg reads the very coefficients, and the picture comes
+// back close.
+TEST(Decode, DesktopScreenshot) {
+    for (auto [w, h, minPsnr] : {std::tuple{800, 450, 30.0}, std::tuple{17, 13, 16.0}}) {
+        const BgrPicture p = test::DesktopScreenshot(w, h);
+        const Encoded e = Encode(p, 80, {2, 2, 1, 1, 1, 1});
+        ExpectSameCoefficients(e, "desktop " + std::to_string(w));
+        const test::DecodedPixels d = test::DecodePixels(e.file);
+        ASSERT_TRUE(d.ok) << d.message;
+        EXPECT_GE(Psnr(p, d), minPsnr) << w << "x" << h;
+    }
 }
 
 std::uint64_t Fnv1a(const std::vector<std::uint8_t>& v) {
