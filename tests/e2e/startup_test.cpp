@@ -150,6 +150,23 @@ TEST_F(AppTest, BarPlacementAndAutostartSurviveARestart) {
     EXPECT_EQ(GetWindowState(Bar()).rect.top, 160);
 }
 
+TEST_F(AppTest, ABarStoredOffEveryMonitorComesBackOnScreen) {
+    struct Case { const wchar_t* x; const wchar_t* y; };
+    const Case cases[] = {{L"99999", L"-5000"}, {L"1e12", L"1e12"}, {L"-400", L"300"}};
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    for (const auto& c : cases) {
+        SetSetting(L"CONFIG", L"POSX", c.x);
+        SetSetting(L"CONFIG", L"POSY", c.y);
+        ASSERT_TRUE(Start());
+        const RECT r = GetWindowState(Bar()).rect;
+        EXPECT_GE(r.left, 0) << Narrow(c.x);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.right, sw);
+        EXPECT_LE(r.bottom, sh);
+        App().Kill();
+    }
+}
+
 TEST_F(AppTest, QuitImageActsOnReleaseWherever) {
     ASSERT_TRUE(Start());
     HWND quit = FindControl(Bar(), kIdImgButton4);

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "app/win/app_paths.h"
 #include "app/win/bar_ids.h"
 #include "app/win/bar_images.h"
@@ -172,7 +174,20 @@ void FrmMain::PlaceBar() {
     BarPlacement p = ReadBarPlacement(*store_);
     RECT rc{};
     GetClientRect(hwnd(), &rc);
-    MoveWindow(hwnd(), p.x, p.y, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    // A stored position on no monitor at all (a monitor gone, a value edited by hand) would
+    // leave the bar where nobody can reach it: it comes onto the nearest monitor instead.
+    const RECT wanted{p.x, p.y, p.x + w, p.y + h};
+    if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &mi)) {
+            const RECT& a = mi.rcWork;
+            p.x = std::clamp<int>(p.x, a.left, std::max<int>(a.left, a.right - w));
+            p.y = std::clamp<int>(p.y, a.top, std::max<int>(a.top, a.bottom - h));
+        }
+    }
+    MoveWindow(hwnd(), p.x, p.y, w, h, TRUE);
     topmost_ = p.topmost;
     if (p.topmost) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // The tray menu's "Show on top" check mark follows p.topmost once the menu exists.
