@@ -1,11 +1,11 @@
 // Opens ordinary top-level test windows on request, for the end-to-end tests.
 //
-//   testwins.exe [--out=PATH] SPEC...
+//   testwins.exe [--out=PATH] REQUEST...
 //
-// One SPEC per window, keys separated by ';':
+// One REQUEST per window, keys separated by ';':
 //   title=TEXT       caption (may be empty); with count, every "%d" becomes 1..N
 //   state=normal|min|max|hidden
-//   count=N          N windows from this spec
+//   count=N          N windows from this request
 //   x=, y=, w=, h=   position and size (default: a cascade)
 //   hang=1           own thread; stops pumping messages when it receives the registered
 //                    message "OrvTestHang": for wParam milliseconds, or for ever when 0
@@ -34,7 +34,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"OrvTestWindow";
 enum class Hang { None, OnMessage, Now };
 
-struct Spec {
+struct WindowRequest {
     std::wstring title;
     int show = SW_SHOWNORMAL;  // 0 = hidden
     int count = 1;
@@ -47,7 +47,7 @@ struct Spec {
 
 // Per-window state, owned by the window (freed at WM_NCDESTROY).
 struct WinData {
-    Spec spec;
+    WindowRequest request;
     std::wstring baseTitle;
     int index = 0;
     int presses = 0;
@@ -68,8 +68,8 @@ int ToInt(const std::wstring& s, int fallback) {
     return (end && *end == L'\0') ? static_cast<int>(v) : fallback;
 }
 
-Spec ParseSpec(const std::wstring& text) {
-    Spec spec;
+WindowRequest ParseRequest(const std::wstring& text) {
+    WindowRequest request;
     size_t pos = 0;
     while (pos <= text.size()) {
         size_t end = text.find(L';', pos);
@@ -80,25 +80,25 @@ Spec ParseSpec(const std::wstring& text) {
         if (eq == std::wstring::npos) continue;
         const std::wstring key = part.substr(0, eq);
         const std::wstring value = part.substr(eq + 1);
-        if (key == L"title") spec.title = value;
+        if (key == L"title") request.title = value;
         else if (key == L"state") {
-            if (value == L"min") spec.show = SW_SHOWMINIMIZED;
-            else if (value == L"max") spec.show = SW_SHOWMAXIMIZED;
-            else if (value == L"hidden") spec.show = 0;
-            else spec.show = SW_SHOWNORMAL;
-        } else if (key == L"count") spec.count = ToInt(value, 1);
-        else if (key == L"x") spec.x = ToInt(value, CW_USEDEFAULT);
-        else if (key == L"y") spec.y = ToInt(value, CW_USEDEFAULT);
-        else if (key == L"w") spec.w = ToInt(value, CW_USEDEFAULT);
-        else if (key == L"h") spec.h = ToInt(value, CW_USEDEFAULT);
-        else if (key == L"hang") spec.hang = value == L"now" ? Hang::Now : (value == L"0" ? Hang::None : Hang::OnMessage);
-        else if (key == L"button") spec.button = ToInt(value, 0);
-        else if (key == L"box") spec.box = value;
-        else if (key == L"track") spec.track = value == L"1";
+            if (value == L"min") request.show = SW_SHOWMINIMIZED;
+            else if (value == L"max") request.show = SW_SHOWMAXIMIZED;
+            else if (value == L"hidden") request.show = 0;
+            else request.show = SW_SHOWNORMAL;
+        } else if (key == L"count") request.count = ToInt(value, 1);
+        else if (key == L"x") request.x = ToInt(value, CW_USEDEFAULT);
+        else if (key == L"y") request.y = ToInt(value, CW_USEDEFAULT);
+        else if (key == L"w") request.w = ToInt(value, CW_USEDEFAULT);
+        else if (key == L"h") request.h = ToInt(value, CW_USEDEFAULT);
+        else if (key == L"hang") request.hang = value == L"now" ? Hang::Now : (value == L"0" ? Hang::None : Hang::OnMessage);
+        else if (key == L"button") request.button = ToInt(value, 0);
+        else if (key == L"box") request.box = value;
+        else if (key == L"track") request.track = value == L"1";
     }
-    if (spec.count < 1) spec.count = 1;
-    if (spec.count > 2000) spec.count = 2000;
-    return spec;
+    if (request.count < 1) request.count = 1;
+    if (request.count > 2000) request.count = 2000;
+    return request;
 }
 
 std::wstring ReplaceAll(std::wstring text, const std::wstring& from, const std::wstring& to) {
@@ -129,8 +129,8 @@ void Paint(HWND hwnd, const WinData& d) {
 void OnPress(HWND hwnd, WinData& d) {
     ++d.presses;
     std::wstring title = d.baseTitle + L" #" + std::to_wstring(d.presses);
-    if (!d.spec.box.empty()) {
-        const int answer = MessageBoxW(hwnd, d.spec.box.c_str(), d.baseTitle.c_str(), MB_YESNOCANCEL);
+    if (!d.request.box.empty()) {
+        const int answer = MessageBoxW(hwnd, d.request.box.c_str(), d.baseTitle.c_str(), MB_YESNOCANCEL);
         title += L":" + std::to_wstring(answer);
     }
     SetWindowTextW(hwnd, title.c_str());
@@ -145,7 +145,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     }
     if (!d) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == g_hangMessage && g_hangMessage != 0) {
-        if (d->ownThread && d->spec.hang != Hang::None) {
+        if (d->ownThread && d->request.hang != Hang::None) {
             d->hangRequested = true;
             d->hangMs = static_cast<DWORD>(wp);  // 0: for ever
             PostMessageW(hwnd, WM_NULL, 0, 0);  // wakes the loop even when this was sent
@@ -154,27 +154,27 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     }
     switch (msg) {
     case WM_CREATE:
-        if (d->spec.button != 0) {
+        if (d->request.button != 0) {
             CreateWindowExW(0, L"BUTTON", L"Press", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 16, 16, 120,
-                            32, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d->spec.button)),
+                            32, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d->request.button)),
                             GetModuleHandleW(nullptr), nullptr);
         }
         return 0;
     case WM_COMMAND:
-        if (d->spec.button != 0 && LOWORD(wp) == d->spec.button && HIWORD(wp) == BN_CLICKED) {
+        if (d->request.button != 0 && LOWORD(wp) == d->request.button && HIWORD(wp) == BN_CLICKED) {
             OnPress(hwnd, *d);
             return 0;
         }
         break;
     case WM_LBUTTONDOWN:
-        if (d->spec.track) {
+        if (d->request.track) {
             d->down = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             SetCapture(hwnd);
             return 0;
         }
         break;
     case WM_LBUTTONUP:
-        if (d->spec.track && GetCapture() == hwnd) {
+        if (d->request.track && GetCapture() == hwnd) {
             ReleaseCapture();
             const std::wstring title = d->baseTitle + L" drag " + std::to_wstring(d->down.x) + L"," +
                                        std::to_wstring(d->down.y) + L">" + std::to_wstring(GET_X_LPARAM(lp)) +
@@ -214,17 +214,17 @@ bool ShowAsAsked(HWND hwnd, int show) {
     return false;
 }
 
-HWND CreateTestWindow(const Spec& spec, const std::wstring& title, int index, bool ownThread) {
+HWND CreateTestWindow(const WindowRequest& request, const std::wstring& title, int index, bool ownThread) {
     auto* d = new WinData;
-    d->spec = spec;
+    d->request = request;
     d->baseTitle = title;
     d->index = index;
     d->ownThread = ownThread;
     const int step = (index % 12) * 24;
-    const int x = spec.x != CW_USEDEFAULT ? spec.x : 32 + step;
-    const int y = spec.y != CW_USEDEFAULT ? spec.y : 32 + step;
-    const int w = spec.w != CW_USEDEFAULT ? spec.w : 360;
-    const int h = spec.h != CW_USEDEFAULT ? spec.h : 240;
+    const int x = request.x != CW_USEDEFAULT ? request.x : 32 + step;
+    const int y = request.y != CW_USEDEFAULT ? request.y : 32 + step;
+    const int w = request.w != CW_USEDEFAULT ? request.w : 360;
+    const int h = request.h != CW_USEDEFAULT ? request.h : 240;
     g_live.fetch_add(1);
     HWND hwnd = CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, w, h,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), d);
@@ -233,13 +233,13 @@ HWND CreateTestWindow(const Spec& spec, const std::wstring& title, int index, bo
         g_live.fetch_sub(1);
         return nullptr;
     }
-    ShowAsAsked(hwnd, spec.show);
+    ShowAsAsked(hwnd, request.show);
     return hwnd;
 }
 
 // A window that may hang lives on a thread of its own.
 struct HangJob {
-    Spec spec;
+    WindowRequest request;
     std::wstring title;
     int index = 0;
     HWND hwnd = nullptr;
@@ -256,14 +256,14 @@ void PumpPending() {
 
 DWORD WINAPI HangThread(void* param) {
     auto* job = static_cast<HangJob*>(param);
-    HWND hwnd = CreateTestWindow(job->spec, job->title, job->index, true);
+    HWND hwnd = CreateTestWindow(job->request, job->title, job->index, true);
     job->hwnd = hwnd;
     if (!hwnd) {
         SetEvent(job->created);
         return 1;
     }
     PumpPending();
-    if (job->spec.hang == Hang::Now) {
+    if (job->request.hang == Hang::Now) {
         SetEvent(job->created);
         Sleep(INFINITE);
     }
@@ -314,11 +314,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     PWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring outPath;
-    std::vector<Spec> specs;
+    std::vector<WindowRequest> requests;
     for (int i = 1; argv && i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (i == 1 && arg.rfind(L"--out=", 0) == 0) outPath = arg.substr(6);
-        else specs.push_back(ParseSpec(arg));
+        else requests.push_back(ParseRequest(arg));
     }
     if (argv) LocalFree(argv);
 
@@ -336,15 +336,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::vector<std::pair<HWND, std::wstring>> windows;
     std::vector<HangJob*> jobs;  // live as long as the process
     int index = 0;
-    for (const Spec& spec : specs) {
-        for (int n = 1; n <= spec.count; ++n, ++index) {
+    for (const WindowRequest& request : requests) {
+        for (int n = 1; n <= request.count; ++n, ++index) {
             const std::wstring title =
-                spec.count > 1 || spec.title.find(L"%d") != std::wstring::npos
-                    ? ReplaceAll(spec.title, L"%d", std::to_wstring(n))
-                    : spec.title;
+                request.count > 1 || request.title.find(L"%d") != std::wstring::npos
+                    ? ReplaceAll(request.title, L"%d", std::to_wstring(n))
+                    : request.title;
             HWND hwnd = nullptr;
-            if (spec.hang != Hang::None) {
-                auto* job = new HangJob{spec, title, index, nullptr, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+            if (request.hang != Hang::None) {
+                auto* job = new HangJob{request, title, index, nullptr, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
                 jobs.push_back(job);
                 HANDLE thread = CreateThread(nullptr, 0, HangThread, job, 0, nullptr);
                 if (thread) {
@@ -353,7 +353,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                 }
                 hwnd = job->hwnd;
             } else {
-                hwnd = CreateTestWindow(spec, title, index, false);
+                hwnd = CreateTestWindow(request, title, index, false);
             }
             if (!hwnd) return 3;  // the caller sees the process end instead of the ready event
             windows.emplace_back(hwnd, title);

@@ -469,13 +469,13 @@ static std::optional<std::string> ReadWholeFile(const std::wstring& path) {
     return data;
 }
 
-TestWindows OpenTestWindows(const std::vector<std::wstring>& specs, DWORD timeoutMs) {
+TestWindows OpenTestWindows(const std::vector<std::wstring>& requests, DWORD timeoutMs) {
     static std::atomic<unsigned> serial{0};
     const std::wstring outPath = TempDir() + L"\\orv-testwins-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                  std::to_wstring(++serial) + L".txt";
     std::vector<std::wstring> args;
     args.push_back(L"--out=" + outPath);
-    args.insert(args.end(), specs.begin(), specs.end());
+    args.insert(args.end(), requests.begin(), requests.end());
 
     LaunchOptions options;
     options.suspended = true;  // the event exists before the program can signal it

@@ -120,7 +120,7 @@ HWND FindMessageBox(const wchar_t* title, const wchar_t* text, DWORD pid = 0);
 // or it stayed open.
 bool AnswerMessageBox(const wchar_t* title, const wchar_t* text, int buttonId, int timeoutMs);
 
-// testwins.exe (tools) in a process of its own; see tools/testwins.cpp for the spec keys.
+// testwins.exe (tools) in a process of its own; see tools/testwins.cpp for the request keys.
 class TestWindows {
 public:
     struct Item {
@@ -146,9 +146,9 @@ private:
     Process process_;
     std::vector<Item> items_;
 };
-// Starts testwins.exe with those specs and waits (timeoutMs) until every window exists.
+// Starts testwins.exe with those requests and waits (timeoutMs) until every window exists.
 // Not Ready() when it failed.
-TestWindows OpenTestWindows(const std::vector<std::wstring>& specs, DWORD timeoutMs = 20000);
+TestWindows OpenTestWindows(const std::vector<std::wstring>& requests, DWORD timeoutMs = 20000);
 
 // Registry (the default 64-bit view).
 bool DeleteTree(HKEY root, const std::wstring& subkey);  // true when gone (or never there)
