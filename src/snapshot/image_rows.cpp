@@ -61,6 +61,60 @@ Point MapPixel(const PlgPoints& pts, std::int32_t w, std::int32_t h, std::int32_
     return {static_cast<std::int32_t>(floorDiv(dx, den)), static_cast<std::int32_t>(floorDiv(dy, den))};
 }
 
+namespace {
+
+// Pixel x of a packed row: 1 bit (most significant first), 4 bits (high nibble first),
+// 8 bits, or 3 bytes.
+std::uint32_t GetPixel(const std::uint8_t* row, std::int32_t x, std::int16_t bitCount) {
+    switch (bitCount) {
+    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+    case 4: return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15u;
+    case 8: return row[x];
+    default: {
+        const std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x);
+        return p[0] | (static_cast<std::uint32_t>(p[1]) << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
+    }
+    }
+}
+
+void PutPixel(std::uint8_t* row, std::int32_t x, std::int16_t bitCount, std::uint32_t v) {
+    switch (bitCount) {
+    case 1: {
+        const std::uint8_t mask = static_cast<std::uint8_t>(0x80u >> (x & 7));
+        row[x >> 3] = static_cast<std::uint8_t>(v ? row[x >> 3] | mask : row[x >> 3] & ~mask);
+        break;
+    }
+    case 4: {
+        const int shift = (x & 1) ? 0 : 4;
+        row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & ~(15 << shift)) | ((v & 15u) << shift));
+        break;
+    }
+    case 8: row[x] = static_cast<std::uint8_t>(v); break;
+    default: {
+        std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x);
+        p[0] = static_cast<std::uint8_t>(v);
+        p[1] = static_cast<std::uint8_t>(v >> 8);
+        p[2] = static_cast<std::uint8_t>(v >> 16);
+    }
+    }
+}
+
+}  // namespace
+
+void MovePixels(const std::uint8_t* src, std::int32_t w, std::int32_t h, std::int16_t bitCount, const PlgPoints& pts,
+                std::uint8_t* dst, std::int32_t dw, std::int32_t dh) {
+    if (!src || !dst || w <= 0 || h <= 0 || dw <= 0 || dh <= 0) return;
+    const std::ptrdiff_t srcStride = BytesPerScanLine(w, bitCount), dstStride = BytesPerScanLine(dw, bitCount);
+    for (std::int32_t y = 0; y < h; ++y) {
+        const std::uint8_t* row = src + (h - 1 - y) * srcStride;
+        for (std::int32_t x = 0; x < w; ++x) {
+            const Point to = MapPixel(pts, w, h, x, y);
+            if (to.x < 0 || to.y < 0 || to.x >= dw || to.y >= dh) continue;
+            PutPixel(dst + (dh - 1 - to.y) * dstStride, to.x, bitCount, GetPixel(row, x, bitCount));
+        }
+    }
+}
+
 BgrPicture::BgrPicture(std::int32_t width, std::int32_t height)
     : width_(width), height_(height), stride_(BytesPerScanLine(width, 24)),
       bits_(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height)) {}

@@ -54,6 +54,13 @@ std::optional<Rotation> RotationFor(std::int32_t degrees, std::int32_t w, std::i
 // are one of the above (axis-aligned cases only); pixel centres map to pixel centres.
 Point MapPixel(const PlgPoints& pts, std::int32_t w, std::int32_t h, std::int32_t x, std::int32_t y);
 
+// Moves every pixel of a w x h DIB-layout picture (1, 4, 8 or 24 bits; bottom-up rows of
+// BytesPerScanLine bytes) to where MapPixel sends it under the points, into a dw x dh
+// picture of the same bit count (the size the points span). Pixels landing outside are
+// dropped; padding bits and bytes of the destination are left as they were.
+void MovePixels(const std::uint8_t* src, std::int32_t w, std::int32_t h, std::int16_t bitCount, const PlgPoints& pts,
+                std::uint8_t* dst, std::int32_t dw, std::int32_t dh);
+
 // A read-only view of a 24-bit picture laid out as a DIB: rows bottom-up, each
 // `stride` bytes (BytesPerScanLine), pixels blue, green, red.
 struct BgrView {

@@ -90,6 +90,64 @@ TEST(MapPixel, CornersFollowTheOperation) {
     }
 }
 
+// The pixels of a 3 x 2 picture (top row first) after each operation, at every bit count.
+TEST(MovePixels, EveryOperationAtEveryBitCount) {
+    const std::vector<std::vector<std::uint32_t>> source = {{1, 2, 3}, {4, 5, 6}};
+    struct Case { const char* what; PlgPoints pts; std::vector<std::vector<std::uint32_t>> want; };
+    const Case cases[] = {
+        {"mirror left-right", MirrorPoints(3, 2, false), {{3, 2, 1}, {6, 5, 4}}},
+        {"mirror upside down", MirrorPoints(3, 2, true), {{4, 5, 6}, {1, 2, 3}}},
+        {"rotate 90 (anticlockwise)", RotationFor(90, 3, 2)->points, {{3, 6}, {2, 5}, {1, 4}}},
+        {"rotate 180", RotationFor(180, 3, 2)->points, {{6, 5, 4}, {3, 2, 1}}},
+        {"rotate 270 (clockwise)", RotationFor(270, 3, 2)->points, {{4, 1}, {5, 2}, {6, 3}}},
+    };
+    // The value a pixel holds at each bit count: 1 bit keeps the lowest bit, 24 bits spreads
+    // the value over the three bytes so a swapped byte shows.
+    auto encode = [](std::uint32_t v, std::int16_t bits) -> std::uint32_t {
+        return bits == 1 ? v & 1u : bits == 24 ? v * 0x010203u : v * 0x11u % (1u << bits);
+    };
+    for (std::int16_t bits : {std::int16_t{1}, std::int16_t{4}, std::int16_t{8}, std::int16_t{24}}) {
+        const std::int32_t stride = BytesPerScanLine(3, bits);
+        std::vector<std::uint8_t> src(static_cast<std::size_t>(2 * stride), 0);
+        auto put = [&](std::vector<std::uint8_t>& buf, std::int32_t s, std::int32_t rows, int x, int y, std::uint32_t v) {
+            std::uint8_t* row = buf.data() + (rows - 1 - y) * s;
+            if (bits == 1) row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (v << (7 - x % 8)));
+            else if (bits == 4) row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (v << (x % 2 ? 0 : 4)));
+            else if (bits == 8) row[x] = static_cast<std::uint8_t>(v);
+            else for (int k = 0; k < 3; ++k) row[3 * x + k] = static_cast<std::uint8_t>(v >> (8 * k));
+        };
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) put(src, stride, 2, x, y, encode(source[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)], bits));
+        for (const Case& c : cases) {
+            const auto dh = static_cast<std::int32_t>(c.want.size()), dw = static_cast<std::int32_t>(c.want[0].size());
+            const std::int32_t dstride = BytesPerScanLine(dw, bits);
+            std::vector<std::uint8_t> expected(static_cast<std::size_t>(dh * dstride), 0);
+            for (int y = 0; y < dh; ++y)
+                for (int x = 0; x < dw; ++x) put(expected, dstride, dh, x, y, encode(c.want[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)], bits));
+            std::vector<std::uint8_t> dst(expected.size(), 0);
+            MovePixels(src.data(), 3, 2, bits, c.pts, dst.data(), dw, dh);
+            EXPECT_EQ(dst, expected) << c.what << " at " << bits << " bits";
+        }
+    }
+}
+
+// Setting a pixel clears what was there, and the neighbours in the same byte stay.
+TEST(MovePixels, OverwritesOnlyItsOwnBits) {
+    struct Case { std::int16_t bits; std::uint8_t before, after; };
+    // 2 x 1 picture, values 1 and 0, mirrored onto a destination filled with ones.
+    const Case cases[] = {{1, 0xFF, 0x7F}, {4, 0xFF, 0x01}, {8, 0xFF, 0x00}};
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> src(4, 0), dst(4, c.before);
+        src[0] = c.bits == 1 ? 0x80 : c.bits == 4 ? 0x10 : 0x01;  // pixel 0 = 1, pixel 1 = 0
+        MovePixels(src.data(), 2, 1, c.bits, MirrorPoints(2, 1, false), dst.data(), 2, 1);
+        EXPECT_EQ(dst[0], c.after) << c.bits << " bits";
+        if (c.bits == 8) {
+            EXPECT_EQ(dst[1], 0x01);
+        }
+        EXPECT_EQ(dst[3], c.before) << "padding of " << c.bits << " bits";
+    }
+}
+
 TEST(BgrPicture, RowsLieBottomUpWithPadding) {
     BgrPicture p(5, 3);
     EXPECT_EQ(p.Stride(), 16);
