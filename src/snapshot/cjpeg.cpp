@@ -65,7 +65,10 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
     precision_ = 8;
     width_ = width;
     height_ = height;
-    for (Component& c : comps_) c.coefficients.clear();
+    for (Component& c : comps_) {
+        c.coefficients.clear();
+        c.masks.clear();
+    }
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return 1;
 
     for (Component& c : comps_) {
@@ -74,8 +77,10 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
         c.blocksWide = (c.width + 7) / 8;
         c.blocksHigh = (c.height + 7) / 8;
         c.coefficients.resize(64 * static_cast<std::size_t>(c.blocksWide) * static_cast<std::size_t>(c.blocksHigh));
+        c.masks.resize(static_cast<std::size_t>(c.blocksWide) * static_cast<std::size_t>(c.blocksHigh));
     }
 
+    const jpeg::DctPath dctPath = jpeg::BestDctPath();
     std::vector<float> strips[3];
     std::size_t first = 0;
     while (first < comps_.size()) {
@@ -114,10 +119,9 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
             for (std::size_t i = first; i < last; ++i) {
                 Component& c = comps_[i];
                 const float* divisors = quant_[static_cast<std::size_t>(c.table)].divisors.data();
-                std::int16_t* out = c.coefficients.data() + 64 * static_cast<std::size_t>(by) * static_cast<std::size_t>(c.blocksWide);
-                for (int bx = 0; bx < c.blocksWide; ++bx, out += 64) {
-                    jpeg::DctQuantise(rows[i] + 8 * bx, paddedW, divisors, out);
-                }
+                const std::size_t firstBlock = static_cast<std::size_t>(by) * static_cast<std::size_t>(c.blocksWide);
+                jpeg::DctQuantiseRow(dctPath, rows[i], paddedW, c.blocksWide, divisors,
+                                     c.coefficients.data() + 64 * firstBlock, c.masks.data() + firstBlock);
             }
         }
         first = last;

@@ -50,6 +50,9 @@ public:
         int width = 0, height = 0;        // sampled size
         int blocksWide = 0, blocksHigh = 0;  // padded size in blocks
         jpeg::CoefficientStore coefficients;  // 64 per block, zig-zag order, raster order
+        // One per block: bit z set when coefficient z is not 0. Made with the coefficients,
+        // so that the coding passes jump from one non-zero coefficient to the next.
+        std::vector<std::uint64_t, jpeg::UninitialisedAllocator<std::uint64_t>> masks;
     };
 
     cJpeg();

@@ -19,6 +19,20 @@ void DctQuantise(const float* samples, int stride, const float* divisors, std::i
 // The plain C++ path of the same computation (the vectorised one must match it bit for bit).
 void DctQuantisePortable(const float* samples, int stride, const float* divisors, std::int16_t* out);
 
+// The ways of computing it: plain C++, SSE2 (x86-64), AVX2 (x86-64 processors that have
+// it, chosen at run time). All give the same coefficients bit for bit: the same single-
+// precision operations in the same order, no fused multiply-add.
+enum class DctPath { Portable, Sse2, Avx2 };
+bool DctPathAvailable(DctPath path);
+// The fastest available path.
+DctPath BestDctPath();
+
+// A row of `blocks` blocks side by side (block b starts at samples + 8 b) into 64
+// coefficients each at out + 64 b, with each block's non-zero mask (NonZeroMask) in
+// masks[b]. One call per row: the path is chosen once, not per block.
+void DctQuantiseRow(DctPath path, const float* samples, int stride, int blocks, const float* divisors,
+                    std::int16_t* out, std::uint64_t* masks);
+
 // Bit z is set when zz[z] is not 0.
 inline std::uint64_t NonZeroMask(const std::int16_t* zz) {
 #if defined(__SSE2__) || defined(_M_X64)

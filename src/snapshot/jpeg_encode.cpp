@@ -36,10 +36,13 @@ std::vector<std::uint8_t> cJpeg::Encode() {
     if (sampled) {
         for (const std::vector<int>& scan : scans) {
             int pred[4] = {0, 0, 0, 0};
-            WalkScan(comps_, scan, width_, height_, hMax_, vMax_, [&](int k, const std::int16_t* block) {
+            std::uint32_t zrl[2] = {0, 0};
+            WalkScan(comps_, scan, width_, height_, hMax_, vMax_, [&](int k, const std::int16_t* block, std::uint64_t mask) {
                 const int t = tableOf(scan[static_cast<std::size_t>(k)]);
-                CountBlock(block, pred[k], counts[2 * t], counts[2 * t + 1]);
+                CountBlock(block, mask, pred[k], counts[2 * t], counts[2 * t + 1], zrl[t]);
             });
+            counts[1][0xF0] += zrl[0];
+            counts[3][0xF0] += zrl[1];
         }
     }
     HuffmanSpec specs[4];
@@ -68,10 +71,10 @@ std::vector<std::uint8_t> cJpeg::Encode() {
         if (!sampled) continue;
         BitWriter bw(out);
         int pred[4] = {0, 0, 0, 0};
-        WalkScan(comps_, scan, width_, height_, hMax_, vMax_, [&](int k, const std::int16_t* block) {
+        WalkScan(comps_, scan, width_, height_, hMax_, vMax_, [&](int k, const std::int16_t* block, std::uint64_t mask) {
             const int t = tableOf(scan[static_cast<std::size_t>(k)]);
             bw.ReserveBlock();
-            EncodeBlock(bw, block, pred[k], codes[2 * t], codes[2 * t + 1]);
+            EncodeBlock(bw, block, mask, pred[k], codes[2 * t], codes[2 * t + 1]);
             bw.CommitBlock();
         });
         bw.Finish();

@@ -16,16 +16,18 @@ namespace orv::jpeg {
 // Components in order, grouped while the sum of H x V stays within 10 blocks per MCU.
 std::vector<std::vector<int>> PlanScans(const std::vector<cJpeg::Component>& comps);
 
-// Calls f(k, block) for every block of the scan in coding order, k being the position of
-// the component in the scan and block null for a dummy block at an edge MCU.
+// Calls f(k, block, mask) for every block of the scan in coding order, k being the
+// position of the component in the scan, mask the block's non-zero mask, and block null
+// for a dummy block at an edge MCU.
 template <class F>
 void WalkScan(const std::vector<cJpeg::Component>& comps, const std::vector<int>& scan, int width,
               int height, int hMax, int vMax, F&& f) {
     if (scan.size() == 1) {
         const cJpeg::Component& c = comps[static_cast<std::size_t>(scan[0])];
         const std::int16_t* p = c.coefficients.data();
+        const std::uint64_t* m = c.masks.data();
         const std::size_t n = static_cast<std::size_t>(c.blocksWide) * static_cast<std::size_t>(c.blocksHigh);
-        for (std::size_t b = 0; b < n; ++b, p += 64) f(0, p);
+        for (std::size_t b = 0; b < n; ++b, p += 64) f(0, p, m[b]);
         return;
     }
     const int mcusWide = (width + 8 * hMax - 1) / (8 * hMax);
@@ -39,11 +41,11 @@ void WalkScan(const std::vector<cJpeg::Component>& comps, const std::vector<int>
                     for (int bx = 0; bx < c.h; ++bx) {
                         const int gx = mx * c.h + bx;
                         if (gx < c.blocksWide && gy < c.blocksHigh) {
-                            f(static_cast<int>(k), c.coefficients.data() +
-                                                       64 * (static_cast<std::size_t>(gy) * static_cast<std::size_t>(c.blocksWide) +
-                                                             static_cast<std::size_t>(gx)));
+                            const std::size_t b = static_cast<std::size_t>(gy) * static_cast<std::size_t>(c.blocksWide) +
+                                                  static_cast<std::size_t>(gx);
+                            f(static_cast<int>(k), c.coefficients.data() + 64 * b, c.masks[b]);
                         } else {
-                            f(static_cast<int>(k), nullptr);
+                            f(static_cast<int>(k), nullptr, std::uint64_t{0});
                         }
                     }
                 }
@@ -52,8 +54,12 @@ void WalkScan(const std::vector<cJpeg::Component>& comps, const std::vector<int>
     }
 }
 
-// Counts the DC category and the AC run/size symbols of one block (null: a dummy block).
-inline void CountBlock(const std::int16_t* zz, int& pred, SymbolCounts& dc, SymbolCounts& ac) {
+// Counts the DC category and the AC run/size symbols of one block (null: a dummy block)
+// whose non-zero mask is `mask`. Runs of 16 zeros (ZRL) are added up in `zrl`, kept in a
+// register by the caller rather than in the table, where every coefficient would wait on
+// the previous increment.
+inline void CountBlock(const std::int16_t* zz, std::uint64_t mask, int& pred, SymbolCounts& dc, SymbolCounts& ac,
+                       std::uint32_t& zrl) {
     if (!zz) {
         ++dc[0];
         ++ac[0];
@@ -62,22 +68,21 @@ inline void CountBlock(const std::int16_t* zz, int& pred, SymbolCounts& dc, Symb
     const int diff = zz[0] - pred;
     pred = zz[0];
     ++dc[static_cast<std::size_t>(Category(diff))];
-    std::uint64_t mask = NonZeroMask(zz) & ~1ull;
+    mask &= ~1ull;
     int last = 0;
     while (mask) {
         const int z = std::countr_zero(mask);
         mask &= mask - 1;
-        int run = z - last - 1;
-        ac[0xF0] += static_cast<std::uint32_t>(run >> 4);
-        run &= 15;
-        ++ac[static_cast<std::size_t>(run * 16 + Category(zz[z]))];
+        const int run = z - last - 1;
+        zrl += static_cast<std::uint32_t>(run >> 4);
+        ++ac[static_cast<std::size_t>((run & 15) * 16 + Category(zz[z]))];
         last = z;
     }
     if (last != 63) ++ac[0];
 }
 
-// Writes one block (null: a dummy block).
-inline void EncodeBlock(BitWriter& bw, const std::int16_t* zz, int& pred, const HuffmanCodes& dc,
+// Writes one block (null: a dummy block) whose non-zero mask is `mask`.
+inline void EncodeBlock(BitWriter& bw, const std::int16_t* zz, std::uint64_t mask, int& pred, const HuffmanCodes& dc,
                         const HuffmanCodes& ac) {
     if (!zz) {
         bw.Put(dc.code[0], dc.length[0]);
@@ -92,7 +97,7 @@ inline void EncodeBlock(BitWriter& bw, const std::int16_t* zz, int& pred, const 
         bw.Put((static_cast<std::uint32_t>(dc.code[static_cast<std::size_t>(cat)]) << cat) | extra,
                dc.length[static_cast<std::size_t>(cat)] + cat);
     }
-    std::uint64_t mask = NonZeroMask(zz) & ~1ull;
+    mask &= ~1ull;
     int last = 0;
     while (mask) {
         const int z = std::countr_zero(mask);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "snapshot/jpeg_tables.h"
 #include "test_images.h"
@@ -75,6 +76,35 @@ TEST(Dct, VectorAndPortablePathsAgree) {
             for (int z = 0; z < 64; ++z) ASSERT_EQ(a[z], b[z]) << "q " << q << " z " << z;
         }
     }
+}
+
+// Every path this processor has (SSE2, AVX2 chosen at run time) agrees with the portable
+// one bit for bit, whole rows at once, non-zero masks included.
+TEST(Dct, EveryPathAgreesRowByRow) {
+    test::Rng rng(11);
+    constexpr int kBlocks = 5, kStride = 8 * kBlocks + 3;
+    std::vector<float> s(8 * kStride);
+    int paths = 0;
+    for (DctPath path : {DctPath::Portable, DctPath::Sse2, DctPath::Avx2}) {
+        if (!DctPathAvailable(path)) continue;
+        ++paths;
+        for (int q : {1, 50, 80, 100}) {
+            const QuantTable t = MakeQuantTable(kChrominanceBase, QualityScale(q));
+            for (int rep = 0; rep < 60; ++rep) {
+                for (int b = 0; b < kBlocks; ++b) Fill(static_cast<Kind>((rep + b) % 5), rng, s.data() + 8 * b, kStride);
+                std::int16_t got[64 * kBlocks], want[64];
+                std::uint64_t masks[kBlocks];
+                DctQuantiseRow(path, s.data(), kStride, kBlocks, t.divisors.data(), got, masks);
+                for (int b = 0; b < kBlocks; ++b) {
+                    DctQuantisePortable(s.data() + 8 * b, kStride, t.divisors.data(), want);
+                    for (int z = 0; z < 64; ++z) ASSERT_EQ(got[64 * b + z], want[z]) << "path " << static_cast<int>(path) << " q " << q << " z " << z;
+                    ASSERT_EQ(masks[b], NonZeroMask(want)) << "path " << static_cast<int>(path);
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(DctPathAvailable(BestDctPath()));
+    EXPECT_GE(paths, 1);
 }
 
 // Quantisation rounds halves to even: the DC of a flat block is 8 x its level, so 0.0625
