@@ -45,12 +45,12 @@ std::vector<std::uint8_t> cJpeg::Encode() {
             counts[3][0xF0] += zrl[1];
         }
     }
-    HuffmanSpec specs[4];
+    HuffmanTableDef defs[4];
     HuffmanCodes codes[4];
     std::uint64_t bits = 0;
     for (int i = 0; i < 2 * tables; ++i) {
-        specs[i] = BuildOptimalTable(counts[i]);
-        codes[i] = DeriveCodes(specs[i], i % 2 == 0);
+        defs[i] = BuildOptimalTable(counts[i]);
+        codes[i] = DeriveCodes(defs[i], i % 2 == 0);
         for (int s = 0; s < 256; ++s) {
             const std::uint64_t extra = i % 2 == 0 ? static_cast<std::uint64_t>(s) : static_cast<std::uint64_t>(s & 15);
             bits += counts[i][static_cast<std::size_t>(s)] * (codes[i].length[static_cast<std::size_t>(s)] + extra);
@@ -65,7 +65,7 @@ std::vector<std::uint8_t> cJpeg::Encode() {
     for (int t = 0; t < tables; ++t) EmitDqt(out, quant_[static_cast<std::size_t>(t)], t, precision_);
     EmitSof0(out, precision_, width_, height_, comps_);
     static constexpr int kDhtIds[4] = {0x00, 0x10, 0x01, 0x11};
-    for (int i = 0; i < 2 * tables; ++i) EmitDht(out, specs[i], kDhtIds[i]);
+    for (int i = 0; i < 2 * tables; ++i) EmitDht(out, defs[i], kDhtIds[i]);
     for (const std::vector<int>& scan : scans) {
         EmitSos(out, comps_, scan);
         if (!sampled) continue;

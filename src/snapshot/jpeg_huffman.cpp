@@ -4,7 +4,7 @@
 
 namespace orv::jpeg {
 
-HuffmanSpec BuildOptimalTable(const SymbolCounts& counts) {
+HuffmanTableDef BuildOptimalTable(const SymbolCounts& counts) {
     constexpr int kSymbols = 257;  // 256 real symbols and the reserved code point
     std::array<std::uint64_t, kSymbols> freq{};
     std::array<int, kSymbols> codesize{};
@@ -68,8 +68,8 @@ HuffmanSpec BuildOptimalTable(const SymbolCounts& counts) {
     while (longest > 0 && bits[static_cast<std::size_t>(longest)] == 0) --longest;
     if (longest > 0) --bits[static_cast<std::size_t>(longest)];
 
-    HuffmanSpec spec;
-    for (int i = 1; i <= 16; ++i) spec.bits[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bits[static_cast<std::size_t>(i)]);
+    HuffmanTableDef def;
+    for (int i = 1; i <= 16; ++i) def.bits[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bits[static_cast<std::size_t>(i)]);
     // Figure K.4: symbols by code size, then by value.
     std::array<int, 300> start{};
     for (int v = 0; v < 256; ++v) {
@@ -81,25 +81,25 @@ HuffmanSpec BuildOptimalTable(const SymbolCounts& counts) {
         s = sum;
         sum += n;
     }
-    spec.values.resize(static_cast<std::size_t>(sum));
+    def.values.resize(static_cast<std::size_t>(sum));
     for (int v = 0; v < 256; ++v) {
         const int size = codesize[static_cast<std::size_t>(v)];
-        if (size) spec.values[static_cast<std::size_t>(start[static_cast<std::size_t>(size)]++)] = static_cast<std::uint8_t>(v);
+        if (size) def.values[static_cast<std::size_t>(start[static_cast<std::size_t>(size)]++)] = static_cast<std::uint8_t>(v);
     }
-    return spec;
+    return def;
 }
 
-HuffmanCodes DeriveCodes(const HuffmanSpec& spec, bool isDc) {
+HuffmanCodes DeriveCodes(const HuffmanTableDef& def, bool isDc) {
     int total = 0;
-    for (int i = 1; i <= 16; ++i) total += spec.bits[static_cast<std::size_t>(i)];
-    if (total > 256 || static_cast<std::size_t>(total) != spec.values.size()) throw JpegError(1, kErrBadHuffmanTable);
+    for (int i = 1; i <= 16; ++i) total += def.bits[static_cast<std::size_t>(i)];
+    if (total > 256 || static_cast<std::size_t>(total) != def.values.size()) throw JpegError(1, kErrBadHuffmanTable);
 
     HuffmanCodes out;
     std::uint32_t code = 0;
     int k = 0;
     for (int len = 1; len <= 16; ++len) {
-        for (int n = 0; n < spec.bits[static_cast<std::size_t>(len)]; ++n, ++k) {
-            const int v = spec.values[static_cast<std::size_t>(k)];
+        for (int n = 0; n < def.bits[static_cast<std::size_t>(len)]; ++n, ++k) {
+            const int v = def.values[static_cast<std::size_t>(k)];
             if ((isDc && v > 15) || out.length[static_cast<std::size_t>(v)] != 0) throw JpegError(1, kErrBadHuffmanTable);
             out.code[static_cast<std::size_t>(v)] = static_cast<std::uint16_t>(code);
             out.length[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(len);

@@ -14,14 +14,14 @@ using SymbolCounts = std::array<std::uint32_t, 256>;
 
 // A table as written in a DHT segment: counts of codes of lengths 1..16 and the symbols
 // by increasing code length, then by increasing value.
-struct HuffmanSpec {
+struct HuffmanTableDef {
     std::array<std::uint8_t, 17> bits{};  // bits[1..16]
     std::vector<std::uint8_t> values;
 };
 
 // Figures K.1 to K.4: code sizes with one reserved code point of count 1 (so no code is
 // all ones), limited to 16 bits. Ties between equal counts take the higher symbol first.
-HuffmanSpec BuildOptimalTable(const SymbolCounts& counts);
+HuffmanTableDef BuildOptimalTable(const SymbolCounts& counts);
 
 // Codes and lengths per symbol (Annex C). Raises "Bad Huffman Table" for more than 256
 // symbols, a symbol too large for its class (DC: above 15), a symbol listed twice, or
@@ -30,7 +30,7 @@ struct HuffmanCodes {
     std::array<std::uint16_t, 256> code{};
     std::array<std::uint8_t, 256> length{};  // 0: symbol not in the table
 };
-HuffmanCodes DeriveCodes(const HuffmanSpec& spec, bool isDc);
+HuffmanCodes DeriveCodes(const HuffmanTableDef& def, bool isDc);
 
 // Number of magnitude bits of a value (0 for 0).
 inline int Category(int v) {

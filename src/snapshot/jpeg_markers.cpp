@@ -45,12 +45,12 @@ void EmitSof0(ByteSink& out, int precision, int width, int height, const std::ve
     }
 }
 
-void EmitDht(ByteSink& out, const HuffmanSpec& spec, int classAndIndex) {
+void EmitDht(ByteSink& out, const HuffmanTableDef& def, int classAndIndex) {
     out.Word(0xFFC4);
-    out.Word(static_cast<unsigned>(2 + 1 + 16 + spec.values.size()));
+    out.Word(static_cast<unsigned>(2 + 1 + 16 + def.values.size()));
     out.Byte(static_cast<std::uint8_t>(classAndIndex));
-    for (int i = 1; i <= 16; ++i) out.Byte(spec.bits[static_cast<std::size_t>(i)]);
-    out.Bytes(spec.values.data(), spec.values.size());
+    for (int i = 1; i <= 16; ++i) out.Byte(def.bits[static_cast<std::size_t>(i)]);
+    out.Bytes(def.values.data(), def.values.size());
 }
 
 void EmitSos(ByteSink& out, const std::vector<cJpeg::Component>& comps, const std::vector<int>& scan) {

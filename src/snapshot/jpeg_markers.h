@@ -16,7 +16,7 @@ void EmitApp0(ByteSink& out);                              // JFIF 1.01, no unit
 void EmitCom(ByteSink& out, const std::string& text);      // nothing for an empty text
 void EmitDqt(ByteSink& out, const QuantTable& t, int index, int precision);
 void EmitSof0(ByteSink& out, int precision, int width, int height, const std::vector<cJpeg::Component>& comps);
-void EmitDht(ByteSink& out, const HuffmanSpec& spec, int classAndIndex);  // 0x00, 0x10, 0x01, 0x11
+void EmitDht(ByteSink& out, const HuffmanTableDef& def, int classAndIndex);  // 0x00, 0x10, 0x01, 0x11
 void EmitSos(ByteSink& out, const std::vector<cJpeg::Component>& comps, const std::vector<int>& scan);
 void EmitEoi(ByteSink& out);
 

@@ -12,7 +12,7 @@ namespace orv::jpeg {
 namespace {
 
 // Code length of each symbol under a DHT-style table.
-std::array<int, 256> Lengths(const HuffmanSpec& s) {
+std::array<int, 256> Lengths(const HuffmanTableDef& s) {
     std::array<int, 256> len{};
     std::size_t k = 0;
     for (int l = 1; l <= 16; ++l)
@@ -20,7 +20,7 @@ std::array<int, 256> Lengths(const HuffmanSpec& s) {
     return len;
 }
 
-std::uint64_t Cost(const SymbolCounts& c, const HuffmanSpec& s) {
+std::uint64_t Cost(const SymbolCounts& c, const HuffmanTableDef& s) {
     const auto len = Lengths(s);
     std::uint64_t bits = 0;
     for (int i = 0; i < 256; ++i) bits += std::uint64_t{c[static_cast<std::size_t>(i)]} * static_cast<std::uint64_t>(len[static_cast<std::size_t>(i)]);
@@ -48,7 +48,7 @@ std::uint64_t OptimalCost(const SymbolCounts& c, int* longest) {
     return cost;
 }
 
-void ExpectValidTable(const SymbolCounts& c, const HuffmanSpec& s) {
+void ExpectValidTable(const SymbolCounts& c, const HuffmanTableDef& s) {
     // Every symbol that occurs has a code, no other does, and the code space keeps a gap.
     const auto len = Lengths(s);
     double kraft = 0;
@@ -71,7 +71,7 @@ TEST(OptimalTable, SmallCasesByHand) {
     for (const Case& tc : cases) {
         SymbolCounts c{};
         for (auto [sym, n] : tc.counts) c[static_cast<std::size_t>(sym)] = n;
-        const HuffmanSpec s = BuildOptimalTable(c);
+        const HuffmanTableDef s = BuildOptimalTable(c);
         std::vector<int> bits;
         int last = 16;
         while (last > 0 && s.bits[static_cast<std::size_t>(last)] == 0) --last;
@@ -93,7 +93,7 @@ TEST(OptimalTable, NoPrefixCodeDoesBetter) {
             const int sym = rep % 2 ? rng.Below(12) : rng.Below(256);
             c[static_cast<std::size_t>(sym)] += 1 + (rng.Next() >> (8 + rng.Below(24)));
         }
-        const HuffmanSpec s = BuildOptimalTable(c);
+        const HuffmanTableDef s = BuildOptimalTable(c);
         ExpectValidTable(c, s);
         int longest = 0;
         const std::uint64_t best = OptimalCost(c, &longest);
@@ -115,7 +115,7 @@ TEST(OptimalTable, CodesAreLimitedTo16Bits) {
             a = b;
             b = next;
         }
-        const HuffmanSpec s = BuildOptimalTable(c);
+        const HuffmanTableDef s = BuildOptimalTable(c);
         int total = 0;
         for (int l = 1; l <= 16; ++l) total += s.bits[static_cast<std::size_t>(l)];
         EXPECT_EQ(total, symbols);
@@ -124,7 +124,7 @@ TEST(OptimalTable, CodesAreLimitedTo16Bits) {
 }
 
 TEST(DeriveCodes, CanonicalCodesFromCounts) {
-    HuffmanSpec s;
+    HuffmanTableDef s;
     s.bits[2] = 3;  // 00 01 10
     s.bits[3] = 1;  // 110
     s.values = {5, 1, 9, 0};
@@ -149,7 +149,7 @@ TEST(DeriveCodes, BadTablesAreRefused) {
         {"counts and values disagree", {{2, 3}}, {0, 1}, false},
     };
     for (const Case& c : cases) {
-        HuffmanSpec s;
+        HuffmanTableDef s;
         for (auto [len, n] : c.bits) s.bits[static_cast<std::size_t>(len)] = static_cast<std::uint8_t>(n > 255 ? 255 : n);
         if (c.bits[0].second > 255) s.bits[10] = static_cast<std::uint8_t>(c.bits[0].second - 255);
         s.values = c.values;
@@ -161,7 +161,7 @@ TEST(DeriveCodes, BadTablesAreRefused) {
             EXPECT_STREQ(e.what(), "Bad Huffman Table") << c.what;
         }
     }
-    HuffmanSpec ok;
+    HuffmanTableDef ok;
     ok.bits[2] = 2;
     ok.values = {3, 15};
     EXPECT_NO_THROW(DeriveCodes(ok, true));
