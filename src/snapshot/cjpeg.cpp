@@ -6,6 +6,7 @@
 #include "snapshot/jpeg_dct.h"
 #include "snapshot/jpeg_error.h"
 #include "snapshot/jpeg_file.h"
+#include "snapshot/jpeg_scan.h"
 
 namespace orv {
 
@@ -68,6 +69,9 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
     for (Component& c : comps_) {
         c.coefficients.clear();
         c.masks.clear();
+        c.dcs.clear();
+        c.acCounts.fill(0);
+        c.acZrl = 0;
     }
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return 1;
 
@@ -78,6 +82,7 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
         c.blocksHigh = (c.height + 7) / 8;
         c.coefficients.resize(64 * static_cast<std::size_t>(c.blocksWide) * static_cast<std::size_t>(c.blocksHigh));
         c.masks.resize(static_cast<std::size_t>(c.blocksWide) * static_cast<std::size_t>(c.blocksHigh));
+        c.dcs.resize(c.masks.size());
     }
 
     const jpeg::DctPath dctPath = jpeg::BestDctPath();
@@ -120,8 +125,16 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
                 Component& c = comps_[i];
                 const float* divisors = quant_[static_cast<std::size_t>(c.table)].divisors.data();
                 const std::size_t firstBlock = static_cast<std::size_t>(by) * static_cast<std::size_t>(c.blocksWide);
-                jpeg::DctQuantiseRow(dctPath, rows[i], paddedW, c.blocksWide, divisors,
-                                     c.coefficients.data() + 64 * firstBlock, c.masks.data() + firstBlock);
+                std::int16_t* coefficients = c.coefficients.data() + 64 * firstBlock;
+                const std::uint64_t* masks = c.masks.data() + firstBlock;
+                jpeg::DctQuantiseRow(dctPath, rows[i], paddedW, c.blocksWide, divisors, coefficients,
+                                     c.masks.data() + firstBlock);
+                std::uint32_t zrl = 0;
+                for (int b = 0; b < c.blocksWide; ++b) {
+                    c.dcs[firstBlock + static_cast<std::size_t>(b)] = coefficients[64 * b];
+                    jpeg::CountAc(coefficients + 64 * b, masks[b], c.acCounts, zrl);
+                }
+                c.acZrl += zrl;
             }
         }
         first = last;

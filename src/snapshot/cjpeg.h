@@ -53,6 +53,13 @@ public:
         // One per block: bit z set when coefficient z is not 0. Made with the coefficients,
         // so that the coding passes jump from one non-zero coefficient to the next.
         std::vector<std::uint64_t, jpeg::UninitialisedAllocator<std::uint64_t>> masks;
+        // The AC run/size symbols of all its blocks (runs of 16 zeros apart, in acZrl),
+        // counted as the blocks are made, while they are in the cache: the order of the
+        // blocks does not matter to them. The statistics pass adds the DC symbols, which
+        // depend on the coding order, from the DC values kept in dcs (one per block).
+        jpeg::SymbolCounts acCounts{};
+        std::uint32_t acZrl = 0;
+        jpeg::CoefficientStore dcs;
     };
 
     cJpeg();

@@ -31,19 +31,36 @@ std::vector<std::uint8_t> cJpeg::Encode() {
     auto tableOf = [](int compIndex) { return compIndex == 0 ? 0 : 1; };
     const bool sampled = width_ > 0 && height_ > 0 && !comps_.empty() && !comps_[0].coefficients.empty();
 
-    // Statistics pass: DC counts at 2t, AC counts at 2t + 1.
+    // Statistics pass: DC counts at 2t, AC counts at 2t + 1. The AC symbols of the real
+    // blocks were counted by Sample; here come the DC symbols in coding order and the
+    // dummy blocks (DC difference 0, then EOB).
     SymbolCounts counts[4] = {};
     if (sampled) {
+        std::uint32_t zrl[2] = {0, 0};
         for (const std::vector<int>& scan : scans) {
+            for (const int i : scan) {
+                const Component& c = comps_[static_cast<std::size_t>(i)];
+                SymbolCounts& ac = counts[2 * tableOf(i) + 1];
+                for (std::size_t s = 0; s < 256; ++s) ac[s] += c.acCounts[s];
+                zrl[tableOf(i)] += c.acZrl;
+            }
             int pred[4] = {0, 0, 0, 0};
-            std::uint32_t zrl[2] = {0, 0};
-            WalkScan(comps_, scan, width_, height_, hMax_, vMax_, [&](int k, const std::int16_t* block, std::uint64_t mask) {
-                const int t = tableOf(scan[static_cast<std::size_t>(k)]);
-                CountBlock(block, mask, pred[k], counts[2 * t], counts[2 * t + 1], zrl[t]);
+            WalkScan(comps_, scan, width_, height_, hMax_, vMax_, [&](int k, const std::int16_t* block, std::uint64_t) {
+                const int i = scan[static_cast<std::size_t>(k)];
+                const int t = tableOf(i);
+                if (!block) {
+                    ++counts[2 * t][0];
+                    ++counts[2 * t + 1][0];
+                    return;
+                }
+                const Component& c = comps_[static_cast<std::size_t>(i)];
+                const int dc = c.dcs[static_cast<std::size_t>(block - c.coefficients.data()) / 64];
+                ++counts[2 * t][static_cast<std::size_t>(Category(dc - pred[k]))];
+                pred[k] = dc;
             });
-            counts[1][0xF0] += zrl[0];
-            counts[3][0xF0] += zrl[1];
         }
+        counts[1][0xF0] += zrl[0];
+        counts[3][0xF0] += zrl[1];
     }
     HuffmanTableDef defs[4];
     HuffmanCodes codes[4];

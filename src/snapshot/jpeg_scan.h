@@ -54,20 +54,10 @@ void WalkScan(const std::vector<cJpeg::Component>& comps, const std::vector<int>
     }
 }
 
-// Counts the DC category and the AC run/size symbols of one block (null: a dummy block)
-// whose non-zero mask is `mask`. Runs of 16 zeros (ZRL) are added up in `zrl`, kept in a
-// register by the caller rather than in the table, where every coefficient would wait on
-// the previous increment.
-inline void CountBlock(const std::int16_t* zz, std::uint64_t mask, int& pred, SymbolCounts& dc, SymbolCounts& ac,
-                       std::uint32_t& zrl) {
-    if (!zz) {
-        ++dc[0];
-        ++ac[0];
-        return;
-    }
-    const int diff = zz[0] - pred;
-    pred = zz[0];
-    ++dc[static_cast<std::size_t>(Category(diff))];
+// Counts the AC run/size symbols of one block whose non-zero mask is `mask`. Runs of 16
+// zeros (ZRL) are added up in `zrl`, kept in a register by the caller rather than in the
+// table, where every coefficient would wait on the previous increment.
+inline void CountAc(const std::int16_t* zz, std::uint64_t mask, SymbolCounts& ac, std::uint32_t& zrl) {
     mask &= ~1ull;
     int last = 0;
     while (mask) {
