@@ -23,6 +23,8 @@ namespace {
 
 // One 1-D pass of the AAN flow graph over eight values of type T (float, or four floats
 // in a vector). The same operations in the same order in both paths keep them identical.
+// mul(out, a, k) sets out = a * k; it takes and gives its vectors by reference, so no wide
+// vector is passed by value through a function compiled without AVX (Clang refuses that).
 template <class T, class Mul>
 #if defined(__GNUC__) || defined(__clang__)
 __attribute__((always_inline))
@@ -38,7 +40,8 @@ inline void Aan(T& d0, T& d1, T& d2, T& d3, T& d4, T& d5, T& d6, T& d7, Mul mul)
     T tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
     d0 = tmp10 + tmp11;
     d4 = tmp10 - tmp11;
-    const T z1 = mul(tmp12 + tmp13, 0.707106781f);
+    T z1;
+    mul(z1, tmp12 + tmp13, 0.707106781f);
     d2 = tmp13 + z1;
     d6 = tmp13 - z1;
 
@@ -46,10 +49,13 @@ inline void Aan(T& d0, T& d1, T& d2, T& d3, T& d4, T& d5, T& d6, T& d7, Mul mul)
     tmp10 = tmp4 + tmp5;
     tmp11 = tmp5 + tmp6;
     tmp12 = tmp6 + tmp7;
-    const T z5 = mul(tmp10 - tmp12, 0.382683433f);
-    const T z2 = mul(tmp10, 0.541196100f) + z5;
-    const T z4 = mul(tmp12, 1.306562965f) + z5;
-    const T z3 = mul(tmp11, 0.707106781f);
+    T z5, z2, z4, z3;
+    mul(z5, tmp10 - tmp12, 0.382683433f);
+    mul(z2, tmp10, 0.541196100f);
+    z2 = z2 + z5;
+    mul(z4, tmp12, 1.306562965f);
+    z4 = z4 + z5;
+    mul(z3, tmp11, 0.707106781f);
     const T z11 = tmp7 + z3, z13 = tmp7 - z3;
     d5 = z13 + z2;
     d3 = z13 - z2;
@@ -69,7 +75,7 @@ inline std::int16_t RoundToCoefficient(float v) {
 
 void DctQuantisePortable(const float* samples, int stride, const float* divisors, std::int16_t* out) {
     float w[64];
-    auto mul = [](float a, float k) { return a * k; };
+    auto mul = [](float& out, const float& a, float k) { out = a * k; };
     for (int r = 0; r < 8; ++r) {
         float* d = w + 8 * r;
         const float* s = samples + r * stride;
@@ -116,7 +122,7 @@ void DctQuantiseSse2(const float* samples, int stride, const float* divisors, st
         lo[r].v = _mm_loadu_ps(samples + r * stride);
         hi[r].v = _mm_loadu_ps(samples + r * stride + 4);
     }
-    auto mul = [](V a, float k) { return V{_mm_mul_ps(a.v, _mm_set1_ps(k))}; };
+    auto mul = [](V& out, const V& a, float k) { out.v = _mm_mul_ps(a.v, _mm_set1_ps(k)); };
     // Rows: after the transpose lo[c] holds column c of rows 0..3 and hi[c] of rows 4..7.
     Transpose8(lo, hi);
     Aan(lo[0], lo[1], lo[2], lo[3], lo[4], lo[5], lo[6], lo[7], mul);
@@ -147,7 +153,7 @@ namespace {
 typedef float V8 __attribute__((vector_size(32)));
 
 struct MulAvx2 {
-    ORV_TARGET_AVX2 V8 operator()(V8 a, float k) const { return a * k; }
+    ORV_TARGET_AVX2 void operator()(V8& out, const V8& a, float k) const { out = a * k; }
 };
 
 ORV_TARGET_AVX2 inline void Transpose8x8(__m256* r) {
