@@ -25,10 +25,11 @@ public:
     std::uint8_t* Cursor() { return buf_.data() + pos_; }
     void Advance(std::size_t n) { pos_ += n; }
     std::size_t Size() const { return pos_; }
-    // The bytes written, trimmed.
+    // The bytes written. The capacity is left as it is: the buffer was sized from the
+    // statistics, so the slack is small, and a trimmed copy would briefly hold the file
+    // twice (the peak memory of an encode) and cost a copy.
     std::vector<std::uint8_t> Take() {
         buf_.resize(pos_);
-        buf_.shrink_to_fit();
         pos_ = 0;
         return std::move(buf_);
     }
