@@ -5,20 +5,27 @@
 namespace orv::jpeg {
 
 HuffmanTableDef BuildOptimalTable(const SymbolCounts& counts) {
+    // Only symbols that occur take part, renumbered 0 .. n - 1 by increasing value (so an
+    // order of indices is the order of values), the reserved code point last: a small
+    // picture with a few symbols costs a few steps, not a walk over all 257.
     constexpr int kSymbols = 257;  // 256 real symbols and the reserved code point
-    std::array<std::uint64_t, kSymbols> freq{};
-    std::array<int, kSymbols> codesize{};
-    std::array<int, kSymbols> others;
-    others.fill(-1);
-    for (int i = 0; i < 256; ++i) freq[static_cast<std::size_t>(i)] = counts[static_cast<std::size_t>(i)];
-    freq[256] = 1;
-
-    // Only symbols that occur take part; listed by increasing value.
-    std::array<int, kSymbols> live{};
-    int nLive = 0;
-    for (int i = 0; i < kSymbols; ++i) {
-        if (freq[static_cast<std::size_t>(i)]) live[static_cast<std::size_t>(nLive++)] = i;
+    std::array<std::uint64_t, kSymbols> freq;
+    std::array<int, kSymbols> symbol, codesize, others, live;
+    int n = 0;
+    for (int i = 0; i < 256; ++i) {
+        const std::uint32_t c = counts[static_cast<std::size_t>(i)];
+        if (!c) continue;
+        symbol[static_cast<std::size_t>(n)] = i;
+        freq[static_cast<std::size_t>(n++)] = c;
     }
+    symbol[static_cast<std::size_t>(n)] = 256;
+    freq[static_cast<std::size_t>(n++)] = 1;
+    for (int i = 0; i < n; ++i) {
+        codesize[static_cast<std::size_t>(i)] = 0;
+        others[static_cast<std::size_t>(i)] = -1;
+        live[static_cast<std::size_t>(i)] = i;
+    }
+    int nLive = n;
 
     // Figure K.1.
     for (;;) {
@@ -48,13 +55,16 @@ HuffmanTableDef BuildOptimalTable(const SymbolCounts& counts) {
         }
     }
 
-    // Figure K.2.
-    std::array<int, 300> bits{};
-    for (int i = 0; i < kSymbols; ++i) {
-        if (codesize[static_cast<std::size_t>(i)]) ++bits[static_cast<std::size_t>(codesize[static_cast<std::size_t>(i)])];
+    // Figure K.2. A code size is at most n - 1 (at most 256).
+    std::array<int, kSymbols + 1> bits{};
+    int maxSize = 0;
+    for (int i = 0; i < n; ++i) {
+        const int size = codesize[static_cast<std::size_t>(i)];
+        if (size) ++bits[static_cast<std::size_t>(size)];
+        if (size > maxSize) maxSize = size;
     }
     // Figure K.3: no code longer than 16 bits, then the reserved code point goes.
-    for (int i = 299; i > 16; --i) {
+    for (int i = maxSize; i > 16; --i) {
         while (bits[static_cast<std::size_t>(i)] > 0) {
             int j = i - 2;
             while (bits[static_cast<std::size_t>(j)] == 0) --j;
@@ -70,21 +80,24 @@ HuffmanTableDef BuildOptimalTable(const SymbolCounts& counts) {
 
     HuffmanTableDef def;
     for (int i = 1; i <= 16; ++i) def.bits[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bits[static_cast<std::size_t>(i)]);
-    // Figure K.4: symbols by code size, then by value.
-    std::array<int, 300> start{};
-    for (int v = 0; v < 256; ++v) {
-        if (codesize[static_cast<std::size_t>(v)]) ++start[static_cast<std::size_t>(codesize[static_cast<std::size_t>(v)])];
+    // Figure K.4: the real symbols by code size, then by value.
+    std::array<int, kSymbols + 1> start{};
+    for (int i = 0; i + 1 < n; ++i) {
+        if (codesize[static_cast<std::size_t>(i)]) ++start[static_cast<std::size_t>(codesize[static_cast<std::size_t>(i)])];
     }
     int sum = 0;
-    for (int& s : start) {
-        const int n = s;
-        s = sum;
-        sum += n;
+    for (int size = 0; size <= maxSize; ++size) {
+        const int k = start[static_cast<std::size_t>(size)];
+        start[static_cast<std::size_t>(size)] = sum;
+        sum += k;
     }
     def.values.resize(static_cast<std::size_t>(sum));
-    for (int v = 0; v < 256; ++v) {
-        const int size = codesize[static_cast<std::size_t>(v)];
-        if (size) def.values[static_cast<std::size_t>(start[static_cast<std::size_t>(size)]++)] = static_cast<std::uint8_t>(v);
+    for (int i = 0; i + 1 < n; ++i) {
+        const int size = codesize[static_cast<std::size_t>(i)];
+        if (size) {
+            def.values[static_cast<std::size_t>(start[static_cast<std::size_t>(size)]++)] =
+                static_cast<std::uint8_t>(symbol[static_cast<std::size_t>(i)]);
+        }
     }
     return def;
 }
