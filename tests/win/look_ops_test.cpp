@@ -63,6 +63,58 @@ TEST_F(LookTest, ApplyWallpaperWritesTheProfile) {
     EXPECT_TRUE(cleared.empty() || cleared == " ") << cleared;
 }
 
+// Counts the broadcasts a top-level window of this thread receives.
+class BroadcastCounter {
+public:
+    BroadcastCounter() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"OrvBroadcastCounter";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+        colours = settings = 0;
+    }
+    ~BroadcastCounter() { DestroyWindow(hwnd_); }
+    static inline int colours = 0;
+    static inline int settings = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        if (m == WM_SYSCOLORCHANGE) ++colours;
+        if (m == WM_SETTINGCHANGE && w == SPI_SETDESKWALLPAPER) ++settings;
+        return DefWindowProcW(h, m, w, l);
+    }
+    HWND hwnd_ = nullptr;
+};
+
+TEST_F(LookTest, NothingIsBroadcastWhenTheLookDoesNotChange) {
+    TempFolder t;
+    const std::string bmp = t / "same.bmp";
+    WriteBmp(bmp, 1, 2, 3);
+    Win32LookOps ops;
+    ops.SetBackgroundColor(0x00102030);
+    ASSERT_TRUE(ops.ApplyWallpaperFile(bmp));
+    BroadcastCounter count;
+
+    ops.SetBackgroundColor(0x00102030);
+    EXPECT_TRUE(ops.ApplyWallpaperFile(bmp));
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_EQ(BroadcastCounter::colours, 0);
+    EXPECT_EQ(BroadcastCounter::settings, 0);
+
+    // A new colour, a new style for the same file, or another file: each is broadcast.
+    ops.SetBackgroundColor(0x00302010);
+    const std::string other = RegGetString(HKEY_CURRENT_USER, kDesktopKey, "TileWallpaper") == "1" ? "0" : "1";
+    ops.RegSetString(kDesktopKey, "TileWallpaper", other);
+    EXPECT_TRUE(ops.ApplyWallpaperFile(bmp));
+    EXPECT_TRUE(ops.ApplyWallpaperFile(""));
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_EQ(BroadcastCounter::colours, 1);
+    EXPECT_EQ(BroadcastCounter::settings, 2);
+}
+
 TEST_F(LookTest, EachDesktopGetsItsOwnLookBack) {
     TestKey k;
     TempFolder data;

@@ -33,7 +33,10 @@ bool Win32LookOps::ShellCopyFiles(const std::string& source, const std::string& 
 
 bool Win32LookOps::ApplyWallpaperFile(const std::string& path) {
     // The same file in the same style is on the screen already: no broadcast needed.
-    const bool same = !styleChanged_ && !path.empty() && orv::RegGetString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper") == path;
+    // No wallpaper is stored as one blank.
+    std::string current = orv::RegGetString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper");
+    if (current == " ") current.clear();
+    const bool same = !styleChanged_ && current == path;
     styleChanged_ = false;
     return same || orv::ApplyWallpaperFile(path);
 }
