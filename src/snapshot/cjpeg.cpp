@@ -85,59 +85,103 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
         c.dcs.resize(c.masks.size());
     }
 
-    const jpeg::DctPath dctPath = jpeg::BestDctPath();
-    std::vector<float> strips[3];
-    std::size_t first = 0;
-    while (first < comps_.size()) {
-        // Components whose padded size equals the previous one's reuse its picture.
+    // Components whose padded size equals the previous one's share its picture: groups.
+    struct Group {
+        std::size_t first, last;
+        jpeg::PictureSampler* sampler;
+        std::vector<float> strips[3];  // by component index: 8 rows of the padded width
+        int next = 0;                  // next block row
+    };
+    std::vector<Group> groups;
+    for (std::size_t first = 0; first < comps_.size();) {
         std::size_t last = first + 1;
         while (last < comps_.size() && comps_[last].blocksWide == comps_[last - 1].blocksWide &&
                comps_[last].blocksHigh == comps_[last - 1].blocksHigh) {
             ++last;
         }
-        const int pictW = comps_[first].width, pictH = comps_[first].height;
-        if (!sampler.Prepare(pictW, pictH)) return 1;
-        const int paddedW = 8 * comps_[first].blocksWide;
-        float* rows[3] = {nullptr, nullptr, nullptr};  // by component index: Y, Cb, Cr
-        for (std::size_t i = first; i < last; ++i) {
-            strips[i].assign(8 * static_cast<std::size_t>(paddedW), 0.0f);
-            rows[i] = strips[i].data();
-        }
-        for (int by = 0; by < comps_[first].blocksHigh; ++by) {
-            int prevSource = -1;
-            for (int r = 0; r < 8; ++r) {
-                const int y = std::min(by * 8 + r, pictH - 1);  // the last row repeats downwards
-                const std::size_t off = static_cast<std::size_t>(r) * static_cast<std::size_t>(paddedW);
-                if (y == prevSource) {
-                    for (std::size_t i = first; i < last; ++i) {
-                        std::copy_n(rows[i] + off - static_cast<std::size_t>(paddedW), paddedW, rows[i] + off);
-                    }
-                    continue;
-                }
-                prevSource = y;
-                jpeg::ConvertRow(sampler.Row(y), pictW, rows[0] ? rows[0] + off : nullptr,
-                                 rows[1] ? rows[1] + off : nullptr, rows[2] ? rows[2] + off : nullptr);
-                for (std::size_t i = first; i < last; ++i) {  // the last column repeats rightwards
-                    std::fill(rows[i] + off + pictW, rows[i] + off + paddedW, rows[i][off + static_cast<std::size_t>(pictW) - 1]);
-                }
-            }
-            for (std::size_t i = first; i < last; ++i) {
-                Component& c = comps_[i];
-                const float* divisors = quant_[static_cast<std::size_t>(c.table)].divisors.data();
-                const std::size_t firstBlock = static_cast<std::size_t>(by) * static_cast<std::size_t>(c.blocksWide);
-                std::int16_t* coefficients = c.coefficients.data() + 64 * firstBlock;
-                const std::uint64_t* masks = c.masks.data() + firstBlock;
-                jpeg::DctQuantiseRow(dctPath, rows[i], paddedW, c.blocksWide, divisors, coefficients,
-                                     c.masks.data() + firstBlock);
-                std::uint32_t zrl = 0;
-                for (int b = 0; b < c.blocksWide; ++b) {
-                    c.dcs[firstBlock + static_cast<std::size_t>(b)] = coefficients[64 * b];
-                    jpeg::CountAc(coefficients + 64 * b, masks[b], c.acCounts, zrl);
-                }
-                c.acZrl += zrl;
-            }
-        }
+        groups.push_back(Group{first, last, &sampler, {}, 0});
         first = last;
+    }
+
+    const jpeg::DctPath dctPath = jpeg::BestDctPath();
+    // Converts block row `by` of group g, transforms and quantises it, and counts its AC
+    // symbols while it is in the cache.
+    auto blockRow = [&](Group& g) {
+        const int by = g.next++;
+        const int pictW = comps_[g.first].width, pictH = comps_[g.first].height;
+        const int paddedW = 8 * comps_[g.first].blocksWide;
+        float* rows[3] = {nullptr, nullptr, nullptr};
+        for (std::size_t i = g.first; i < g.last; ++i) rows[i] = g.strips[i].data();
+        int prevSource = -1;
+        for (int r = 0; r < 8; ++r) {
+            const int y = std::min(by * 8 + r, pictH - 1);  // the last row repeats downwards
+            const std::size_t off = static_cast<std::size_t>(r) * static_cast<std::size_t>(paddedW);
+            if (y == prevSource) {
+                for (std::size_t i = g.first; i < g.last; ++i) {
+                    std::copy_n(rows[i] + off - static_cast<std::size_t>(paddedW), paddedW, rows[i] + off);
+                }
+                continue;
+            }
+            prevSource = y;
+            jpeg::ConvertRow(g.sampler->Row(y), pictW, rows[0] ? rows[0] + off : nullptr,
+                             rows[1] ? rows[1] + off : nullptr, rows[2] ? rows[2] + off : nullptr);
+            for (std::size_t i = g.first; i < g.last; ++i) {  // the last column repeats rightwards
+                std::fill(rows[i] + off + pictW, rows[i] + off + paddedW, rows[i][off + static_cast<std::size_t>(pictW) - 1]);
+            }
+        }
+        for (std::size_t i = g.first; i < g.last; ++i) {
+            Component& c = comps_[i];
+            const float* divisors = quant_[static_cast<std::size_t>(c.table)].divisors.data();
+            const std::size_t firstBlock = static_cast<std::size_t>(by) * static_cast<std::size_t>(c.blocksWide);
+            std::int16_t* coefficients = c.coefficients.data() + 64 * firstBlock;
+            const std::uint64_t* masks = c.masks.data() + firstBlock;
+            jpeg::DctQuantiseRow(dctPath, rows[i], paddedW, c.blocksWide, divisors, coefficients,
+                                 c.masks.data() + firstBlock);
+            std::uint32_t zrl = 0;
+            for (int b = 0; b < c.blocksWide; ++b) {
+                c.dcs[firstBlock + static_cast<std::size_t>(b)] = coefficients[64 * b];
+                jpeg::CountAc(coefficients + 64 * b, masks[b], c.acCounts, zrl);
+            }
+            c.acZrl += zrl;
+        }
+    };
+    auto prepare = [&](Group& g) {
+        for (std::size_t i = g.first; i < g.last; ++i) {
+            g.strips[i].assign(8 * static_cast<std::size_t>(8 * comps_[g.first].blocksWide), 0.0f);
+        }
+        return g.sampler->Prepare(comps_[g.first].width, comps_[g.first].height);
+    };
+
+    // With independent samplers for every group, all groups go down the picture together
+    // (block rows in proportion to their heights), so each source row is read from the
+    // cache by every size that needs it. The result is the same in any order: every block
+    // row depends only on its own picture rows.
+    std::vector<std::unique_ptr<jpeg::PictureSampler>> twins;
+    bool together = groups.size() > 1;
+    for (std::size_t k = 1; together && k < groups.size(); ++k) {
+        twins.push_back(sampler.Twin());
+        if (!twins.back()) together = false;
+        else groups[k].sampler = twins.back().get();
+    }
+    if (together) {
+        int steps = 0;
+        for (Group& g : groups) {
+            if (!prepare(g)) return 1;
+            steps = std::max(steps, comps_[g.first].blocksHigh);
+        }
+        for (int s = 1; s <= steps; ++s) {
+            for (Group& g : groups) {
+                const int upTo = static_cast<int>(static_cast<std::int64_t>(s) * comps_[g.first].blocksHigh / steps);
+                while (g.next < upTo) blockRow(g);
+            }
+        }
+    } else {
+        for (Group& g : groups) {
+            g.sampler = &sampler;
+            if (!prepare(g)) return 1;
+            while (g.next < comps_[g.first].blocksHigh) blockRow(g);
+            for (std::vector<float>& strip : g.strips) std::vector<float>().swap(strip);
+        }
     }
     return 0;
 }

@@ -59,6 +59,10 @@ bool BufferSampler::Valid() const {
            static_cast<std::int64_t>(top_) + height_ <= src_.height;
 }
 
+std::unique_ptr<PictureSampler> BufferSampler::Twin() const {
+    return std::make_unique<BufferSampler>(src_, left_, top_, width_, height_);
+}
+
 bool BufferSampler::Prepare(int w, int h) {
     if (!Valid() || w <= 0 || h <= 0 || w > width_ || h > height_) return false;
     w_ = w;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "snapshot/image_rows.h"
@@ -20,6 +21,11 @@ public:
     // Row y (0 = top) of the prepared picture: 3 * w bytes, blue, green, red. Rows are
     // asked for in increasing order, a row possibly more than once.
     virtual const std::uint8_t* Row(int y) = 0;
+    // A second, independent sampler of the same source rectangle, so that two sizes can be
+    // read side by side (the encoder then makes every component in one pass down the
+    // picture, while the source rows are in the cache); null when there is none, and the
+    // sizes are then made one after the other.
+    virtual std::unique_ptr<PictureSampler> Twin() const { return nullptr; }
 };
 
 // The rectangle (left, top, width x height) of a 24-bit bottom-up buffer. A reduced
@@ -34,6 +40,7 @@ public:
 
     bool Prepare(int w, int h) override;
     const std::uint8_t* Row(int y) override;
+    std::unique_ptr<PictureSampler> Twin() const override;
 
 private:
     void ReduceRow(int y);

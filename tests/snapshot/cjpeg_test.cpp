@@ -173,6 +173,42 @@ TEST(Sample, BadRectanglesAreRefused) {
     }
 }
 
+// A sampler with no twin: the encoder then makes the sizes one after the other, as it does
+// over a device context, instead of side by side.
+class LoneSampler final : public jpeg::PictureSampler {
+public:
+    LoneSampler(const BgrView& v, int w, int h) : inner_(v, 0, 0, w, h) {}
+    bool Prepare(int w, int h) override {
+        ++prepared;
+        return inner_.Prepare(w, h);
+    }
+    const std::uint8_t* Row(int y) override { return inner_.Row(y); }
+    int prepared = 0;
+
+private:
+    jpeg::BufferSampler inner_;
+};
+
+// Both orders of work give the same file, for one to three picture sizes.
+TEST(Sample, SizesSideBySideOrOneAfterTheOtherGiveTheSameFile) {
+    const std::array<int, 6> factors[] = {{2, 2, 1, 1, 1, 1}, {2, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, {4, 2, 1, 1, 2, 1},
+                                          {1, 1, 0, 0, 0, 0}};
+    const int sizes[][2] = {{1, 1}, {17, 13}, {64, 48}, {101, 37}};
+    for (const auto& f : factors) {
+        for (const auto& wh : sizes) {
+            const BgrPicture p = test::ScreenshotLike(wh[0], wh[1]);
+            const std::vector<std::uint8_t> together = EncodePicture(p, 80, f);
+            cJpeg j;
+            j.Quality(80);
+            j.SetSamplingFrequencies(f[0], f[1], f[2], f[3], f[4], f[5]);
+            LoneSampler lone(p.View(), p.Width(), p.Height());
+            ASSERT_EQ(j.Sample(lone, p.Width(), p.Height()), 0);
+            EXPECT_GE(lone.prepared, 1);
+            EXPECT_EQ(j.Encode(), together) << wh[0] << "x" << wh[1] << " factors " << f[0] << f[1] << f[2] << f[3] << f[4] << f[5];
+        }
+    }
+}
+
 class Files : public ::testing::Test {
 protected:
     void SetUp() override {
