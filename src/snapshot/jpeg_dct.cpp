@@ -205,9 +205,11 @@ constexpr ZigzagShuffles MakeZigzagShuffles() {
 }
 constexpr ZigzagShuffles kZigzagShuffles = MakeZigzagShuffles();
 
-ORV_TARGET_AVX2 inline void StoreZigzagShuffled(const std::int16_t* natural, std::int16_t* out) {
+// Also gives the block's non-zero mask (the same as NonZeroMask(out)), from the registers.
+ORV_TARGET_AVX2 inline std::uint64_t StoreZigzagShuffled(const std::int16_t* natural, std::int16_t* out) {
     __m128i rows[8];
     for (int r = 0; r < 8; ++r) rows[r] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(natural + 8 * r));
+    __m128i zeros[8];
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC unroll 8
 #elif defined(__clang__)
@@ -226,10 +228,18 @@ ORV_TARGET_AVX2 inline void StoreZigzagShuffled(const std::int16_t* natural, std
             acc = _mm_or_si128(acc, _mm_shuffle_epi8(rows[r], m));
         }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8 * g), acc);
+        zeros[g] = _mm_cmpeq_epi16(acc, _mm_setzero_si128());
     }
+    std::uint64_t zeroBits = 0;
+    for (int i = 0; i < 4; ++i) {
+        zeroBits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(zeros[2 * i], zeros[2 * i + 1]))))
+                    << (16 * i);
+    }
+    return ~zeroBits;
 }
 
-ORV_TARGET_AVX2 void DctQuantiseAvx2(const float* samples, int stride, const float* divisors, std::int16_t* out) {
+// Returns the block's non-zero mask.
+ORV_TARGET_AVX2 std::uint64_t DctQuantiseAvx2(const float* samples, int stride, const float* divisors, std::int16_t* out) {
     __m256 r[8];
     for (int i = 0; i < 8; ++i) r[i] = _mm256_loadu_ps(samples + i * stride);
     // Rows: after the transpose r[c] holds column c, one row per lane.
@@ -251,7 +261,7 @@ ORV_TARGET_AVX2 void DctQuantiseAvx2(const float* samples, int stride, const flo
         // The pack works within 128-bit halves: put rows i and i + 1 back in order.
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(natural + 8 * i), _mm256_permute4x64_epi64(_mm256_packs_epi32(a, b), 0xD8));
     }
-    StoreZigzagShuffled(natural, out);
+    return StoreZigzagShuffled(natural, out);
 }
 
 bool HasAvx2() {
@@ -287,10 +297,7 @@ void DctQuantiseRow(DctPath path, const float* samples, int stride, int blocks, 
     switch (path) {
 #ifdef ORV_JPEG_AVX2
     case DctPath::Avx2:
-        for (int b = 0; b < blocks; ++b, samples += 8, out += 64) {
-            DctQuantiseAvx2(samples, stride, divisors, out);
-            masks[b] = NonZeroMask(out);
-        }
+        for (int b = 0; b < blocks; ++b, samples += 8, out += 64) masks[b] = DctQuantiseAvx2(samples, stride, divisors, out);
         return;
 #endif
 #ifdef ORV_JPEG_SSE2
