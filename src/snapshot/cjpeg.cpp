@@ -163,10 +163,19 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
         if (!twins.back()) together = false;
         else groups[k].sampler = twins.back().get();
     }
+    // A picture that cannot be made leaves nothing half made: no coefficients, no scan data.
+    auto fail = [&] {
+        for (Component& c : comps_) {
+            c.coefficients.clear();
+            c.masks.clear();
+            c.dcs.clear();
+        }
+        return 1;
+    };
     if (together) {
         int steps = 0;
         for (Group& g : groups) {
-            if (!prepare(g)) return 1;
+            if (!prepare(g)) return fail();
             steps = std::max(steps, comps_[g.first].blocksHigh);
         }
         for (int s = 1; s <= steps; ++s) {
@@ -178,7 +187,7 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
     } else {
         for (Group& g : groups) {
             g.sampler = &sampler;
-            if (!prepare(g)) return 1;
+            if (!prepare(g)) return fail();
             while (g.next < comps_[g.first].blocksHigh) blockRow(g);
             for (std::vector<float>& strip : g.strips) std::vector<float>().swap(strip);
         }

@@ -209,6 +209,37 @@ TEST(Sample, SizesSideBySideOrOneAfterTheOtherGiveTheSameFile) {
     }
 }
 
+// A sampler that can make the full size only (no twin): the chroma picture fails after the
+// luminance has been made. Nothing half made is kept, and the file has no scan data.
+class FullSizeOnlySampler final : public jpeg::PictureSampler {
+public:
+    FullSizeOnlySampler(const BgrView& v, int w, int h) : inner_(v, 0, 0, w, h), w_(w), h_(h) {}
+    bool Prepare(int w, int h) override { return w == w_ && h == h_ && inner_.Prepare(w, h); }
+    const std::uint8_t* Row(int y) override { return inner_.Row(y); }
+
+private:
+    jpeg::BufferSampler inner_;
+    int w_, h_;
+};
+
+TEST(Sample, APictureThatCannotBeMadeLeavesNoCoefficients) {
+    const BgrPicture p = test::PhotoLike(40, 24);
+    cJpeg j;
+    FullSizeOnlySampler s(p.View(), 40, 24);
+    EXPECT_EQ(j.Sample(s, 40, 24), 1);
+    for (const cJpeg::Component& c : j.Components()) {
+        EXPECT_TRUE(c.coefficients.empty());
+        EXPECT_TRUE(c.masks.empty());
+    }
+    const std::vector<std::uint8_t> file = j.Encode();
+    ASSERT_GE(file.size(), 4u);
+    // SOS segment (12 + 2 bytes with three components) straight before EOI.
+    EXPECT_EQ(file[file.size() - 2], 0xFF);
+    EXPECT_EQ(file[file.size() - 1], 0xD9);
+    EXPECT_EQ(file[file.size() - 16], 0xFF);
+    EXPECT_EQ(file[file.size() - 15], 0xDA);
+}
+
 class Files : public ::testing::Test {
 protected:
     void SetUp() override {
