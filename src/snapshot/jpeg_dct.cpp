@@ -2,14 +2,9 @@
 
 #include <cmath>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define ORV_JPEG_SSE2 1
-#endif
-// AVX2 by run-time choice: GCC and Clang on x86-64 (function-level target attributes).
-#if defined(ORV_JPEG_SSE2) && defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
-#define ORV_JPEG_AVX2 1
+#include "snapshot/jpeg_simd.h"
+
+#ifdef ORV_JPEG_AVX2
 // The flow graph below is inlined (always_inline) into the AVX2 function, so no eight-
 // float vector ever crosses a call without AVX: GCC's ABI note on the template is moot.
 #if defined(__GNUC__) && !defined(__clang__)
