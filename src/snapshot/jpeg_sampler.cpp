@@ -7,6 +7,24 @@
 namespace orv::jpeg {
 
 namespace {
+#ifdef ORV_JPEG_SSE2
+// Vertical sums, in 16-bit words, of 24 source bytes of rows a and b from byte offset i:
+// bytes 0..7 in lo, 8..15 in hi, 16..23 in tl.
+struct RowPairSums {
+    __m128i lo, hi, tl;
+};
+inline RowPairSums SumRowPair(const std::uint8_t* a, const std::uint8_t* b, int i) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+    const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+    const __m128i a1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + i + 16));
+    const __m128i b1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + i + 16));
+    return {_mm_add_epi16(_mm_unpacklo_epi8(a0, zero), _mm_unpacklo_epi8(b0, zero)),
+            _mm_add_epi16(_mm_unpackhi_epi8(a0, zero), _mm_unpackhi_epi8(b0, zero)),
+            _mm_add_epi16(_mm_unpacklo_epi8(a1, zero), _mm_unpacklo_epi8(b1, zero))};
+}
+#endif
+
 #ifdef ORV_JPEG_AVX2
 bool HasAvx2() {
     static const bool has = __builtin_cpu_supports("avx2");
@@ -23,13 +41,7 @@ __attribute__((target("avx2"))) int HalveRowsAvx2(const std::uint8_t* a, const s
     const __m128i pick2 = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, 2, 3, 4, -1, -1, -1, -1);
     int x = 0;
     for (; x + 6 <= w; x += 4) {
-        const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 6 * x));
-        const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 6 * x));
-        const __m128i a1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + 6 * x + 16));
-        const __m128i b1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + 6 * x + 16));
-        const __m128i lo = _mm_add_epi16(_mm_unpacklo_epi8(a0, zero), _mm_unpacklo_epi8(b0, zero));
-        const __m128i hi = _mm_add_epi16(_mm_unpackhi_epi8(a0, zero), _mm_unpackhi_epi8(b0, zero));
-        const __m128i tl = _mm_add_epi16(_mm_unpacklo_epi8(a1, zero), _mm_unpacklo_epi8(b1, zero));
+        const auto [lo, hi, tl] = SumRowPair(a, b, 6 * x);
         const __m128i s0 = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(lo, _mm_alignr_epi8(hi, lo, 6)), two), 2);
         const __m128i s1 = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(hi, _mm_alignr_epi8(tl, hi, 6)), two), 2);
         const __m128i s2 = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(tl, _mm_srli_si128(tl, 6)), two), 2);
@@ -104,16 +116,8 @@ void BufferSampler::ReduceRow(int y) {
 #endif
 #ifdef ORV_JPEG_SSE2
         // Four output pixels (12 bytes) from 24 source bytes of each row.
-        const __m128i zero = _mm_setzero_si128();
         for (; x + 4 <= w_; x += 4) {  // 24 source bytes of each row
-            const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 6 * x));
-            const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 6 * x));
-            const __m128i a1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + 6 * x + 16));
-            const __m128i b1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + 6 * x + 16));
-            // Vertical sums in 16 bits: bytes 0..15 and 16..23 of the 24.
-            const __m128i lo = _mm_add_epi16(_mm_unpacklo_epi8(a0, zero), _mm_unpacklo_epi8(b0, zero));
-            const __m128i hi = _mm_add_epi16(_mm_unpackhi_epi8(a0, zero), _mm_unpackhi_epi8(b0, zero));
-            const __m128i tl = _mm_add_epi16(_mm_unpacklo_epi8(a1, zero), _mm_unpacklo_epi8(b1, zero));
+            const auto [lo, hi, tl] = SumRowPair(a, b, 6 * x);
             alignas(16) std::uint16_t v[24];
             _mm_store_si128(reinterpret_cast<__m128i*>(v), lo);
             _mm_store_si128(reinterpret_cast<__m128i*>(v + 8), hi);
