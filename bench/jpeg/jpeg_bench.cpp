@@ -151,14 +151,19 @@ void BM_Encode(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 
-// PSNR of a file decoded by libjpeg against the picture.
-double Psnr(const std::vector<std::uint8_t>& file, const BgrPicture& p) {
-    jpeg_decompress_struct d{};
-    jpeg_error_mgr err{};
+// A libjpeg decoder over a file in memory, its header read.
+void OpenDecoder(jpeg_decompress_struct& d, jpeg_error_mgr& err, const std::vector<std::uint8_t>& file) {
     d.err = jpeg_std_error(&err);
     jpeg_create_decompress(&d);
     jpeg_mem_src(&d, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&d, TRUE);
+}
+
+// PSNR of a file decoded by libjpeg against the picture.
+double Psnr(const std::vector<std::uint8_t>& file, const BgrPicture& p) {
+    jpeg_decompress_struct d{};
+    jpeg_error_mgr err{};
+    OpenDecoder(d, err, file);
     d.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&d);
     std::vector<std::uint8_t> row(static_cast<std::size_t>(p.Width()) * 3);
@@ -184,10 +189,7 @@ bool SameQuantTables(const std::vector<std::uint8_t>& a, const std::vector<std::
     auto tables = [](const std::vector<std::uint8_t>& file) {
         jpeg_decompress_struct d{};
         jpeg_error_mgr err{};
-        d.err = jpeg_std_error(&err);
-        jpeg_create_decompress(&d);
-        jpeg_mem_src(&d, file.data(), static_cast<unsigned long>(file.size()));
-        jpeg_read_header(&d, TRUE);
+        OpenDecoder(d, err, file);
         std::vector<int> t;
         for (int i = 0; i < 2; ++i)
             for (int k = 0; k < 64; ++k) t.push_back(d.quant_tbl_ptrs[i] ? d.quant_tbl_ptrs[i]->quantval[k] : -1);

@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <utility>
 
 #include <jpeglib.h>
 
@@ -34,25 +35,38 @@ void OnMessage(j_common_ptr cinfo, int level) {
     }
 }
 
+// Errors and warnings go to err: a fatal one jumps back to its setjmp.
+void AttachErrors(jpeg_decompress_struct& cinfo, ErrorMgr& err) {
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = OnError;
+    err.pub.emit_message = OnMessage;
+}
+
+void OpenMemory(jpeg_decompress_struct& cinfo, const std::vector<std::uint8_t>& file) {
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&cinfo, TRUE);
+}
+
+template <class Out>
+Out Failed(jpeg_decompress_struct& cinfo, const ErrorMgr& err, Out& out) {
+    jpeg_destroy_decompress(&cinfo);
+    out.ok = false;
+    out.message = err.message;
+    out.warnings = err.warnings;
+    return std::move(out);
+}
+
 }  // namespace
 
 DecodedPixels DecodePixels(const std::vector<std::uint8_t>& file) {
     DecodedPixels out;
     jpeg_decompress_struct cinfo{};
     ErrorMgr err;
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnError;
-    err.pub.emit_message = OnMessage;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_decompress(&cinfo);
-        out.ok = false;
-        out.message = err.message;
-        out.warnings = err.warnings;
-        return out;
-    }
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
-    jpeg_read_header(&cinfo, TRUE);
+    AttachErrors(cinfo, err);
+    // The jump target must stay in this frame while libjpeg runs.
+    if (setjmp(err.jump)) return Failed(cinfo, err, out);
+    OpenMemory(cinfo, file);
     cinfo.dct_method = JDCT_FLOAT;
     cinfo.do_fancy_upsampling = FALSE;  // box upsampling: the inverse of our averaging
     jpeg_start_decompress(&cinfo);
@@ -78,19 +92,10 @@ DecodedCoefficients DecodeCoefficients(const std::vector<std::uint8_t>& file) {
     DecodedCoefficients out;
     jpeg_decompress_struct cinfo{};
     ErrorMgr err;
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnError;
-    err.pub.emit_message = OnMessage;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_decompress(&cinfo);
-        out.ok = false;
-        out.message = err.message;
-        out.warnings = err.warnings;
-        return out;
-    }
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
-    jpeg_read_header(&cinfo, TRUE);
+    AttachErrors(cinfo, err);
+    // The jump target must stay in this frame while libjpeg runs.
+    if (setjmp(err.jump)) return Failed(cinfo, err, out);
+    OpenMemory(cinfo, file);
     jvirt_barray_ptr* arrays = jpeg_read_coefficients(&cinfo);
     out.width = static_cast<int>(cinfo.image_width);
     out.height = static_cast<int>(cinfo.image_height);
