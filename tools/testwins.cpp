@@ -17,6 +17,9 @@
 //   track=1          a left-button drag in the window appends " drag X1,Y1>X2,Y2" (client
 //                    coordinates of press and release)
 //
+// Each window counts how often it was hidden (WM_SHOWWINDOW with FALSE) in its property
+// "OrvHides", readable from another process with GetProp.
+//
 // When every window exists, PATH gets one UTF-8 line "<hwnd decimal> <title>" per window in
 // the order given, and the manual-reset event "Local\OrvTestWinsReady-<pid>" is signalled.
 // The process ends when all its windows are closed (or when killed).
@@ -187,7 +190,14 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_PAINT:
         Paint(hwnd, *d);
         return 0;
+    case WM_SHOWWINDOW:
+        if (!wp) {
+            const INT_PTR hides = reinterpret_cast<INT_PTR>(GetPropW(hwnd, L"OrvHides")) + 1;
+            SetPropW(hwnd, L"OrvHides", reinterpret_cast<HANDLE>(hides));
+        }
+        break;
     case WM_NCDESTROY: {
+        RemovePropW(hwnd, L"OrvHides");
         const bool ownThread = d->ownThread;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         delete d;
