@@ -111,8 +111,8 @@ BarPlacement ReadBarPlacement(SettingsStore& store) {
 }
 
 void WriteBarPosition(SettingsStore& store, int leftTwips, int topTwips) {
-    store.Set(kConfigSection, "POSX", SingleText(static_cast<float>(leftTwips) / 15.0f));
-    store.Set(kConfigSection, "POSY", SingleText(static_cast<float>(topTwips) / 15.0f));
+    store.Set(kConfigSection, "POSX", SingleText(static_cast<float>(leftTwips) / kTwipsPerPixel));
+    store.Set(kConfigSection, "POSY", SingleText(static_cast<float>(topTwips) / kTwipsPerPixel));
 }
 
 void WriteTopmost(SettingsStore& store, bool topmost) {

@@ -56,7 +56,8 @@ struct BarPlacement {
     bool topmost = true;
 };
 BarPlacement ReadBarPlacement(SettingsStore& store);
-// The bar's left and top in pixels, written as twips / 15 with their fraction.
+inline constexpr int kTwipsPerPixel = 15;
+// The bar's left and top in pixels, written as twips / kTwipsPerPixel with their fraction.
 void WriteBarPosition(SettingsStore& store, int leftTwips, int topTwips);
 void WriteTopmost(SettingsStore& store, bool topmost);
 
