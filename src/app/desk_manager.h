@@ -80,11 +80,10 @@ public:
     int CurrentDesk() const { return current_; }
     bool Busy() const { return busy_; }
     void SetSharedIcons(bool on) { sharedIcons_ = on; }
-    bool SharedIcons() const { return sharedIcons_; }
-    std::string IconFolder(int desk) const;
 
 private:
     void SwitchDesktop(int desk);
+    std::string IconFolder(int desk) const;
 
     DeskManagerDeps d_;
     std::string desktopFolder_;

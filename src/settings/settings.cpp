@@ -64,12 +64,13 @@ void AssignField(Settings& s, const Field& f, const std::string& text) {
         f);
 }
 
-}  // namespace
-
+// "StartUp": on when its leading number is -1 or 1.
 bool StartUpFlagOn(const std::string& text) {
     double n = LeadingNumber(text);
     return n == -1.0 || n == 1.0;
 }
+
+}  // namespace
 
 void LoadSettings(SettingsStore& store, SettingsHost& host, bool hasVideo, Settings& s) {
     if (StartUpFlagOn(store.Read(kConfigSection, "StartUp", "-1"))) {

@@ -47,9 +47,6 @@ public:
 void LoadSettings(SettingsStore& store, SettingsHost& host, bool hasVideo, Settings& s);
 void SaveSettings(SettingsStore& store, SettingsHost& host, bool hasVideo, const Settings& s);
 
-// "StartUp": on when its leading number is -1 or 1.
-bool StartUpFlagOn(const std::string& text);
-
 struct BarPlacement {
     int x = 200;
     int y = 200;
