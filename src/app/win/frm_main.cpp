@@ -91,7 +91,10 @@ LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
 
 FrmMain::FrmMain() : flavour_(CurrentFlavour()) {}
 
-FrmMain::~FrmMain() = default;
+// The bar and its buttons go before the font and pictures they use.
+FrmMain::~FrmMain() {
+    if (hwnd()) DestroyWindow(hwnd());
+}
 
 int FrmMain::Run() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -166,17 +169,17 @@ bool FrmMain::CreateBar() {
                                           kDeskButtonTop, kDeskButtonWidth, kDeskButtonHeight,
                                           hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDesk0 + i)),
                                           ModuleInstance(), nullptr);
+        if (!deskButtons_[i]) return false;
         if (font_) SendMessageW(deskButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
     MarkCurrentDesk(1);  // desktop 1 is current at start-up
 
     quitStrip_ = MakeImageStrip(StripGlyph::Quit);
     hideStrip_ = MakeImageStrip(StripGlyph::Hide);
-    hideButton_.Create(hwnd(), kIdImgButton5, kHideLeft, kImageTop, hideStrip_.get(),
-                       [this] { DoAction(kActionHideBar); });
-    quitButton_.Create(hwnd(), kIdImgButton4, kQuitLeft, kImageTop, quitStrip_.get(),
-                       [this] { DoAction(kActionQuit); });
-    return true;
+    return hideButton_.Create(hwnd(), kIdImgButton5, kHideLeft, kImageTop, hideStrip_.get(),
+                              [this] { DoAction(kActionHideBar); }) &&
+           quitButton_.Create(hwnd(), kIdImgButton4, kQuitLeft, kImageTop, quitStrip_.get(),
+                              [this] { DoAction(kActionQuit); });
 }
 
 void FrmMain::PlaceBar() {
