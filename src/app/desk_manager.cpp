@@ -7,19 +7,19 @@ DeskManager::DeskManager(DeskManagerDeps deps, std::string desktopFolder, std::s
 
 std::string DeskManager::IconFolder(int desk) const { return iconFolderBase_ + std::to_string(desk); }
 
-void DeskManager::DoAction(int index, bool /*checkSwitch*/) {
+void DeskManager::DoAction(int index) {
     if (busy_) return;
     busy_ = true;
+    // Cleared however the request ends.
     struct Clear {
         bool& b;
         ~Clear() { b = false; }
     } clear{busy_};
 
-    if (index < 7) d_.ui.MarkCurrentDesk(index);
-    if (index != 0 && index < 100) {
-        if (index >= 1 && index <= kDeskCount) {
-            bool force = false;
-            SwitchDesktop(index, force);
+    if (index <= kActionLastDesk) d_.ui.MarkCurrentDesk(index);
+    if (index != 0 && index < kActionEnd) {
+        if (index >= kActionFirstDesk && index <= kActionLastDesk) {
+            SwitchDesktop(index);
         } else if (index == kActionHideBar) {
             d_.ui.HideBar();
         } else if (index == kActionQuit) {
@@ -34,8 +34,8 @@ void DeskManager::RestoreAllDesktops() {
     for (int desk = 1; desk <= kDeskCount; ++desk) d_.windows.Replay(desk);
 }
 
-void DeskManager::SwitchDesktop(int desk, bool& force) {
-    if (!force && desk == current_) return;
+void DeskManager::SwitchDesktop(int desk) {
+    if (desk == current_) return;
 
     d_.windows.RecordDeparture(current_);
     if (d_.video.VideoRunning()) d_.video.StopDesktopVideo();

@@ -8,8 +8,14 @@
 
 namespace orv {
 
+// The requests of DoAction: a desktop number from kActionFirstDesk to kActionLastDesk
+// switches to that desktop; numbers up to kActionLastDesk (0 and below too) mark that
+// desktop's button; numbers from kActionEnd up and those without a meaning do nothing.
+inline constexpr int kActionFirstDesk = 1;
+inline constexpr int kActionLastDesk = kDeskCount;
 inline constexpr int kActionHideBar = 90;
 inline constexpr int kActionQuit = 99;
+inline constexpr int kActionEnd = 100;
 
 // What a request changes on the bar and the tray menu, and the quit dialogue.
 class DeskUi {
@@ -64,9 +70,8 @@ class DeskManager {
 public:
     DeskManager(DeskManagerDeps deps, std::string desktopFolder, std::string iconFolderBase);
 
-    // 1..6 switch, 90 hide the bar, 99 quit request. Requests that arrive while one runs
-    // are dropped. checkSwitch tells a button or menu (true) from a hotkey (false).
-    void DoAction(int index, bool checkSwitch = true);
+    // One of the kAction requests above. Requests that arrive while one runs are dropped.
+    void DoAction(int index);
 
     // Shutdown: releases the video, puts desktop 1's look back and shows every recorded
     // window of every desktop again, whichever desktop is current.
@@ -75,11 +80,10 @@ public:
     int CurrentDesk() const { return current_; }
     bool Busy() const { return busy_; }
     void SetSharedIcons(bool on) { sharedIcons_ = on; }
-    bool SharedIcons() const { return sharedIcons_; }
-    std::string IconFolder(int desk) const;
 
 private:
-    void SwitchDesktop(int desk, bool& force);
+    void SwitchDesktop(int desk);
+    std::string IconFolder(int desk) const;
 
     DeskManagerDeps d_;
     std::string desktopFolder_;

@@ -55,7 +55,6 @@ public:
 
     // Empties the top-window list and fills it with every titled top-level window.
     void Enumerate();
-    bool IsEligible(const TopWindowEntry& e);
     // Enumerates, then hides every eligible window and records it under desk (1..6).
     void RecordDeparture(int desk);
     // Shows every window recorded for desk with its recorded show command.
@@ -65,6 +64,8 @@ public:
     const std::vector<DeskWindowEntry>& DeskWindowList(int desk) const;
 
 private:
+    bool IsEligible(const TopWindowEntry& e);
+
     WindowOps& ops_;
     std::string appTitle_;
     std::vector<TopWindowEntry> top_;

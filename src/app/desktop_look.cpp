@@ -1,8 +1,16 @@
 #include "app/desktop_look.h"
 
+#include "app/desk_windows.h"
 #include "base/text.h"
 
 namespace orv {
+
+namespace {
+// The wallpaper styles as stored in "WALLSTYLE".
+constexpr std::int32_t kCentred = 0;
+constexpr std::int32_t kTiled = 1;
+constexpr std::int32_t kStretched = 2;
+}  // namespace
 
 std::string DeskSection(int desk) { return "DESK" + std::to_string(desk); }
 
@@ -57,7 +65,7 @@ void DesktopLook::ApplyLook(int desk) {
 
     std::string wall = store_.Read(section, "WALLPAPER", "");
     std::string styleText = store_.Read(section, "WALLSTYLE", "2");
-    std::int32_t style = IsNumber(styleText) ? RoundHalfEven(LeadingNumber(styleText)) : 2;
+    std::int32_t style = IsNumber(styleText) ? RoundHalfEven(LeadingNumber(styleText)) : kStretched;
     SetWallpaper(style, wall);
 }
 
@@ -65,9 +73,9 @@ void DesktopLook::SetWallpaper(std::int32_t style, const std::string& path) {
     const char* tile = nullptr;
     const char* wallStyle = nullptr;
     switch (style) {
-        case 0: tile = "0"; wallStyle = "0"; break;
-        case 1: tile = "1"; wallStyle = "0"; break;
-        case 2: tile = "0"; wallStyle = "2"; break;
+        case kCentred: tile = "0"; wallStyle = "0"; break;
+        case kTiled: tile = "1"; wallStyle = "0"; break;
+        case kStretched: tile = "0"; wallStyle = "2"; break;
         default: break;  // other styles leave the values as they are
     }
     if (tile) {
@@ -78,7 +86,7 @@ void DesktopLook::SetWallpaper(std::int32_t style, const std::string& path) {
 }
 
 void MakeDefaultWallpapers(SettingsStore& store, const AppFolders& folders, const PictureConverter& convert) {
-    for (int n = 1; n <= 6; ++n) {
+    for (int n = 1; n <= kDeskCount; ++n) {
         const std::string section = DeskSection(n);
         if (!store.Read(section, "WALLPAPER", "").empty()) continue;
         const std::string bmp = folders.WallpaperCopy(n);

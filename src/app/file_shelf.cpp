@@ -89,12 +89,6 @@ MoveResult MoveAllEntries(const fs::path& from, const fs::path& to) {
     return r;
 }
 
-bool CopyFileReplacing(const fs::path& from, const fs::path& to) {
-    std::error_code ec;
-    if (IsDir(from) || IsDir(to) || !fs::is_regular_file(from, ec)) return false;
-    return CopyContents(from, to);
-}
-
 std::string_view PatternFolder(std::string_view pattern) {
     if (pattern.size() >= 2 && pattern.back() == '*' &&
         (pattern[pattern.size() - 2] == '\\' || pattern[pattern.size() - 2] == '/'))

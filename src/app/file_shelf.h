@@ -16,9 +16,6 @@ struct MoveResult {
 
 MoveResult MoveAllEntries(const std::filesystem::path& from, const std::filesystem::path& to);
 
-// Copies one file over another (the target is replaced). False when nothing was copied.
-bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
-
 // "C:\dir\*" -> "C:\dir": the folder whose every entry a move pattern names. A text without
 // a trailing "\*" (or "/*") names the folder itself.
 std::string_view PatternFolder(std::string_view pattern);

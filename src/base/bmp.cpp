@@ -18,7 +18,7 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
 std::vector<std::uint8_t> EncodeBmp24(std::uint32_t width, std::uint32_t height, const std::uint8_t* topDownBgr,
                                       std::uint32_t stride) {
     constexpr std::uint32_t kHeaders = 14 + 40;
-    if (width == 0 || height == 0 || width > 0x7FFFu || height > 0x7FFFu || stride < width * 3u) return {};
+    if (width == 0 || height == 0 || width > kBmpMaxSide || height > kBmpMaxSide || stride < width * 3u) return {};
     const std::uint32_t rowBytes = Bmp24Stride(width);
     const std::uint32_t imageBytes = rowBytes * height;
     std::vector<std::uint8_t> out(kHeaders + imageBytes, 0);

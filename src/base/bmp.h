@@ -6,6 +6,9 @@
 
 namespace orv {
 
+// The largest width and height a bitmap file made here may have.
+inline constexpr std::uint32_t kBmpMaxSide = 0x7FFF;
+
 // Bytes per row of a 24-bit bitmap.
 inline std::uint32_t Bmp24Stride(std::uint32_t width) { return (width * 3u + 3u) & ~3u; }
 

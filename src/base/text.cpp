@@ -117,12 +117,6 @@ std::string SingleText(float value) {
     return s;
 }
 
-std::string TrimAtNull(std::string_view text) {
-    std::string_view t = text.substr(0, text.find('\0'));
-    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-    return std::string(t);
-}
-
 bool ContainsNoCase(std::string_view text, std::string_view part) {
     if (part.empty()) return true;
     if (part.size() > text.size()) return false;

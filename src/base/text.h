@@ -37,9 +37,6 @@ std::string IntText(std::int64_t value);
 // no exponent for ordinary values, no trailing zeros ("213.3333", "200", "-4.5").
 std::string SingleText(float value);
 
-// The text before the first NUL, with trailing blanks removed.
-std::string TrimAtNull(std::string_view text);
-
 // Case-insensitive (ASCII letters) substring test.
 bool ContainsNoCase(std::string_view text, std::string_view part);
 

@@ -64,12 +64,13 @@ void AssignField(Settings& s, const Field& f, const std::string& text) {
         f);
 }
 
-}  // namespace
-
+// "StartUp": on when its leading number is -1 or 1.
 bool StartUpFlagOn(const std::string& text) {
     double n = LeadingNumber(text);
     return n == -1.0 || n == 1.0;
 }
+
+}  // namespace
 
 void LoadSettings(SettingsStore& store, SettingsHost& host, bool hasVideo, Settings& s) {
     if (StartUpFlagOn(store.Read(kConfigSection, "StartUp", "-1"))) {
@@ -111,8 +112,8 @@ BarPlacement ReadBarPlacement(SettingsStore& store) {
 }
 
 void WriteBarPosition(SettingsStore& store, int leftTwips, int topTwips) {
-    store.Set(kConfigSection, "POSX", SingleText(static_cast<float>(leftTwips) / 15.0f));
-    store.Set(kConfigSection, "POSY", SingleText(static_cast<float>(topTwips) / 15.0f));
+    store.Set(kConfigSection, "POSX", SingleText(static_cast<float>(leftTwips) / kTwipsPerPixel));
+    store.Set(kConfigSection, "POSY", SingleText(static_cast<float>(topTwips) / kTwipsPerPixel));
 }
 
 void WriteTopmost(SettingsStore& store, bool topmost) {

@@ -47,16 +47,14 @@ public:
 void LoadSettings(SettingsStore& store, SettingsHost& host, bool hasVideo, Settings& s);
 void SaveSettings(SettingsStore& store, SettingsHost& host, bool hasVideo, const Settings& s);
 
-// "StartUp": on when its leading number is -1 or 1.
-bool StartUpFlagOn(const std::string& text);
-
 struct BarPlacement {
     int x = 200;
     int y = 200;
     bool topmost = true;
 };
 BarPlacement ReadBarPlacement(SettingsStore& store);
-// The bar's left and top in pixels, written as twips / 15 with their fraction.
+inline constexpr int kTwipsPerPixel = 15;
+// The bar's left and top in pixels, written as twips / kTwipsPerPixel with their fraction.
 void WriteBarPosition(SettingsStore& store, int leftTwips, int topTwips);
 void WriteTopmost(SettingsStore& store, bool topmost);
 

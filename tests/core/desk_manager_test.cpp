@@ -121,7 +121,7 @@ TEST(DeskManager, SharedIconsLeaveTheDesktopFolderAlone) {
 TEST(DeskManager, CurrentDesktopOnlyRefreshesTheMarks) {
     Rig r;
     r.ops.Add("One");
-    r.mgr.DoAction(1, false);
+    r.mgr.DoAction(1);
     EXPECT_EQ(r.j.lines, std::vector<std::string>{"mark 1"});
 }
 

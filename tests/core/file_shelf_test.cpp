@@ -78,15 +78,6 @@ TEST_F(FileShelf, MissingSourceOrTargetIsSafe) {
     EXPECT_EQ(Read(root_ / "made" / "later" / "a.txt"), "a");
 }
 
-TEST_F(FileShelf, CopyReplaces) {
-    Write(root_ / "a.bmp", "new");
-    Write(root_ / "b.bmp", "old");
-    EXPECT_TRUE(CopyFileReplacing(root_ / "a.bmp", root_ / "b.bmp"));
-    EXPECT_EQ(Read(root_ / "b.bmp"), "new");
-    EXPECT_FALSE(CopyFileReplacing(root_ / "missing.bmp", root_ / "c.bmp"));
-    EXPECT_FALSE(fs::exists(root_ / "c.bmp"));
-}
-
 TEST(PatternFolder, StripsTheWildcard) {
     EXPECT_EQ(PatternFolder("C:\\Desk\\*"), "C:\\Desk");
     EXPECT_EQ(PatternFolder("/tmp/x/*"), "/tmp/x");

@@ -51,13 +51,6 @@ TEST(Text, SingleTextKeepsTheFraction) {
     for (const auto& c : cases) EXPECT_EQ(SingleText(c.v), c.expected);
 }
 
-TEST(Text, TrimAtNull) {
-    EXPECT_EQ(TrimAtNull(std::string("abc\0def", 7)), "abc");
-    EXPECT_EQ(TrimAtNull("abc   "), "abc");
-    EXPECT_EQ(TrimAtNull(std::string("  a  \0  ", 8)), "  a");
-    EXPECT_EQ(TrimAtNull(std::string("\0x", 2)), "");
-}
-
 TEST(Text, ContainsNoCase) {
     EXPECT_TRUE(ContainsNoCase("C:\\Users\\u\\AppData\\MICROSOFT\\wallpaper1.BMP", "Microsoft\\Wallpaper1.bmp"));
     EXPECT_FALSE(ContainsNoCase("C:\\Microsoft\\Wallpaper2.bmp", "Microsoft\\Wallpaper1.bmp"));

@@ -3,19 +3,17 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "app/desk_windows.h"
+#include "base/win/handles.h"
 #include "base/win/utf.h"
 
 namespace orv {
 
 std::string GetSpecialFolder(int csidl) {
-    LPITEMIDLIST pidl = nullptr;
-    // The owner window is reserved and ignored.
-    if (FAILED(SHGetSpecialFolderLocation(reinterpret_cast<HWND>(static_cast<INT_PTR>(100)), csidl, &pidl)) || !pidl)
-        return {};
-    wchar_t buf[512] = {};
-    BOOL ok = SHGetPathFromIDListW(pidl, buf);
-    CoTaskMemFree(pidl);
-    return ok ? Narrow(buf) : std::string();
+    UniqueTaskMem<ITEMIDLIST> pidl;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, pidl.put())) || !pidl) return {};
+    wchar_t buf[MAX_PATH] = {};  // the size SHGetPathFromIDListW writes into
+    return SHGetPathFromIDListW(pidl.get(), buf) ? Narrow(buf) : std::string();
 }
 
 std::string ExePath() {
@@ -34,17 +32,10 @@ std::string ProgramFolder() {
     return slash == std::string::npos ? std::string() : exe.substr(0, slash);
 }
 
-std::string GetTempFolder() {
-    wchar_t buf[MAX_PATH + 1] = {};
-    DWORD n = GetTempPathW(MAX_PATH + 1, buf);
-    if (n == 0 || n > MAX_PATH) return {};
-    return Narrow(buf);
-}
-
-void CreateDataFolders(const std::string& base, const AppFolders& folders, const FlavourInfo& f) {
-    CreateDirectoryW(Widen(base + "\\Quillon").c_str(), nullptr);
+void CreateDataFolders(const AppFolders& folders, const FlavourInfo& f) {
+    CreateDirectoryW(Widen(folders.dataBase + "\\Quillon").c_str(), nullptr);
     CreateDirectoryW(Widen(folders.dataFolder).c_str(), nullptr);
-    for (int n = 1; n <= 6; ++n) CreateDirectoryW(Widen(folders.IconFolder(f, n)).c_str(), nullptr);
+    for (int n = 1; n <= kDeskCount; ++n) CreateDirectoryW(Widen(folders.IconFolder(f, n)).c_str(), nullptr);
 }
 
 }  // namespace orv

@@ -7,14 +7,19 @@ constexpr COLORREF kBarTop = RGB(0x3A, 0x4C, 0x6E);
 constexpr COLORREF kBarBottom = RGB(0x1B, 0x24, 0x36);
 constexpr COLORREF kEdge = RGB(0x7F, 0x9C, 0xCF);
 
-COLORREF Lerp(COLORREF a, COLORREF b, int num, int den) {
-    auto ch = [&](int ca, int cb) { return ca + (cb - ca) * num / (den ? den : 1); };
-    return RGB(ch(GetRValue(a), GetRValue(b)), ch(GetGValue(a), GetGValue(b)), ch(GetBValue(a), GetBValue(b)));
+constexpr COLORREF kBottomLine = RGB(0x0E, 0x13, 0x1D);
+
+// A solid rectangle in the DC's own brush: no brush is made for it.
+void Fill(HDC dc, const RECT& r, COLORREF c) {
+    const COLORREF old = SetDCBrushColor(dc, c);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(dc, old);
 }
 
-void Fill(HDC dc, const RECT& r, COLORREF c) {
-    UniqueBrush b(CreateSolidBrush(c));
-    FillRect(dc, &r, b.get());
+TRIVERTEX Vertex(LONG x, LONG y, COLORREF c) {
+    // A vertex takes 16 bits per channel.
+    return {x, y, static_cast<COLOR16>(GetRValue(c) << 8), static_cast<COLOR16>(GetGValue(c) << 8),
+            static_cast<COLOR16>(GetBValue(c) << 8), 0};
 }
 
 void DrawButtonFace(HDC dc, int x0, bool pressed, StripGlyph glyph) {
@@ -43,10 +48,13 @@ void DrawButtonFace(HDC dc, int x0, bool pressed, StripGlyph glyph) {
 }  // namespace
 
 UniqueBitmap MakeImageStrip(StripGlyph glyph) {
-    HDC screen = GetDC(nullptr);
-    UniqueBitmap strip(CreateCompatibleBitmap(screen, kStripWidth, kStripHeight));
-    UniqueDc dc(CreateCompatibleDC(screen));
-    ReleaseDC(nullptr, screen);
+    UniqueBitmap strip;
+    UniqueDc dc;
+    {
+        UniqueWindowDc screen = GetWindowDc(nullptr);
+        strip.reset(CreateCompatibleBitmap(screen.get().dc, kStripWidth, kStripHeight));
+        dc.reset(CreateCompatibleDC(screen.get().dc));
+    }
     if (!strip || !dc) return {};
     {
         SelectGuard sel(dc.get(), strip.get());
@@ -59,15 +67,15 @@ UniqueBitmap MakeImageStrip(StripGlyph glyph) {
 }
 
 void PaintBarBackground(HDC dc, const RECT& rc) {
-    const int h = rc.bottom - rc.top;
-    for (int y = 0; y < h; ++y) {
-        RECT band{rc.left, rc.top + y, rc.right, rc.top + y + 1};
-        Fill(dc, band, Lerp(kBarTop, kBarBottom, y, h - 1));
-    }
+    // The top colour on the first row, the bottom colour on the last (which the bottom border
+    // covers); the rectangle of a gradient ends before its second vertex.
+    TRIVERTEX v[2] = {Vertex(rc.left, rc.top, kBarTop), Vertex(rc.right, rc.bottom - 1, kBarBottom)};
+    GRADIENT_RECT gr{0, 1};
+    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
     RECT top{rc.left, rc.top, rc.right, rc.top + 1};
     Fill(dc, top, kEdge);  // top border
     RECT bottom{rc.left, rc.bottom - 1, rc.right, rc.bottom};
-    Fill(dc, bottom, RGB(0x0E, 0x13, 0x1D));  // bottom border
+    Fill(dc, bottom, kBottomLine);  // bottom border
     RECT left{rc.left, rc.top, rc.left + 2, rc.bottom};
     Fill(dc, left, kEdge);  // left edge line
     RECT right{rc.right - 2, rc.top, rc.right, rc.bottom};

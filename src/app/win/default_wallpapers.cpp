@@ -8,26 +8,24 @@
 
 #include "base/bmp.h"
 #include "base/paths.h"
+#include "base/win/handles.h"
 #include "base/win/utf.h"
 
 namespace orv {
 
 namespace {
-template <typename T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() {
-        if (p) p->Release();
-    }
-    T** put() { return &p; }
-    T* operator->() const { return p; }
-};
-
-struct ComScope {
-    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+// COM for the calling thread while the scope lasts, when it was not on already.
+class ComScope {
+public:
+    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
     ~ComScope() {
-        if (SUCCEEDED(hr)) CoUninitialize();
+        if (SUCCEEDED(hr_)) CoUninitialize();
     }
+
+private:
+    HRESULT hr_;
 };
 }  // namespace
 
@@ -45,11 +43,11 @@ bool ConvertPictureToBmp(const std::string& picture, const std::string& bmpPath)
     if (FAILED(decoder->GetFrame(0, frame.put()))) return false;
     ComPtr<IWICFormatConverter> converter;
     if (FAILED(factory->CreateFormatConverter(converter.put())) ||
-        FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)))
         return false;
     UINT w = 0, h = 0;
-    if (FAILED(converter->GetSize(&w, &h)) || w == 0 || h == 0 || w > 0x7FFF || h > 0x7FFF) return false;
+    if (FAILED(converter->GetSize(&w, &h)) || w == 0 || h == 0 || w > kBmpMaxSide || h > kBmpMaxSide) return false;
     const UINT stride = w * 3;
     std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * h);
     if (FAILED(converter->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size()), pixels.data()))) return false;
@@ -57,7 +55,8 @@ bool ConvertPictureToBmp(const std::string& picture, const std::string& bmpPath)
     if (file.empty()) return false;
     std::ofstream out(PathFromUtf8(bmpPath), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    return static_cast<bool>(out);
+    out.close();  // a failure to flush the last bytes shows here
+    return !out.fail();
 }
 
 }  // namespace orv

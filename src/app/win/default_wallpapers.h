@@ -3,7 +3,6 @@
 
 #include <string>
 
-
 namespace orv {
 
 // Decodes a picture (JPEG, PNG, BMP ...) with the platform's codecs and writes it as a

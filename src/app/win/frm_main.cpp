@@ -1,7 +1,7 @@
 #include "app/win/frm_main.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -20,7 +20,10 @@ namespace {
 constexpr wchar_t kImageButtonClass[] = L"OrvantaImageButton";
 constexpr wchar_t kInstanceMutex[] = L"Local\\OrvantaZ.SingleInstance";
 constexpr UINT_PTR kRelayerTimer = 1;
+constexpr UINT kRelayerMs = 150;
+constexpr int kRelayers = 2;  // re-layerings after a switch
 constexpr UINT_PTR kLookRetryTimer = 2;
+constexpr UINT kLookRetryMs = 500;
 
 // Bar geometry in pixels.
 constexpr int kBarHeight = 30;
@@ -30,16 +33,19 @@ constexpr int kDeskButtonGap = 3;
 constexpr int kBarPadding = 6;
 constexpr int kDeskButtonsRight = kBarPadding + kDeskCount * (kDeskButtonWidth + kDeskButtonGap);
 constexpr int kImageTop = (kBarHeight - kStripHeight) / 2;
+constexpr int kDeskButtonTop = (kBarHeight - kDeskButtonHeight) / 2;
 constexpr int kHideLeft = kDeskButtonsRight + 6;
 constexpr int kQuitLeft = kHideLeft + kImageFrameWidth + 4;
+// Where the bar is made, before its stored place is read.
+constexpr int kBarFirstLeft = 200;
+constexpr int kBarFirstTop = 200;
 constexpr int kBarWidth = kQuitLeft + kImageFrameWidth + kBarPadding;
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // ImageButton
 
-bool ImageButton::Create(HWND parent, int id, int index, int x, int y, HBITMAP strip, std::function<void(int)> onUp) {
-    index_ = index;
+bool ImageButton::Create(HWND parent, int id, int x, int y, HBITMAP strip, std::function<void()> onUp) {
     strip_ = strip;
     onUp_ = std::move(onUp);
     RegisterClassOnce(kImageButtonClass);
@@ -53,24 +59,25 @@ LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             PaintDc pdc(hwnd());
             UniqueDc mem(CreateCompatibleDC(pdc.get()));
             SelectGuard sel(mem.get(), strip_);
-            BitBlt(pdc.get(), 0, 0, kImageFrameWidth, kStripHeight, mem.get(), -left_, 0, SRCCOPY);
+            BitBlt(pdc.get(), 0, 0, kImageFrameWidth, kStripHeight, mem.get(), pressed_ ? kPressedOffset : 0, 0,
+                   SRCCOPY);
             return 0;
         }
         case WM_LBUTTONDOWN:
-            left_ = index_ >= 4 ? -33 : -36;  // show the pressed half
+            pressed_ = true;
             SetCapture(hwnd());
             InvalidateRect(hwnd(), nullptr, FALSE);
             return 0;
         case WM_LBUTTONUP:
-            left_ = 0;
+            pressed_ = false;
             if (GetCapture() == hwnd()) ReleaseCapture();
             InvalidateRect(hwnd(), nullptr, FALSE);
             UpdateWindow(hwnd());
-            if (onUp_) onUp_(index_);
+            if (onUp_) onUp_();
             return 0;
         case WM_CAPTURECHANGED:
-            if (left_ != 0) {
-                left_ = 0;
+            if (pressed_) {
+                pressed_ = false;
                 InvalidateRect(hwnd(), nullptr, FALSE);
             }
             return 0;
@@ -84,7 +91,10 @@ LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
 
 FrmMain::FrmMain() : flavour_(CurrentFlavour()) {}
 
-FrmMain::~FrmMain() = default;
+// The bar and its buttons go before the font and pictures they use.
+FrmMain::~FrmMain() {
+    if (hwnd()) DestroyWindow(hwnd());
+}
 
 int FrmMain::Run() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -100,8 +110,10 @@ int FrmMain::Run() {
 
 bool FrmMain::FormLoad() {
     // Another instance already running: say so and end, touching nothing.
-    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, kInstanceMutex));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutex);
+    const bool alreadyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
+    instanceMutex_.reset(mutex);
+    if (alreadyRunning) {
         MessageBoxW(nullptr, L"Only one instance of this program can run.", L"Advice", MB_OK | MB_ICONSTOP);
         return false;
     }
@@ -110,9 +122,9 @@ bool FrmMain::FormLoad() {
     icon_ = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP));
     if (!CreateBar()) return false;
 
-    const std::string appData = GetSpecialFolder(26);
-    folders_ = ResolveFolders(flavour_, ProgramFolder(), GetSpecialFolder(16), appData);
-    CreateDataFolders(folders_.dataBase, folders_, flavour_);
+    folders_ = ResolveFolders(flavour_, ProgramFolder(), GetSpecialFolder(CSIDL_DESKTOPDIRECTORY),
+                              GetSpecialFolder(CSIDL_APPDATA));
+    CreateDataFolders(folders_, flavour_);
 
     store_ = std::make_unique<RegistryStore>(kSettingsRoot, flavour_.appName);
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
@@ -135,39 +147,39 @@ bool FrmMain::FormLoad() {
 }
 
 bool FrmMain::CreateBar() {
-    RegisterClassOnce(kBarClass, nullptr, icon_);
-    if (!Create(kBarClass, Widen(flavour_.appTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 200, 200,
-                kBarWidth, kBarHeight, nullptr))
+    RegisterClassOnce(kBarClass, icon_);
+    if (!Create(kBarClass, Widen(flavour_.appTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW,
+                kBarFirstLeft, kBarFirstTop, kBarWidth, kBarHeight, nullptr))
         return false;
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
 
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    ncm.lfMessageFont.lfWeight = FW_BOLD;
-    font_.reset(CreateFontIndirectW(&ncm.lfMessageFont));
+    // Without the system's message font the buttons keep the stock font.
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+        ncm.lfMessageFont.lfWeight = FW_BOLD;
+        font_.reset(CreateFontIndirectW(&ncm.lfMessageFont));
+    }
 
     for (int i = 0; i < kDeskCount; ++i) {
         const std::wstring caption = std::to_wstring(i + 1);
         deskButtons_[i] = CreateWindowExW(0, WC_BUTTONW, caption.c_str(),
                                           WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX,
                                           kBarPadding + i * (kDeskButtonWidth + kDeskButtonGap),
-                                          (kBarHeight - kDeskButtonHeight) / 2, kDeskButtonWidth, kDeskButtonHeight,
+                                          kDeskButtonTop, kDeskButtonWidth, kDeskButtonHeight,
                                           hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDesk0 + i)),
                                           ModuleInstance(), nullptr);
-        SendMessageW(deskButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (!deskButtons_[i]) return false;
+        if (font_) SendMessageW(deskButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
     MarkCurrentDesk(1);  // desktop 1 is current at start-up
 
     quitStrip_ = MakeImageStrip(StripGlyph::Quit);
     hideStrip_ = MakeImageStrip(StripGlyph::Hide);
-    auto onUp = [this](int index) {
-        if (index == 4) DoAction(kActionQuit, true);
-        if (index == 5) DoAction(kActionHideBar, true);
-    };
-    imgButton5_.Create(hwnd(), kIdImgButton5, 5, kHideLeft, kImageTop, hideStrip_.get(), onUp);
-    imgButton4_.Create(hwnd(), kIdImgButton4, 4, kQuitLeft, kImageTop, quitStrip_.get(), onUp);
-    return true;
+    return hideButton_.Create(hwnd(), kIdImgButton5, kHideLeft, kImageTop, hideStrip_.get(),
+                              [this] { DoAction(kActionHideBar); }) &&
+           quitButton_.Create(hwnd(), kIdImgButton4, kQuitLeft, kImageTop, quitStrip_.get(),
+                              [this] { DoAction(kActionQuit); });
 }
 
 void FrmMain::PlaceBar() {
@@ -205,16 +217,16 @@ void FrmMain::PumpMessages() {
     }
 }
 
-void FrmMain::DoAction(int index, bool checkSwitch) {
+void FrmMain::DoAction(int index) {
     if (!desks_) return;
     const int before = desks_->CurrentDesk();
-    desks_->DoAction(index, checkSwitch);
-    if (look_->PendingDesk() != 0) SetTimer(hwnd(), kLookRetryTimer, 500, nullptr);
+    desks_->DoAction(index);
+    if (look_->PendingDesk() != 0) SetTimer(hwnd(), kLookRetryTimer, kLookRetryMs, nullptr);
     if (desks_->CurrentDesk() != before) {
         KeepBarOnTop();
         // The windows just shown may be raised by their own applications a little later.
-        relayersLeft_ = 2;
-        SetTimer(hwnd(), kRelayerTimer, 150, nullptr);
+        relayersLeft_ = kRelayers;
+        SetTimer(hwnd(), kRelayerTimer, kRelayerMs, nullptr);
     }
 }
 
@@ -259,7 +271,7 @@ void FrmMain::FormQueryUnload() {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     RECT rc{};
     GetWindowRect(hwnd(), &rc);
-    WriteBarPosition(*store_, rc.left * 15, rc.top * 15);  // the position in twips, 15 to a pixel
+    WriteBarPosition(*store_, rc.left * kTwipsPerPixel, rc.top * kTwipsPerPixel);
     SaveSettings(*store_, *this, flavour_.hasVideo, settings_);
     StopHotkeys();
 }
@@ -270,7 +282,7 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kIdDesk0 && LOWORD(wp) < kIdDesk0 + kDeskCount) {
                 // The buttons are push-like check boxes that never toggle themselves: the
                 // marks follow the current desktop through MarkCurrentDesk.
-                DoAction(LOWORD(wp) - kIdDesk0 + 1, true);
+                DoAction(LOWORD(wp) - kIdDesk0 + 1);
                 return 0;
             }
             break;
@@ -307,7 +319,7 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             return 0;
         }
         case WM_CLOSE:
-            DoAction(kActionQuit, true);  // closing the bar is a quit request
+            DoAction(kActionQuit);  // closing the bar is a quit request
             return 0;
         case WM_ENDSESSION:
             if (wp) FormQueryUnload();  // the session ends: every hidden window comes back
@@ -323,7 +335,7 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
 
 void FrmMain::SetAutoStart(bool on) { orv::SetAutoStart(on, AutoStartFor(ExePath())); }
 
-std::string FrmMain::DocumentsFolder() { return GetSpecialFolder(5); }
+std::string FrmMain::DocumentsFolder() { return GetSpecialFolder(CSIDL_PERSONAL); }
 
 // Hotkeys and per-desktop video options are loaded and saved here once those subsystems
 // exist; until then there is nothing of theirs to read or write.

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "app/desk_manager.h"
@@ -20,19 +19,17 @@
 
 namespace orv {
 
-// A small picture button: a strip shown through a frame, shifted while pressed. The action
-// runs on the mouse up, wherever the pointer is then.
+// A small picture button: a strip shown through a frame, its pressed half while the button
+// is down. The action runs on the mouse up, wherever the pointer is then.
 class ImageButton final : public Window {
 public:
-    bool Create(HWND parent, int id, int index, int x, int y, HBITMAP strip, std::function<void(int)> onUp);
-    int StripLeft() const { return left_; }
+    bool Create(HWND parent, int id, int x, int y, HBITMAP strip, std::function<void()> onUp);
 
 private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
-    int index_ = 0;
-    int left_ = 0;
+    bool pressed_ = false;
     HBITMAP strip_ = nullptr;
-    std::function<void(int)> onUp_;
+    std::function<void()> onUp_;
 };
 
 class FrmMain final : public Window, private DeskUi, private SettingsHost {
@@ -42,8 +39,8 @@ public:
 
     // Start-up, the message loop, shutdown. Returns the process exit code.
     int Run();
-    // 1..6 switch desktops, 90 hides the bar, 99 asks to quit.
-    void DoAction(int index, bool checkSwitch = true);
+    // A desktop number switches to it, kActionHideBar hides the bar, kActionQuit asks to quit.
+    void DoAction(int index);
 
 private:
     bool FormLoad();
@@ -87,8 +84,8 @@ private:
     std::unique_ptr<DeskManager> desks_;
 
     HWND deskButtons_[kDeskCount] = {};
-    ImageButton imgButton4_;  // quit
-    ImageButton imgButton5_;  // hide
+    ImageButton quitButton_;
+    ImageButton hideButton_;
     UniqueBitmap quitStrip_;
     UniqueBitmap hideStrip_;
     UniqueFont font_;

@@ -46,6 +46,4 @@ bool ApplyWallpaperFile(const std::string& path) {
     return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, w.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE) != FALSE;
 }
 
-void RepaintDesktop() { InvalidateRect(nullptr, nullptr, TRUE); }
-
 }  // namespace orv

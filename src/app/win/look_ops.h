@@ -23,7 +23,5 @@ private:
 
 // The wallpaper changes at once, is written to the user profile and broadcast.
 bool ApplyWallpaperFile(const std::string& path);
-// Every window repaints.
-void RepaintDesktop();
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 
 #include "app/file_shelf.h"
 #include "base/paths.h"
+#include "base/win/handles.h"
 #include "base/win/utf.h"
 
 namespace orv {
@@ -25,14 +26,12 @@ bool ShellCopyFiles(const std::string& source, const std::string& target) {
 bool PathExists(const std::string& path) {
     if (path.empty()) return false;
     WIN32_FIND_DATAW fd{};
-    HANDLE h = FindFirstFileW(Widen(path).c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool found = false;
+    UniqueFind find(FindFirstFileW(Widen(path).c_str(), &fd));
+    if (!find) return false;
     do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) found = true;
-    } while (!found && FindNextFileW(h, &fd));
-    FindClose(h);
-    return found;
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    } while (FindNextFileW(find.get(), &fd));
+    return false;
 }
 
 }  // namespace orv

@@ -5,7 +5,6 @@
 
 #include <unordered_set>
 
-
 #include "app/desk_windows.h"
 #include "app/win/thread_probe.h"
 

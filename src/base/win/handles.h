@@ -1,55 +1,112 @@
-// One move-only owner for every kind of handle, with the close function and the invalid
-// value as traits, and a guard that puts the previous GDI object back.
+// One move-only owner for every kind of handle, with the handle type, its invalid value and
+// its close function as traits, and a guard that puts the previous GDI object back.
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
 namespace orv {
 
-template <typename T, auto Close, T Invalid = T{}>
+// Traits: Type, static Type Invalid(), static void Close(Type) for a valid handle, and
+// kArrow = true for pointers to objects that are called through the owner.
+template <typename Traits>
 class Unique {
 public:
+    using Type = typename Traits::Type;
+
     Unique() = default;
-    explicit Unique(T h) : h_(h) {}
+    explicit Unique(Type h) : h_(h) {}
     Unique(const Unique&) = delete;
     Unique& operator=(const Unique&) = delete;
-    Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, Invalid)) {}
+    Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
     Unique& operator=(Unique&& o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, Invalid));
+        if (this != &o) reset(std::exchange(o.h_, Traits::Invalid()));
         return *this;
     }
     ~Unique() { reset(); }
 
-    T get() const { return h_; }
-    explicit operator bool() const { return h_ != Invalid; }
-    T release() { return std::exchange(h_, Invalid); }
-    void reset(T h = Invalid) {
-        if (h_ != Invalid) Close(h_);
+    Type get() const { return h_; }
+    // Owners of interface pointers (traits with kArrow) call through the owner.
+    Type operator->() const requires(Traits::kArrow) { return h_; }
+    explicit operator bool() const { return h_ != Traits::Invalid(); }
+    Type release() { return std::exchange(h_, Traits::Invalid()); }
+    void reset(Type h = Traits::Invalid()) {
+        if (h_ != Traits::Invalid()) Traits::Close(h_);
         h_ = h;
     }
-    T* put() {
+    // For functions that hand out a new handle through a pointer.
+    Type* put() {
         reset();
         return &h_;
     }
 
 private:
-    T h_ = Invalid;
+    Type h_ = Traits::Invalid();
+};
+
+// Handles whose invalid value is null.
+template <typename T, auto CloseFn>
+struct NullInvalid {
+    using Type = T;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { CloseFn(h); }
 };
 
 inline void CloseKernel(HANDLE h) { CloseHandle(h); }
 inline void CloseKey(HKEY k) { RegCloseKey(k); }
 inline void DeleteGdi(HGDIOBJ o) { DeleteObject(o); }
 inline void DeleteMemDc(HDC dc) { DeleteDC(dc); }
+template <typename T>
+void FreeTaskMem(T* p) { CoTaskMemFree(p); }
 
-using UniqueHandle = Unique<HANDLE, CloseKernel>;
-using UniqueKey = Unique<HKEY, CloseKey>;
-using UniqueBitmap = Unique<HBITMAP, DeleteGdi>;
-using UniqueBrush = Unique<HBRUSH, DeleteGdi>;
-using UniqueFont = Unique<HFONT, DeleteGdi>;
-using UniquePen = Unique<HPEN, DeleteGdi>;
-using UniqueDc = Unique<HDC, DeleteMemDc>;
+using UniqueHandle = Unique<NullInvalid<HANDLE, CloseKernel>>;
+using UniqueKey = Unique<NullInvalid<HKEY, CloseKey>>;
+using UniqueBitmap = Unique<NullInvalid<HBITMAP, DeleteGdi>>;
+using UniqueBrush = Unique<NullInvalid<HBRUSH, DeleteGdi>>;
+using UniqueFont = Unique<NullInvalid<HFONT, DeleteGdi>>;
+using UniquePen = Unique<NullInvalid<HPEN, DeleteGdi>>;
+using UniqueDc = Unique<NullInvalid<HDC, DeleteMemDc>>;  // from CreateCompatibleDC / CreateDC
+// Memory the shell or COM hands out to be freed with CoTaskMemFree, such as item ID lists.
+template <typename T>
+using UniqueTaskMem = Unique<NullInvalid<T*, FreeTaskMem<T>>>;
+
+// FindFirstFileW's search handle: INVALID_HANDLE_VALUE when none.
+struct FindTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindClose(h); }
+};
+using UniqueFind = Unique<FindTraits>;
+
+// A window's DC from GetDC (the screen's with a null window), given back with ReleaseDC.
+struct WindowDc {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    bool operator==(const WindowDc&) const = default;
+};
+struct WindowDcTraits {
+    using Type = WindowDc;
+    static Type Invalid() { return {}; }
+    static void Close(Type d) { ReleaseDC(d.window, d.dc); }
+};
+using UniqueWindowDc = Unique<WindowDcTraits>;
+inline UniqueWindowDc GetWindowDc(HWND window) {
+    HDC dc = GetDC(window);
+    return dc ? UniqueWindowDc(WindowDc{window, dc}) : UniqueWindowDc();
+}
+
+// A COM interface pointer, released once by its one owner.
+template <typename I>
+struct ComTraits {
+    using Type = I*;
+    static constexpr bool kArrow = true;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) { p->Release(); }
+};
+template <typename I>
+using ComPtr = Unique<ComTraits<I>>;
 
 // Selects an object into a DC and selects the previous one back when it goes out of scope.
 // Declare the object's owner before the guard, so it is deselected before it is deleted.

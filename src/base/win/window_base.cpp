@@ -11,7 +11,7 @@ Window::~Window() {
     }
 }
 
-bool Window::RegisterClassOnce(const wchar_t* className, HBRUSH background, HICON icon) {
+bool Window::RegisterClassOnce(const wchar_t* className, HICON icon) {
     WNDCLASSEXW wc{};
     if (GetClassInfoExW(ModuleInstance(), className, &wc)) return true;
     wc.cbSize = sizeof wc;
@@ -19,7 +19,6 @@ bool Window::RegisterClassOnce(const wchar_t* className, HBRUSH background, HICO
     wc.lpfnWndProc = &Window::Thunk;
     wc.hInstance = ModuleInstance();
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = background;
     wc.hIcon = icon;
     wc.hIconSm = icon;
     wc.lpszClassName = className;

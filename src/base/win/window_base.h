@@ -17,7 +17,8 @@ public:
 
 protected:
     // Registers the class once per process (a second call is harmless).
-    static bool RegisterClassOnce(const wchar_t* className, HBRUSH background = nullptr, HICON icon = nullptr);
+    // The window paints its whole background itself: the class has no brush.
+    static bool RegisterClassOnce(const wchar_t* className, HICON icon = nullptr);
     bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
                 int w, int h, HWND parent, int id = 0);
     // Messages not handled go to DefWindowProc.

@@ -1,5 +1,6 @@
 #include "settings/win/registry_mod.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <vector>
@@ -10,37 +11,65 @@
 
 namespace orv {
 
-std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name, DWORD* typeOut) {
-    DWORD type = 0, bytes = 0;
-    if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;
-    if (typeOut) *typeOut = type;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
-    std::vector<wchar_t> buf(bytes / sizeof(wchar_t) + 1, L'\0');
-    DWORD size = static_cast<DWORD>(buf.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    std::size_t n = size / sizeof(wchar_t);
-    std::wstring s(buf.data(), n < buf.size() ? n : buf.size() - 1);
-    return s.substr(0, s.find(L'\0'));
+namespace {
+struct RegValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+// A value of any type and length; nullopt when it is missing or cannot be read.
+std::optional<RegValue> QueryValue(HKEY key, const wchar_t* name) {
+    RegValue v;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key, name, nullptr, &v.type, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;
+    for (;;) {
+        v.data.resize(bytes);
+        LSTATUS rc = RegQueryValueExW(key, name, nullptr, &v.type, v.data.data(), &bytes);
+        if (rc == ERROR_SUCCESS) {
+            v.data.resize(bytes);
+            return v;
+        }
+        if (rc != ERROR_MORE_DATA) return std::nullopt;  // else it grew meanwhile: bytes is its new size
+    }
+}
+
+// String values, one policy for every read and write of ours: a writer stores the text with
+// one terminating NUL, as RegSetValueExW asks. What another program wrote may lack the
+// terminator, carry several, or even end in half a character, so a reader takes the whole
+// characters of the data up to the first NUL.
+std::wstring TextFromRegData(const std::vector<BYTE>& data) {
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    text.resize(std::wcslen(text.c_str()));
+    return text;
+}
+}  // namespace
+
+std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name) {
+    auto v = QueryValue(key, name);
+    if (!v || (v->type != REG_SZ && v->type != REG_EXPAND_SZ)) return std::nullopt;
+    return TextFromRegData(v->data);
+}
+
+bool SetString(HKEY key, const wchar_t* name, std::wstring_view text) {
+    const std::wstring terminated(text);
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(terminated.c_str()),
+                          static_cast<DWORD>((terminated.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 std::string RegGetString(HKEY root, const std::string& subkey, const std::string& name) {
     UniqueKey key;
-    if (RegOpenKeyExW(root, Widen(subkey).c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return {};
-    const std::wstring wname = Widen(name);
-    // Room for 1024 characters, as the system's own buffers for these values.
-    wchar_t buf[1025] = {};
-    DWORD type = 0, size = 1024 * sizeof(wchar_t);
-    if (RegQueryValueExW(key.get(), wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) != ERROR_SUCCESS)
-        return {};
-    switch (type) {
+    if (RegOpenKeyExW(root, Widen(subkey).c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return {};
+    auto v = QueryValue(key.get(), Widen(name).c_str());
+    if (!v) return {};
+    switch (v->type) {
         case REG_SZ:
         case REG_EXPAND_SZ:
-            return Narrow(std::wstring_view(buf, wcsnlen(buf, size / sizeof(wchar_t))));
+            return Narrow(TextFromRegData(v->data));
         case REG_DWORD: {
-            DWORD v = 0;
-            std::memcpy(&v, buf, sizeof v);
-            return IntText(v);
+            DWORD n = 0;  // a shorter value counts as its low bytes
+            if (!v->data.empty()) std::memcpy(&n, v->data.data(), std::min(v->data.size(), sizeof n));
+            return IntText(n);
         }
         default:
             return {};
@@ -49,14 +78,10 @@ std::string RegGetString(HKEY root, const std::string& subkey, const std::string
 
 bool RegSetString(HKEY root, const std::string& subkey, const std::string& name, const std::string& text) {
     UniqueKey key;
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    if (RegCreateKeyExW(root, Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, &sa,
+    if (RegCreateKeyExW(root, Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                         key.put(), nullptr) != ERROR_SUCCESS)
         return false;
-    const std::wstring value = Widen(text.empty() ? std::string(" ") : text);
-    // Stored without a terminating NUL: readers must cope, and ours do.
-    return RegSetValueExW(key.get(), Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
-                          static_cast<DWORD>(value.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return SetString(key.get(), Widen(name).c_str(), Widen(text.empty() ? std::string(" ") : text));
 }
 
 AutoStartEntry AutoStartFor(const std::string& exePath) {
@@ -70,15 +95,10 @@ AutoStartEntry AutoStartFor(const std::string& exePath) {
 
 void SetAutoStart(bool on, const AutoStartEntry& entry, HKEY root) {
     UniqueKey key;
-    if (RegOpenKeyExW(root, Widen(kRunKey).c_str(), 0, KEY_WRITE, key.put()) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(root, Widen(kRunKey).c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
     const std::wstring name = Widen(entry.valueName);
-    if (on) {
-        const std::wstring data = Widen(entry.command);
-        RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size() * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key.get(), name.c_str());
-    }
+    if (on) SetString(key.get(), name.c_str(), Widen(entry.command));
+    else RegDeleteValueW(key.get(), name.c_str());
 }
 
 }  // namespace orv

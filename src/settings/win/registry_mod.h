@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orv {
 
@@ -14,9 +15,11 @@ std::string RegGetString(HKEY root, const std::string& subkey, const std::string
 // Creates the key as needed and writes REG_SZ; an empty text is stored as one blank.
 bool RegSetString(HKEY root, const std::string& subkey, const std::string& name, const std::string& text);
 
-// Reads a REG_SZ / REG_EXPAND_SZ value from an open key; nullopt when missing or of
-// another type. Tolerates a value stored without its terminator.
-std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name, DWORD* type = nullptr);
+// A REG_SZ / REG_EXPAND_SZ value of an open key, up to its first NUL, with or without its
+// terminator; nullopt when missing or of another type.
+std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name);
+// Writes a REG_SZ value with its terminator.
+bool SetString(HKEY key, const wchar_t* name, std::wstring_view text);
 
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 

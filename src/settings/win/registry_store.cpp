@@ -27,9 +27,7 @@ bool RegistryStore::Set(std::string_view section, std::string_view key, std::str
     if (RegCreateKeyExW(hive_, Widen(SectionKey(section)).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, k.put(), nullptr) != ERROR_SUCCESS)
         return false;
-    const std::wstring value = Widen(text);
-    return RegSetValueExW(k.get(), Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return SetString(k.get(), Widen(key).c_str(), Widen(text));
 }
 
 }  // namespace orv

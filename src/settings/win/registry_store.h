@@ -15,9 +15,10 @@ public:
     RegistryStore(std::string root, std::string appName, HKEY hive = HKEY_CURRENT_USER);
     std::optional<std::string> Get(std::string_view section, std::string_view key) override;
     bool Set(std::string_view section, std::string_view key, std::string_view text) override;
-    std::string SectionKey(std::string_view section) const;
 
 private:
+    std::string SectionKey(std::string_view section) const;
+
     std::string root_;
     std::string appName_;
     HKEY hive_;
