@@ -33,10 +33,11 @@ std::optional<RegValue> QueryValue(HKEY key, const wchar_t* name) {
     }
 }
 
-// String values, one policy for every read and write of ours: a writer stores the text with
-// one terminating NUL, as RegSetValueExW asks. What another program wrote may lack the
-// terminator, carry several, or even end in half a character, so a reader takes the whole
-// characters of the data up to the first NUL.
+// String values, one policy for every read and write of ours: a writer stores the text's
+// characters without a terminating NUL (the length in bytes of the text itself, as these
+// settings have always been stored). So a value read back may lack the terminator; what
+// another program wrote may carry several, or even end in half a character. A reader takes
+// the whole characters of the data up to the first NUL.
 std::wstring TextFromRegData(const std::vector<BYTE>& data) {
     std::wstring text(data.size() / sizeof(wchar_t), L'\0');
     if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
@@ -52,16 +53,15 @@ std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name) {
 }
 
 bool SetString(HKEY key, const wchar_t* name, std::wstring_view text) {
-    const std::wstring terminated(text);
-    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(terminated.c_str()),
-                          static_cast<DWORD>((terminated.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                          static_cast<DWORD>(text.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 std::string RegGetString(HKEY root, const std::string& subkey, const std::string& name) {
     UniqueKey key;
     if (RegOpenKeyExW(root, Widen(subkey).c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return {};
     auto v = QueryValue(key.get(), Widen(name).c_str());
-    if (!v) return {};
+    if (!v || v->data.size() > kRegGetStringChars * sizeof(wchar_t)) return {};  // what its buffer holds
     switch (v->type) {
         case REG_SZ:
         case REG_EXPAND_SZ:
@@ -78,7 +78,8 @@ std::string RegGetString(HKEY root, const std::string& subkey, const std::string
 
 bool RegSetString(HKEY root, const std::string& subkey, const std::string& name, const std::string& text) {
     UniqueKey key;
-    if (RegCreateKeyExW(root, Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    if (RegCreateKeyExW(root, Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, &inheritable,
                         key.put(), nullptr) != ERROR_SUCCESS)
         return false;
     return SetString(key.get(), Widen(name).c_str(), Widen(text.empty() ? std::string(" ") : text));

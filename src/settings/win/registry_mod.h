@@ -10,7 +10,9 @@
 namespace orv {
 
 // A string value; REG_DWORD gives its decimal text; other types, a missing key or value,
-// and any failure give the empty text. The value is cut before its first NUL.
+// a value longer than kRegGetStringChars characters and any failure give the empty text.
+// The value is cut before its first NUL.
+inline constexpr std::size_t kRegGetStringChars = 1024;
 std::string RegGetString(HKEY root, const std::string& subkey, const std::string& name);
 // Creates the key as needed and writes REG_SZ; an empty text is stored as one blank.
 bool RegSetString(HKEY root, const std::string& subkey, const std::string& name, const std::string& text);
@@ -18,7 +20,7 @@ bool RegSetString(HKEY root, const std::string& subkey, const std::string& name,
 // A REG_SZ / REG_EXPAND_SZ value of an open key, up to its first NUL, with or without its
 // terminator; nullopt when missing or of another type.
 std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name);
-// Writes a REG_SZ value with its terminator.
+// Writes a REG_SZ value: the text's characters, without a terminating NUL.
 bool SetString(HKEY key, const wchar_t* name, std::wstring_view text);
 
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
