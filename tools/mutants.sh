@@ -15,6 +15,8 @@
 #     --list         print the faults and exit
 #     --keep-build   leave the build folders as the last fault left them (default: rebuild
 #                    the untouched product at the end, so no mutant binary stays behind)
+#     --ctest        natively too, let ctest run every case in a process of its own (by
+#                    default the native selection runs as one gtest process per program)
 #
 # Environment: ORV_MUTANTS (list file, default tools/mutants.txt), ORV_MUTANTS_LOG (logs,
 # default build/mutants), ORV_MUTANTS_JOBS (ctest -j, default 2), ORV_MUTANTS_TIMEOUT
@@ -34,7 +36,7 @@ TIMEOUT="${ORV_MUTANTS_TIMEOUT:-300}"
 
 usage() { sed -n '2,/^set -uo/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
 
-ONLY_NATIVE=0 ONLY_WINE=0 WIDE=0 CHECK=0 LIST_ONLY=0 KEEP_BUILD=0
+ONLY_NATIVE=0 ONLY_WINE=0 WIDE=0 CHECK=0 LIST_ONLY=0 KEEP_BUILD=0 USE_CTEST=0
 declare -a WANT=()
 for a in "$@"; do
   case "$a" in
@@ -44,6 +46,7 @@ for a in "$@"; do
     --check) CHECK=1 ;;
     --list) LIST_ONLY=1 ;;
     --keep-build) KEEP_BUILD=1 ;;
+    --ctest) USE_CTEST=1 ;;
     -h|--help) usage; exit 0 ;;
     -*) echo "mutants: unknown option $a" >&2; exit 2 ;;
     *) WANT+=("$a") ;;
@@ -196,8 +199,66 @@ build() {
   cmake --build "$(preset_dir "$kind")" "${t[@]}" >"$log" 2>&1
 }
 
-# Sets FAILED_TESTS and TEST_STATE (passed|failed|notests|error) from a ctest run.
+# The gtest programs behind a ctest selection, one line per program and working folder:
+# "folder<TAB>program<TAB>name:name:...", or the one word "ctest" when some selected test
+# is not a single gtest case.
+gtest_plan() {
+  ctest --test-dir "$1" --show-only=json-v1 "${@:2}" | perl -MJSON::PP -e '
+    local $/; my $j = eval { decode_json(<STDIN>) } or do { print "ctest\n"; exit };
+    my (%names, @order);
+    for my $t (@{$j->{tests} || []}) {
+      my @c = @{$t->{command} || []};
+      my ($f) = grep { /^--gtest_filter=/ } @c;
+      if (!@c || !$f) { print "ctest\n"; exit }
+      my %p = map { $_->{name} => $_->{value} } @{$t->{properties} || []};
+      my $key = join("\t", $p{WORKING_DIRECTORY} // ".", $c[0]);
+      push @order, $key unless $names{$key};
+      push @{$names{$key}}, substr($f, length "--gtest_filter=");
+    }
+    print "$_\t", join(":", @{$names{$_}}), "\n" for @order;'
+}
+
+# Natively each test program runs once for all its selected cases (ctest starts one
+# process per case, which costs far more than the cases themselves); a crash names the
+# case that was running. Sets FAILED_TESTS and TEST_STATE like run_tests.
+run_direct() {
+  local kind=$1 log=$2; shift 2
+  local dir plan wd exe filter rc out any=0 err=0
+  dir="$(preset_dir "$kind")"
+  plan="$(gtest_plan "$dir" "$@" 2>"$log")"
+  if [ "$plan" = ctest ]; then run_ctest "$kind" "$log" "$@"; return; fi
+  FAILED_TESTS=""
+  while IFS=$'\t' read -r wd exe filter; do
+    [ -n "$exe" ] || continue
+    any=1
+    out="$(mktemp "${TMPDIR:-/tmp}/orv-mutant-run.XXXXXX")"
+    (cd "$wd" && timeout "$TIMEOUT" "$exe" "--gtest_filter=$filter") >"$out" 2>&1
+    rc=$?
+    cat "$out" >>"$log"
+    local names
+    names="$(awk '/^\[  FAILED  \] [^ ]+( |$)/ && !/tests?, listed below/ { sub(/^\[  FAILED  \] /, ""); sub(/ .*/, ""); if (!seen[$0]++) print }' "$out" | paste -sd' ' -)"
+    if [ "$rc" != 0 ] && [ -z "$names" ]; then
+      # Died inside a case (sanitizer, crash, time-out): the case that was running.
+      names="$(awk '/^\[ RUN      \] / { cur = $4 } /^\[       OK \] / { cur = "" } END { print cur }' "$out")"
+      [ -n "$names" ] && names="$names(crash)" || { names="$(basename "$exe")(exit $rc)"; }
+    fi
+    [ -n "$names" ] && FAILED_TESTS="${FAILED_TESTS:+$FAILED_TESTS }$names"
+    [ "$rc" != 0 ] && err=1
+    rm -f -- "$out"
+  done <<<"$plan"
+  if [ "$any" = 0 ]; then TEST_STATE=notests
+  elif [ -n "$FAILED_TESTS" ]; then TEST_STATE=failed
+  elif [ "$err" = 0 ]; then TEST_STATE=passed
+  else TEST_STATE=error
+  fi
+}
+
 run_tests() {
+  if [ "$1" = native ] && [ "$USE_CTEST" = 0 ]; then run_direct "$@"; else run_ctest "$@"; fi
+}
+
+# Sets FAILED_TESTS and TEST_STATE (passed|failed|notests|error) from a ctest run.
+run_ctest() {
   local kind=$1 log=$2; shift 2
   local dir rc
   dir="$(preset_dir "$kind")"
