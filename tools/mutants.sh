@@ -18,9 +18,13 @@
 #     --ctest        natively too, let ctest run every case in a process of its own (by
 #                    default the native selection runs as one gtest process per program)
 #
-# Environment: ORV_MUTANTS (list file, default tools/mutants.txt), ORV_MUTANTS_LOG (logs,
-# default build/mutants), ORV_MUTANTS_JOBS (ctest -j, default 2), ORV_MUTANTS_TIMEOUT
-# (seconds per test without its own TIMEOUT, default 300).
+# Environment: ORV_MUTANTS (list file, default tools/mutants.txt), ORV_MUTANTS_LOG (build
+# and test logs per fault, and the last table as results.txt; default build/mutants),
+# ORV_MUTANTS_JOBS (ctest -j, default 2), ORV_MUTANTS_TIMEOUT (seconds per test without a
+# TIMEOUT of its own, default 300).
+#
+# The tests must pass without faults first (a test that fails anyway makes every fault
+# look caught). ERROR: ctest failed without naming a test (see the fault's test log).
 #
 # Uses the existing build folders (build/native, build/mingw) incrementally; configures a
 # preset first when its folder has no build.ninja. Not part of scripts/test.sh or CTest.
@@ -325,6 +329,9 @@ print_table() {
   done
   echo
   echo "mutants: ${#RUN[@]} faults: $n_k killed, $n_s survived, $n_b build breaks, $n_st stale, $n_o other (${SECONDS} s)"
+  if [ "$n_s" -gt 0 ] && [ "$WIDE" = 0 ]; then
+    echo "mutants: a survivor may be caught by tests outside its selection: try it again with --wide"
+  fi
 }
 
 if [ "$CHECK" = 1 ]; then
@@ -412,6 +419,6 @@ if [ "$KEEP_BUILD" = 0 ]; then
   done
 fi
 
-print_table
+print_table | tee "$LOGDIR/results.txt"
 for i in "${RUN[@]}"; do [ "${RESULT[$i]:-}" = KILLED ] || exit 1; done
 exit 0
