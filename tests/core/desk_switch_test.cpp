@@ -55,10 +55,11 @@ struct Rig {
 };
 
 // Restoring a desktop never left, or left with nothing set: black, no wallpaper, stretched.
-Journal BlackLookBetween(Journal before, const Journal& after = {}) {
-    for (const char* s : {"colour 0", "TileWallpaper=0", "WallpaperStyle=2", "wallpaper "}) before.push_back(s);
-    before.insert(before.end(), after.begin(), after.end());
-    return before;
+const Journal kBlack = {"colour 0", "TileWallpaper=0", "WallpaperStyle=2", "wallpaper "};
+Journal Join(std::initializer_list<Journal> parts) {
+    Journal all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
 }
 
 TEST(DeskManager, SwitchRunsItsStepsInOrderAndSavesTheLookOfTheDesktopLeft) {
@@ -66,12 +67,12 @@ TEST(DeskManager, SwitchRunsItsStepsInOrderAndSavesTheLookOfTheDesktopLeft) {
     r.sys.Add("One");
     r.mgr.SetSharedIcons(false);
     r.mgr.DoAction(2);
-    EXPECT_EQ(r.Take(), BlackLookBetween({"mark 2", "show One 0", "read colour", "move Desk\\* -> D\\OrvDesk1",
-                                          "move D\\OrvDesk2\\* -> Desk"}));
+    EXPECT_EQ(r.Take(), Join({{"mark 2", "show One 0", "read colour", "move Desk\\* -> D\\OrvDesk1",
+                               "move D\\OrvDesk2\\* -> Desk"}, kBlack}));
     EXPECT_TRUE(r.store.Get("DESK1", "1") && !r.store.Get("DESK2", "1"));
     r.mgr.SetSharedIcons(true);  // shared icons stay on the desktop
     r.mgr.DoAction(1);
-    EXPECT_EQ(r.Take(), BlackLookBetween({"mark 1", "read colour"}, {"show One 1"}));
+    EXPECT_EQ(r.Take(), Join({{"mark 1", "read colour"}, kBlack, {"show One 1"}}));
 }
 
 TEST(DeskManager, RequestsByIndexAndRequestsWhileBusy) {
@@ -101,13 +102,15 @@ TEST(DeskManager, VideoDesktopIsNeitherSavedNorRestoredAndShutdownPutsEveryDeskt
     r.sys.Add("A", kSwShowMinimized);
     r.mgr.DoAction(2);
     r.sys.Add("B", kSwShowMaximized);
+    r.mgr.DoAction(6);
+    r.sys.Add("F");
     r.mgr.DoAction(4);
     r.sys.Add("C");  // on the current desktop: it stays as it is
-    EXPECT_EQ(r.Take(), BlackLookBetween({"mark 2", "show A 0", "read colour", "play video 2", "mark 4", "show B 0",
-                                          "stop video"}));
+    EXPECT_EQ(r.Take(), Join({{"mark 2", "show A 0", "read colour", "play video 2", "mark 6", "show B 0", "stop video"},
+                              kBlack, {"mark 4", "show F 0", "read colour"}, kBlack}));
     r.mgr.RestoreAllDesktops();  // the video goes first, then desktop 1's look and every desktop's windows
     EXPECT_EQ(r.Take(), (Journal{"release video", "colour 255", "TileWallpaper=0", "WallpaperStyle=2", "wallpaper ",
-                                 "show A 2", "show B 3"}));
+                                 "show A 2", "show B 3", "show F 1"}));
 }
 
 }  // namespace

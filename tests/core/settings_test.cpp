@@ -30,7 +30,8 @@ TEST(Settings, FirstStartTakesTheDefaultsAndUnconvertibleValuesLeaveTheVariable)
 
     store.values = {{"CONFIG/SharedIcons", "maybe"},        {"CONFIG/SnapZoom", "false"},
                     {"CONFIG/SnapSaveFormat", "4294967296"}, {"CONFIG/SnapSavePath", "D:\\Ünïcode"},
-                    {"CONFIG/SnapSaveCount", "12"},          {"CONFIG/SnapJpgQuality", "high"}};
+                    {"CONFIG/SnapSaveCount", "12"},          {"CONFIG/SnapJpgQuality", "high"},
+                    {"CONFIG/SnapPreview", "maybe"}};
     s.SharedIconsOn = false;
     s.SnapSaveFormat = 3;
     s.SnapJpgQuality = 55;
