@@ -1,4 +1,4 @@
-// Small file helpers shared by the tests: one whole-file writer and reader, one temp folder.
+// Small file helpers shared by the tests: whole files, whole folder trees, one temp folder.
 #pragma once
 
 #include <atomic>
@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "base/paths.h"
@@ -22,6 +23,29 @@ inline void WriteFile(const std::filesystem::path& p, const std::string& text) {
 inline std::string ReadFile(const std::filesystem::path& p) {
     std::ifstream f(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+// A folder's whole content: relative path (with '/') -> file text; an empty folder is "name/".
+using Tree = std::map<std::string, std::string>;
+
+inline void PlantTree(const std::filesystem::path& root, const Tree& tree) {
+    for (const auto& [rel, text] : tree) {
+        if (rel.ends_with('/')) std::filesystem::create_directories(root / PathFromUtf8(rel));
+        else WriteFile(root / PathFromUtf8(rel), text);
+    }
+}
+
+// Empty when the folder does not exist.
+inline Tree ReadTree(const std::filesystem::path& root) {
+    Tree tree;
+    std::error_code ec;
+    for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::u8string rel = it->path().lexically_relative(root).generic_u8string();
+        const std::string name(rel.begin(), rel.end());
+        if (!it->is_directory()) tree[name] = ReadFile(it->path());
+        else if (std::filesystem::is_empty(it->path())) tree[name + "/"] = "";
+    }
+    return tree;
 }
 
 // A name no other test (in this or another process) uses at the same time.

@@ -1,4 +1,5 @@
-// Fakes for the hearts' seams: they keep a little world and record every call.
+// Fakes for the hearts' seams: a little world that writes every change it is asked for into
+// a journal, so the order of calls across seams can be checked.
 #pragma once
 
 #include <map>
@@ -6,80 +7,97 @@
 #include <vector>
 
 #include "app/desk_manager.h"
-#include "app/desk_windows.h"
-#include "app/desktop_look.h"
+#include "settings/settings.h"
 
 namespace orv::test {
 
-struct FakeWindow {
-    WindowId id;
-    std::string title;
-    int showCmd = kSwShowNormal;  // placement show command
-    int visible = 1;              // what IsWindowVisible returns
-    bool closed = false;
+using Journal = std::vector<std::string>;
+
+// Settings in memory under "SECTION/key", counting the writes.
+struct MemoryStore final : SettingsStore {
+    std::optional<std::string> Get(std::string_view section, std::string_view key) override {
+        auto it = values.find(std::string(section) + "/" + std::string(key));
+        return it == values.end() ? std::nullopt : std::optional(it->second);
+    }
+    bool Set(std::string_view section, std::string_view key, std::string_view text) override {
+        values[std::string(section) + "/" + std::string(key)] = std::string(text);
+        ++writes;
+        return true;
+    }
+    std::map<std::string, std::string> values;
+    int writes = 0;
 };
 
-class FakeWindowOps : public WindowOps {
-public:
+// The system and the application's other parts as the hearts see them: windows 1, 2, 3 ...
+// in z-order, the desktop's look, the icon folders, the video wallpaper, the bar, and what
+// loading and saving the settings plug in.
+struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, SettingsHost {
+    struct Window { std::string title; int showCmd; int visible; bool closed = false; };
     WindowId Add(std::string title, int showCmd = kSwShowNormal, int visible = 1) {
-        WindowId id = static_cast<WindowId>(windows.size() + 1);
-        windows.push_back({id, std::move(title), showCmd, visible});
-        return id;
+        windows.push_back({std::move(title), showCmd, visible});
+        return static_cast<WindowId>(windows.size());
     }
-    FakeWindow& W(WindowId id) { return windows.at(static_cast<std::size_t>(id - 1)); }
+    Window& W(WindowId id) { return windows.at(static_cast<std::size_t>(id - 1)); }
 
     void EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) override {
-        for (const auto& w : windows)
-            if (!w.closed) visit(w.id, w.title);
+        for (std::size_t i = 0; i < windows.size(); ++i)
+            if (!windows[i].closed) visit(static_cast<WindowId>(i + 1), windows[i].title);
     }
     int ShowCommand(WindowId id) override { return W(id).showCmd; }
     int IsVisible(WindowId id) override { return W(id).closed ? 0 : W(id).visible; }
     bool Show(WindowId id, int cmd) override {
-        shows.push_back({id, cmd});
-        FakeWindow& w = W(id);
+        Window& w = W(id);
+        Log("show " + w.title + " " + std::to_string(cmd));
         if (w.closed) return false;
-        w.visible = cmd == kSwHide ? 0 : 1;
+        w.visible = cmd != kSwHide;
         if (cmd != kSwHide) w.showCmd = cmd;
         return true;
     }
 
-    std::vector<FakeWindow> windows;
-    std::vector<std::pair<WindowId, int>> shows;
-};
-
-class FakeLookOps : public LookOps {
-public:
-    std::uint32_t GetBackgroundColor() override { return colour; }
-    void SetBackgroundColor(std::uint32_t c) override {
-        colour = c;
-        log.push_back("colour " + std::to_string(c));
-    }
-    std::string RegGetString(const std::string& subkey, const std::string& name) override {
-        auto it = reg.find(name);
-        (void)subkey;
-        return it == reg.end() ? std::string() : it->second;
-    }
+    std::uint32_t GetBackgroundColor() override { Log("read colour"); return colour; }
+    void SetBackgroundColor(std::uint32_t c) override { Log("colour " + std::to_string(colour = c)); }
+    std::string RegGetString(const std::string&, const std::string& name) override { return reg[name]; }
     bool RegSetString(const std::string&, const std::string& name, const std::string& text) override {
-        reg[name] = text.empty() ? " " : text;
-        log.push_back("reg " + name + "=" + text);
-        return true;
+        return Log(name + "=" + (reg[name] = text));
     }
-    bool ShellCopyFiles(const std::string& from, const std::string& to) override {
-        log.push_back("copy " + from + " -> " + to);
-        return true;
-    }
-    bool ApplyWallpaperFile(const std::string& path) override {
-        reg["Wallpaper"] = path;
-        log.push_back("apply " + path);
-        return true;
-    }
-
+    bool ShellCopyFiles(const std::string& from, const std::string& to) override { return Log("copy " + from + " -> " + to); }
+    bool ApplyWallpaperFile(const std::string& path) override { return Log("wallpaper " + (reg["Wallpaper"] = path)); }
     bool BroadcastSafe() override { return safe; }
 
+    void ShellMoveFiles(const std::string& from, const std::string& to) override { Log("move " + from + " -> " + to); }
+    bool VideoRunning() const override { return videoRunning; }
+    void StopDesktopVideo() override { Log("stop video"); videoRunning = false; }
+    bool VideoOn(int desk) const override { return desk == videoDesk; }
+    void PlayDesktopVideo(int desk) override { Log("play video " + std::to_string(desk)); videoRunning = true; }
+    void ReleaseVideo() override { Log("release video"); videoRunning = false; }
+
+    void MarkCurrentDesk(int desk) override { Log("mark " + std::to_string(desk)); }
+    void HideBar() override { Log("hide bar"); }
+    bool ConfirmQuit() override {
+        Log("ask quit");
+        if (duringQuestion) duringQuestion();
+        return answerYes;
+    }
+    void EndApplication() override { Log("end"); }
+
+    void SetAutoStart(bool on) override { Log(on ? "autostart on" : "autostart off"); }
+    std::string DocumentsFolder() override { Log("documents"); return "C:\\Docs"; }
+    void LoadHotkeys() override { Log("load hotkeys"); }
+    void SaveHotkeys() override { Log("save hotkeys"); }
+    void LoadVideoSettings() override { Log("load video"); }
+    void SaveVideoSettings() override { Log("save video"); }
+
+    bool Log(std::string line) { journal.push_back(std::move(line)); return true; }
+
+    std::vector<Window> windows;
     std::uint32_t colour = 0;
     bool safe = true;
     std::map<std::string, std::string> reg;
-    std::vector<std::string> log;
+    bool videoRunning = false;
+    int videoDesk = 0;
+    bool answerYes = false;
+    std::function<void()> duringQuestion;
+    Journal journal;
 };
 
 }  // namespace orv::test

@@ -2,133 +2,127 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes.h"
+#include "settings/control_settings.h"
+
 namespace orv {
 namespace {
 
-struct FakeHost : SettingsHost {
-    void SetAutoStart(bool on) override { calls.push_back(on ? "autostart on" : "autostart off"); }
-    std::string DocumentsFolder() override { calls.push_back("documents"); return "C:\\Docs"; }
-    void LoadHotkeys() override { calls.push_back("load hotkeys"); }
-    void SaveHotkeys() override { calls.push_back("save hotkeys"); }
-    void LoadVideoSettings() override { calls.push_back("load video"); }
-    void SaveVideoSettings() override { calls.push_back("save video"); }
-    std::vector<std::string> calls;
-};
+using test::MemoryStore;
+using test::FakeSystem;
+using test::Journal;
+using namespace std::string_literals;
 
-TEST(Settings, FirstStartTakesTheDefaults) {
-    MemoryStore store;
-    FakeHost host;
-    Settings s;
-    LoadSettings(store, host, true, s);
-    EXPECT_TRUE(s.StartUpOn);
-    EXPECT_TRUE(s.SharedIconsOn);
-    EXPECT_TRUE(s.SnapZoom && s.SnapSound && s.SnapSaveOn && s.SnapPreview);
-    EXPECT_EQ(s.SnapSaveFormat, 1);
-    EXPECT_EQ(s.SnapSavePath, "C:\\Docs");
-    EXPECT_EQ(s.SnapSavePrefix, "Snap");
-    EXPECT_EQ(s.SnapSaveCount, 0);
-    EXPECT_EQ(s.SnapSaveLastFile, "");
-    EXPECT_EQ(s.SnapJpgQuality, 80);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"autostart on", "load hotkeys", "load video", "documents"}));
-    EXPECT_EQ(store.Writes(), 0);  // nothing is written on a plain load
+auto Fields(const Settings& s) {
+    return std::tuple(s.StartUpOn, s.SharedIconsOn, s.SnapZoom, s.SnapSound, s.SnapSaveOn, s.SnapSaveFormat,
+                      s.SnapSavePath, s.SnapSavePrefix, s.SnapSaveCount, s.SnapSaveLastFile, s.SnapPreview,
+                      s.SnapJpgQuality);
 }
 
-TEST(Settings, StartUpValues) {
-    struct Case { const char* stored; bool on; bool rewritten; };
-    const Case cases[] = {{"1", true, false}, {"-1", true, false}, {"2", false, true}, {"0", false, true},
-                          {"x", false, true}, {"1.0", true, false}, {"1abc", true, false}};
+TEST(Settings, FirstStartTakesTheDefaultsAndUnconvertibleValuesLeaveTheVariable) {
+    MemoryStore store;
+    FakeSystem host;
+    Settings s;
+    LoadSettings(store, host, true, s);
+    EXPECT_EQ(Fields(s), std::tuple(true, true, true, true, true, 1, "C:\\Docs"s, "Snap"s, 0, ""s, true, 80));
+    EXPECT_EQ(host.journal, (Journal{"autostart on", "load hotkeys", "load video", "documents"}));
+    EXPECT_EQ(store.writes, 0);
+
+    store.values = {{"CONFIG/SharedIcons", "maybe"},        {"CONFIG/SnapZoom", "false"},
+                    {"CONFIG/SnapSaveFormat", "4294967296"}, {"CONFIG/SnapSavePath", "D:\\Ünïcode"},
+                    {"CONFIG/SnapSaveCount", "12"},          {"CONFIG/SnapJpgQuality", "high"},
+                    {"CONFIG/SnapPreview", "maybe"}};
+    s.SharedIconsOn = false;
+    s.SnapSaveFormat = 3;
+    s.SnapJpgQuality = 55;
+    host.journal.clear();
+    LoadSettings(store, host, false, s);
+    EXPECT_EQ(Fields(s), std::tuple(true, false, false, true, true, 3, "D:\\Ünïcode"s, "Snap"s, 12, ""s, true, 55));
+    EXPECT_EQ(host.journal, (Journal{"autostart on", "load hotkeys", "documents"}));  // no video in flavour 1
+}
+
+TEST(Settings, StartUpIsOnForALeadingOneOrMinusOneAndOtherwiseRewritten) {
+    struct Case { const char* stored; bool on; };
+    const Case cases[] = {{"1", true}, {"-1", true}, {"1.0", true}, {"1abc", true}, {" -1", true},
+                          {"2", false}, {"0", false}, {"x", false}, {"", false}, {"-1.5", false}};
     for (const auto& c : cases) {
         MemoryStore store;
-        store.Set("CONFIG", "StartUp", c.stored);
-        FakeHost host;
+        store.values["CONFIG/StartUp"] = c.stored;
+        FakeSystem host;
         Settings s;
         LoadSettings(store, host, false, s);
         EXPECT_EQ(s.StartUpOn, c.on) << c.stored;
-        EXPECT_EQ(*store.Get("CONFIG", "StartUp"), c.rewritten ? "0" : c.stored) << c.stored;
-        EXPECT_EQ(host.calls.front(), c.on ? "autostart on" : "autostart off");
+        EXPECT_EQ(store.values["CONFIG/StartUp"], c.on ? c.stored : "0") << c.stored;
+        EXPECT_EQ(host.journal.front(), c.on ? "autostart on" : "autostart off");
     }
 }
 
-TEST(Settings, UnconvertibleValuesLeaveTheVariable) {
-    MemoryStore store;
-    store.Set("CONFIG", "SharedIcons", "maybe");
-    store.Set("CONFIG", "SnapJpgQuality", "high");
-    store.Set("CONFIG", "SnapSaveCount", "12");
-    store.Set("CONFIG", "SnapZoom", "false");
-    store.Set("CONFIG", "SnapSavePath", "D:\\Ünïcode");
-    FakeHost host;
+TEST(Settings, SaveWritesEveryKeyInItsEncodingAndReadsBack) {
     Settings s;
-    s.SnapJpgQuality = 55;
-    LoadSettings(store, host, false, s);
-    EXPECT_FALSE(s.SharedIconsOn);
-    EXPECT_EQ(s.SnapJpgQuality, 55);
-    EXPECT_EQ(s.SnapSaveCount, 12);
-    EXPECT_FALSE(s.SnapZoom);
-    EXPECT_EQ(s.SnapSavePath, "D:\\Ünïcode");
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"autostart on", "load hotkeys", "documents"}));  // no video in flavour 1
-}
-
-TEST(Settings, SaveWritesEveryKeyInItsEncodingAndRoundTrips) {
-    Settings s;
-    s.StartUpOn = false;
-    s.SharedIconsOn = true;
-    s.SnapSound = true;
+    s.SharedIconsOn = s.SnapSound = true;
     s.SnapSaveFormat = 2;
     s.SnapSavePath = "C:\\Shots";
-    s.SnapSavePrefix = "Pic";
-    s.SnapSaveCount = 17;
-    s.SnapJpgQuality = 93;
+    s.SnapSaveCount = -17;
     MemoryStore store;
-    FakeHost host;
+    FakeSystem host;
     SaveSettings(store, host, true, s);
-    EXPECT_EQ(*store.Get("CONFIG", "StartUp"), "0");
-    EXPECT_EQ(*store.Get("CONFIG", "SharedIcons"), "True");
-    EXPECT_EQ(*store.Get("CONFIG", "SnapZoom"), "False");
-    EXPECT_EQ(*store.Get("CONFIG", "SnapSaveFormat"), "2");
-    EXPECT_EQ(*store.Get("CONFIG", "SnapSaveLastFile"), "");
-    EXPECT_EQ(store.Size(), 12u);  // "StartUp", "SharedIcons" and ten snapshot keys
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"autostart off", "save hotkeys", "save video"}));
-
+    EXPECT_EQ(store.values, (std::map<std::string, std::string>{
+        {"CONFIG/StartUp", "0"}, {"CONFIG/SharedIcons", "True"}, {"CONFIG/SnapZoom", "False"},
+        {"CONFIG/SnapSound", "True"}, {"CONFIG/SnapSaveOn", "False"}, {"CONFIG/SnapSaveFormat", "2"},
+        {"CONFIG/SnapSavePath", "C:\\Shots"}, {"CONFIG/SnapSavePrefix", ""}, {"CONFIG/SnapSaveCount", "-17"},
+        {"CONFIG/SnapSaveLastFile", ""}, {"CONFIG/SnapPreview", "False"}, {"CONFIG/SnapJpgQuality", "0"}}));
+    EXPECT_EQ(host.journal, (Journal{"autostart off", "save hotkeys", "save video"}));
     Settings back;
-    FakeHost host2;
-    LoadSettings(store, host2, true, back);
-    EXPECT_EQ(back.SnapSavePath, s.SnapSavePath);
-    EXPECT_EQ(back.SnapSavePrefix, s.SnapSavePrefix);
-    EXPECT_EQ(back.SnapSaveCount, s.SnapSaveCount);
-    EXPECT_EQ(back.SnapJpgQuality, s.SnapJpgQuality);
-    EXPECT_EQ(back.SnapSound, true);
-    EXPECT_EQ(back.StartUpOn, false);
+    LoadSettings(store, host, true, back);
+    EXPECT_EQ(Fields(back), Fields(s));
 }
 
 TEST(Settings, BarPlacement) {
     struct Case { const char* x; const char* y; const char* top; int ex, ey; bool etop; };
     const Case cases[] = {
-        {nullptr, nullptr, nullptr, 200, 200, true},
-        {"213.3333", "10.5", "0", 213, 10, false},
-        {"11.5", "-3", "1", 12, -3, true},
-        {"abc", "", "2", 0, 0, false},
-        {"  40px", "1e2", "1.0", 40, 100, true},
+        {nullptr, nullptr, nullptr, 200, 200, true}, {"213.3333", "10.5", "0", 213, 10, false},
+        {"11.5", "-3", "1", 12, -3, true},           {"abc", "", "2", 0, 0, false},
+        {"  40px", "1e2", "1.0", 40, 100, true},     {"-2.5", "1e12", "-1", -2, 2147483647, false},
     };
     for (const auto& c : cases) {
         MemoryStore store;
-        if (c.x) store.Set("CONFIG", "POSX", c.x);
-        if (c.y) store.Set("CONFIG", "POSY", c.y);
-        if (c.top) store.Set("CONFIG", "TOPMOST", c.top);
+        if (c.x) store.values = {{"CONFIG/POSX", c.x}, {"CONFIG/POSY", c.y}, {"CONFIG/TOPMOST", c.top}};
         BarPlacement p = ReadBarPlacement(store);
-        EXPECT_EQ(p.x, c.ex) << (c.x ? c.x : "-");
-        EXPECT_EQ(p.y, c.ey);
-        EXPECT_EQ(p.topmost, c.etop);
+        EXPECT_EQ(std::tuple(p.x, p.y, p.topmost), std::tuple(c.ex, c.ey, c.etop)) << (c.x ? c.x : "-");
     }
-}
-
-TEST(Settings, BarPositionIsWrittenInPixelsWithItsFraction) {
     MemoryStore store;
     WriteBarPosition(store, 3200, 3000);
-    EXPECT_EQ(*store.Get("CONFIG", "POSX"), "213.3333");
-    EXPECT_EQ(*store.Get("CONFIG", "POSY"), "200");
-    EXPECT_EQ(ReadBarPlacement(store).x, 213);
-    WriteTopmost(store, false);
-    EXPECT_EQ(*store.Get("CONFIG", "TOPMOST"), "0");
+    WriteTopmost(store, false);  // pixels with their fraction
+    EXPECT_EQ(store.values, (std::map<std::string, std::string>{
+                                {"CONFIG/POSX", "213.3333"}, {"CONFIG/POSY", "200"}, {"CONFIG/TOPMOST", "0"}}));
+}
+
+TEST(ControlSettings, HotkeysAndVideosReadTheirEncodingsAndWriteThemBack) {
+    MemoryStore store;
+    auto keys = [](const HotkeySetting& h) { return std::tuple(h.ctrl, h.shift, h.alt, h.win, h.key, h.on); };
+    EXPECT_EQ(keys(ReadHotkeySetting(store, "HotKeyDesk5", "Num5")), std::tuple(true, false, false, false, "Num5"s, true));
+    store.values = {{"CONFIG/HotKeyDesk2KeyCtrl", "False"}, {"CONFIG/HotKeyDesk2KeyShift", "TRUE"},
+                    {"CONFIG/HotKeyDesk2KeyAlt", "garbage"}, {"CONFIG/HotKeyDesk2KeyWin", "-1"},
+                    {"CONFIG/HotKeyDesk2KeyHot", ""},       {"CONFIG/HotKeyDesk2KeyOn", "0"}};
+    // Garbage keeps the default, an empty key counts as missing.
+    EXPECT_EQ(keys(ReadHotkeySetting(store, "HotKeyDesk2", "F6")), std::tuple(false, true, false, true, "F6"s, false));
+    WriteHotkeySetting(store, "HotKeySnap", {false, true, true, false, "PrtScr", false});
+    EXPECT_EQ(keys(ReadHotkeySetting(store, "HotKeySnap", "F10")), std::tuple(false, true, true, false, "PrtScr"s, false));
+    EXPECT_EQ(store.values["CONFIG/HotKeySnapKeyAlt"], "True");
+
+    // Video flags are on only when their leading number is exactly 1.
+    for (auto [stored, on] : {std::pair{"1", true}, {"1.0", true}, {" 1x", true}, {"-1", false}, {"2", false}, {"x", false}}) {
+        store.values["CONFIG/Video3On"] = store.values["CONFIG/Video3Repeat"] = stored;
+        VideoSetting v = ReadVideoSetting(store, 3);
+        EXPECT_EQ(std::tuple(v.on, v.repeat, v.sound), std::tuple(on, on, false)) << stored;
+    }
+    EXPECT_TRUE(VideoDefaultsPending(store));
+    MarkVideoDefaultsWritten(store);
+    EXPECT_FALSE(VideoDefaultsPending(store));
+    WriteVideoSetting(store, 5, {true, false, true, "C:\\Vidéos\\sea.avi"});
+    VideoSetting v = ReadVideoSetting(store, 5);
+    EXPECT_EQ(std::tuple(v.on, v.repeat, v.sound, v.file, store.values["CONFIG/Video5On"]),
+              std::tuple(true, true, false, "C:\\Vidéos\\sea.avi"s, "1"s));
 }
 
 }  // namespace

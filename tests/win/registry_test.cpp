@@ -1,82 +1,86 @@
 #include <gtest/gtest.h>
 
-#include "sandbox.h"
+#include "base/win/utf.h"
+#include "common/test_files.h"
 #include "settings/win/registry_mod.h"
 #include "settings/win/registry_store.h"
 
 namespace orv {
 namespace {
 
-using test::TestKey;
+using namespace std::literals;
 
-void PutRaw(HKEY key, const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-    ASSERT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
+// A key of its own below HKEY_CURRENT_USER for each test, removed with everything in it.
+struct TestKey {
+    const std::string path = "Software\\OrvantaTests\\" + test::UniqueName("key");
+    HKEY key = nullptr;
+    TestKey() { RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr); }
+    TestKey(const TestKey&) = delete;
+    ~TestKey() {
+        RegCloseKey(key);
+        RegDeleteTreeW(HKEY_CURRENT_USER, Widen(path).c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, Widen(path).c_str());
+    }
+};
+
+// The bytes of a UTF-16 text exactly as given: no terminator unless it holds one.
+std::string Bytes(std::wstring_view text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
-TEST(RegGetString, ReadsEachTypeAsText) {
+TEST(Registry, BothReadersTakeAStringWithOrWithoutItsTerminatorAsTheWholeText) {
     TestKey k;
-    const wchar_t sz[] = L"C:\\pics\\a.bmp";
-    PutRaw(k.key(), L"sz", REG_SZ, sz, sizeof sz);
-    const wchar_t ex[] = L"%TEMP%\\x";
-    PutRaw(k.key(), L"expand", REG_EXPAND_SZ, ex, sizeof ex);
-    DWORD dw = 1234567;
-    PutRaw(k.key(), L"dword", REG_DWORD, &dw, sizeof dw);
-    const BYTE bin[] = {1, 2, 3};
-    PutRaw(k.key(), L"binary", REG_BINARY, bin, sizeof bin);
-    const wchar_t noTerm[] = {L'a', L'b', L'c'};
-    PutRaw(k.key(), L"noterm", REG_SZ, noTerm, sizeof noTerm);
-    const wchar_t embedded[] = L"before\0after";
-    PutRaw(k.key(), L"embedded", REG_SZ, embedded, sizeof embedded);
-
-    struct Case { const char* name; const char* expected; };
-    const Case cases[] = {{"sz", "C:\\pics\\a.bmp"}, {"expand", "%TEMP%\\x"}, {"dword", "1234567"},
-                          {"binary", ""}, {"noterm", "abc"}, {"embedded", "before"}, {"missing", ""}};
-    for (const auto& c : cases) EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, k.path(), c.name), c.expected) << c.name;
-    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, k.path() + "\\nokey", "sz"), "");
-    // A subkey written with a trailing separator, as the desktop values are read.
-    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, k.path() + "\\", "sz"), "C:\\pics\\a.bmp");
+    RegistryStore store(k.path, "OrvantaZ");
+    const std::string section = k.path + "\\OrvantaZ\\CONFIG";
+    const DWORD number = 1234567;
+    std::string longText;
+    for (int i = 0; i < 600; ++i) longText += "é";
+    struct Case { const char* name; DWORD type; std::string bytes; std::string text; std::optional<std::string> stored; };
+    const Case cases[] = {
+        {"terminated", REG_SZ, Bytes(L"C:\\pics\\a.bmp\0"sv), "C:\\pics\\a.bmp", "C:\\pics\\a.bmp"},
+        {"unterminated", REG_SZ, Bytes(L"abc"sv), "abc", "abc"},
+        {"extra NULs", REG_SZ, Bytes(L"abc\0\0\0"sv), "abc", "abc"},
+        {"embedded NUL", REG_SZ, Bytes(L"before\0after\0"sv), "before", "before"},
+        {"empty", REG_SZ, "", "", ""},
+        {"only a NUL", REG_SZ, Bytes(L"\0"sv), "", ""},
+        {"long", REG_SZ, Bytes(std::wstring(600, L'é')), longText, longText},
+        {"non-ASCII", REG_SZ, Bytes(L"Grüße 日本"sv), "Grüße 日本", "Grüße 日本"},
+        {"expand", REG_EXPAND_SZ, Bytes(L"%TEMP%\\x\0"sv), "%TEMP%\\x", "%TEMP%\\x"},
+        {"dword", REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4), "1234567", std::nullopt},
+        {"binary", REG_BINARY, "\1\2\3", "", std::nullopt},
+    };
+    for (const auto& c : cases)
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, Widen(section).c_str(), Widen(c.name).c_str(), c.type, c.bytes.data(),
+                                  static_cast<DWORD>(c.bytes.size())), ERROR_SUCCESS);
+    for (const auto& c : cases) {
+        EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, section, c.name), c.text) << c.name;
+        EXPECT_EQ(store.Get("CONFIG", c.name), c.stored) << c.name;
+    }
+    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, section, "missing"), "");
+    EXPECT_EQ(store.Get("CONFIG", "missing"), std::nullopt);
+    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, section + "\\none", "terminated"), "");
+    // The desktop's values are read through a key written with a trailing separator.
+    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, section + "\\", "terminated"), "C:\\pics\\a.bmp");
 }
 
-TEST(RegSetString, WritesPlainStringsWithoutTerminatorAndABlankForEmpty) {
+TEST(Registry, WritingMakesTheKeyKeepsSectionsApartAndStoresABlankForAnEmptyText) {
     TestKey k;
-    EXPECT_TRUE(RegSetString(HKEY_CURRENT_USER, k.path() + "\\made\\here", "v", "Grüße 日本"));
-    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, k.path() + "\\made\\here", "v"), "Grüße 日本");
-    EXPECT_TRUE(RegSetString(HKEY_CURRENT_USER, k.path(), "empty", ""));
-    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, k.path(), "empty"), " ");
-
-    DWORD type = 0, bytes = 0;
-    ASSERT_EQ(RegQueryValueExW(k.key(), L"empty", nullptr, &type, nullptr, &bytes), ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    // One blank written without its terminator; Wine stores a terminator of its own.
-    EXPECT_TRUE(bytes == sizeof(wchar_t) || bytes == 2 * sizeof(wchar_t)) << bytes;
-}
-
-TEST(RegistryStore, KeepsSectionsAndKeysApart) {
-    TestKey k;
-    RegistryStore store(k.path(), "OrvantaZ");
-    EXPECT_FALSE(store.Get("CONFIG", "POSX").has_value());
-    EXPECT_TRUE(store.Set("CONFIG", "POSX", "213.3333"));
-    EXPECT_TRUE(store.Set("DESK1", "POSX", "other"));
-    EXPECT_TRUE(store.Set("CONFIG", "SnapSavePath", "D:\\Bilder\\Schnappschüsse"));
-    EXPECT_TRUE(store.Set("CONFIG", "Empty", ""));
+    const std::string sub = k.path + "\\made\\here";
+    EXPECT_TRUE(RegSetString(HKEY_CURRENT_USER, sub, "text", "Grüße 日本"));
+    EXPECT_TRUE(RegSetString(HKEY_CURRENT_USER, sub, "empty", ""));
+    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, sub, "text"), "Grüße 日本");
+    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, sub, "empty"), " ");
+    RegistryStore store(k.path, "OrvantaZ");
+    for (auto [section, key, text] : {std::tuple{"CONFIG", "POSX", "213.3333"}, {"DESK1", "POSX", "other"},
+                                      {"CONFIG", "SnapSavePath", "D:\\Bilder\\Schnappschüsse"}, {"CONFIG", "Empty", ""}})
+        EXPECT_TRUE(store.Set(section, key, text));
     EXPECT_EQ(store.Get("CONFIG", "POSX"), "213.3333");
-    EXPECT_EQ(store.Get("DESK1", "POSX"), "other");
-    EXPECT_EQ(store.Get("CONFIG", "SnapSavePath"), "D:\\Bilder\\Schnappschüsse");
     EXPECT_EQ(store.Get("CONFIG", "Empty"), "");
-    EXPECT_EQ(store.Read("CONFIG", "Missing", "dflt"), "dflt");
-    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, k.path() + "\\OrvantaZ\\CONFIG", "POSX"), "213.3333");
-
-    // A value of another type written by hand counts as missing, not as garbage.
-    DWORD dw = 5;
-    HKEY sec = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(k.path() + "\\OrvantaZ\\CONFIG").c_str(), 0, KEY_SET_VALUE, &sec),
-              ERROR_SUCCESS);
-    RegSetValueExW(sec, L"TOPMOST", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dw), sizeof dw);
-    RegCloseKey(sec);
-    EXPECT_FALSE(store.Get("CONFIG", "TOPMOST").has_value());
+    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, k.path + "\\OrvantaZ\\DESK1", "POSX"), "other");
+    EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, k.path + "\\OrvantaZ\\CONFIG", "SnapSavePath"), "D:\\Bilder\\Schnappschüsse");
 }
 
-TEST(AutoStart, EntryFollowsTheProgramFile) {
+TEST(AutoStart, TheEntryFollowsTheProgramFileAndIsWrittenOnlyWhereTheRunKeyIs) {
     struct Case { const char* exe; const char* name; const char* command; };
     const Case cases[] = {
         {"C:\\Program Files\\Orvanta\\Orvanta.exe", "Orvanta.Exe", "C:\\Program Files\\Orvanta\\Orvanta.Exe"},
@@ -85,26 +89,18 @@ TEST(AutoStart, EntryFollowsTheProgramFile) {
     };
     for (const auto& c : cases) {
         AutoStartEntry e = AutoStartFor(c.exe);
-        EXPECT_EQ(e.valueName, c.name);
-        EXPECT_EQ(e.command, c.command);
+        EXPECT_EQ(std::tuple(e.valueName, e.command), std::tuple(c.name, c.command)) << c.exe;
     }
-}
-
-TEST(AutoStart, OnWritesOffDeletesAndAMissingKeyDoesNothing) {
     TestKey k;
     const AutoStartEntry e = AutoStartFor("C:\\Prog\\Orvanta.exe");
-    SetAutoStart(true, e, k.key());  // no Run key below the test key yet: nothing happens
-    EXPECT_EQ(RegGetString(k.key(), kRunKey, "Orvanta.Exe"), "");
-
-    HKEY run = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(k.key(), Widen(kRunKey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &run, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(run);
-    SetAutoStart(true, e, k.key());
-    EXPECT_EQ(RegGetString(k.key(), kRunKey, "Orvanta.Exe"), "C:\\Prog\\Orvanta.Exe");
-    SetAutoStart(false, e, k.key());
-    EXPECT_EQ(RegGetString(k.key(), kRunKey, "Orvanta.Exe"), "");
-    SetAutoStart(false, e, k.key());  // deleting twice is harmless
+    SetAutoStart(true, e, k.key);  // no Run key below the test key yet: nothing happens
+    EXPECT_EQ(RegGetString(k.key, kRunKey, "Orvanta.Exe"), "");
+    ASSERT_TRUE(RegSetString(k.key, kRunKey, "other", "x"));
+    SetAutoStart(true, e, k.key);
+    EXPECT_EQ(RegGetString(k.key, kRunKey, "Orvanta.Exe"), "C:\\Prog\\Orvanta.Exe");
+    SetAutoStart(false, e, k.key);
+    EXPECT_EQ(RegGetString(k.key, kRunKey, "Orvanta.Exe"), "");
+    EXPECT_EQ(RegGetString(k.key, kRunKey, "other"), "x");
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include "app/file_shelf.h"
 #include "base/paths.h"
-#include "base/win/handles.h"
 #include "base/win/utf.h"
 
 namespace orv {
@@ -21,17 +20,6 @@ void ShellMoveFiles(const std::string& sourcePattern, const std::string& targetF
 
 bool ShellCopyFiles(const std::string& source, const std::string& target) {
     return CopyFileW(Widen(source).c_str(), Widen(target).c_str(), FALSE) != FALSE;
-}
-
-bool PathExists(const std::string& path) {
-    if (path.empty()) return false;
-    WIN32_FIND_DATAW fd{};
-    UniqueFind find(FindFirstFileW(Widen(path).c_str(), &fd));
-    if (!find) return false;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
-    } while (FindNextFileW(find.get(), &fd));
-    return false;
 }
 
 }  // namespace orv

@@ -1,4 +1,4 @@
-// Moving and copying the desktop's files, and the file test of the video wallpaper.
+// Moving and copying the desktop's files.
 #pragma once
 
 #include <string>
@@ -12,8 +12,6 @@ namespace orv {
 void ShellMoveFiles(const std::string& sourcePattern, const std::string& targetFolder);
 // Copies one file, replacing the target.
 bool ShellCopyFiles(const std::string& source, const std::string& target);
-// True when a listing of the path finds a file.
-bool PathExists(const std::string& path);
 
 class ShellIconShelf final : public IconShelf {
 public:

@@ -1,0 +1,117 @@
+// The desktop switch: which windows are hidden and shown again, and the order of its steps.
+#include <gtest/gtest.h>
+
+#include "app/desk_manager.h"
+#include "fakes.h"
+
+namespace orv {
+namespace {
+
+using test::FakeSystem;
+using test::Journal;
+constexpr const char* kBar = " Orvanta Solvane";
+
+TEST(Eligibility, ExcludedTitlesAreWholeAndCaseSensitive) {
+    const char* excluded[] = {"DDE Server Window", "Start Menu", "Windows Task Manager", "OLEChannelWnd",
+                              "Spooler process", "Power Meter", "Connections Tray", "SENS", "WIN95 RPC Wmsg Window",
+                              "Program Manager", "Registry Editor", kBar, "Tessara - Microsoft Visual Basic [design]"};
+    const char* kept[] = {"Registry Editor - HKCU", "registry editor", "Program Manager ", "Orvanta Solvane",
+                          "sens", "Tessara", "Tessara - Notepad", "Notepad"};
+    for (const char* t : excluded) EXPECT_TRUE(IsExcludedTitle(t, kBar)) << t;
+    for (const char* t : kept) EXPECT_FALSE(IsExcludedTitle(t, kBar)) << t;
+}
+
+TEST(DeskWindows, DepartureHidesBottomUpReplayShowsTopDownAsTheyWereAndLeavingAgainRecordsAfresh) {
+    FakeSystem sys;
+    WindowId top = sys.Add("Top", kSwShowMaximized);
+    for (const char* excluded : {"", kBar, "Program Manager"}) sys.Add(excluded);
+    sys.Add("Hidden", kSwShowNormal, 0);
+    sys.Add("Odd", kSwShowNormal, 2);  // visible must be exactly 1
+    WindowId mini = sys.Add("Mini", kSwShowMinimized);
+    WindowId bottom = sys.Add("Bottom");
+    DeskWindows dw(sys, kBar);
+    dw.RecordDeparture(3);
+    dw.Replay(3);
+    dw.Replay(3);  // the list is kept
+    EXPECT_EQ(sys.journal, (Journal{"show Bottom 0", "show Mini 0", "show Top 0", "show Top 3", "show Mini 2",
+                                    "show Bottom 1", "show Top 3", "show Mini 2", "show Bottom 1"}));
+    sys.W(top).visible = 0;                   // hidden by its user meanwhile
+    sys.W(mini).title = "Registry Editor";    // titles are judged at each departure
+    sys.Add("New");
+    sys.journal.clear();
+    dw.RecordDeparture(3);
+    sys.W(bottom).closed = true;              // a window closed while hidden does not stop the replay
+    dw.Replay(3);
+    EXPECT_EQ(sys.journal, (Journal{"show New 0", "show Bottom 0", "show Bottom 1", "show New 1"}));
+}
+
+struct Rig {
+    FakeSystem sys;
+    test::MemoryStore store;
+    DeskWindows windows{sys, kBar};
+    DesktopLook look{sys, store, "D\\"};
+    DeskManager mgr{{windows, look, sys, sys, sys}, "Desk", "D\\OrvDesk"};
+    Journal Take() { return std::exchange(sys.journal, {}); }
+};
+
+// Restoring a desktop never left, or left with nothing set: black, no wallpaper, stretched.
+const Journal kBlack = {"colour 0", "TileWallpaper=0", "WallpaperStyle=2", "wallpaper "};
+Journal Join(std::initializer_list<Journal> parts) {
+    Journal all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+TEST(DeskManager, SwitchRunsItsStepsInOrderAndSavesTheLookOfTheDesktopLeft) {
+    Rig r;
+    r.sys.Add("One");
+    r.mgr.SetSharedIcons(false);
+    r.mgr.DoAction(2);
+    EXPECT_EQ(r.Take(), Join({{"mark 2", "show One 0", "read colour", "move Desk\\* -> D\\OrvDesk1",
+                               "move D\\OrvDesk2\\* -> Desk"}, kBlack}));
+    EXPECT_TRUE(r.store.Get("DESK1", "1") && !r.store.Get("DESK2", "1"));
+    r.mgr.SetSharedIcons(true);  // shared icons stay on the desktop
+    r.mgr.DoAction(1);
+    EXPECT_EQ(r.Take(), Join({{"mark 1", "read colour"}, kBlack, {"show One 1"}}));
+}
+
+TEST(DeskManager, RequestsByIndexAndRequestsWhileBusy) {
+    struct Case { int index; bool yes; Journal expected; };
+    const Case cases[] = {
+        {0, false, {"mark 0"}}, {-5, false, {"mark -5"}}, {1, false, {"mark 1"}},  // 1 is current
+        {7, false, {}},         {89, false, {}},          {90, false, {"hide bar"}}, {99, false, {"ask quit"}},
+        {99, true, {"ask quit", "end"}},                  {100, false, {}},          {250, false, {}},
+    };
+    for (const auto& c : cases) {
+        Rig r;
+        r.sys.Add("One");
+        r.sys.answerYes = c.yes;
+        r.sys.duringQuestion = [&] { r.mgr.DoAction(4); };  // a hotkey pressed while the question is open is dropped
+        r.mgr.DoAction(c.index);
+        EXPECT_EQ(r.Take(), c.expected) << c.index;
+        EXPECT_EQ(r.mgr.CurrentDesk(), 1) << c.index;
+        r.mgr.DoAction(2);  // the next request runs
+        EXPECT_EQ(r.mgr.CurrentDesk(), 2) << c.index;
+    }
+}
+
+TEST(DeskManager, VideoDesktopIsNeitherSavedNorRestoredAndShutdownPutsEveryDesktopBack) {
+    Rig r;
+    r.sys.colour = 255;
+    r.sys.videoDesk = 2;
+    r.sys.Add("A", kSwShowMinimized);
+    r.mgr.DoAction(2);
+    r.sys.Add("B", kSwShowMaximized);
+    r.mgr.DoAction(6);
+    r.sys.Add("F");
+    r.mgr.DoAction(4);
+    r.sys.Add("C");  // on the current desktop: it stays as it is
+    EXPECT_EQ(r.Take(), Join({{"mark 2", "show A 0", "read colour", "play video 2", "mark 6", "show B 0", "stop video"},
+                              kBlack, {"mark 4", "show F 0", "read colour"}, kBlack}));
+    r.mgr.RestoreAllDesktops();  // the video goes first, then desktop 1's look and every desktop's windows
+    EXPECT_EQ(r.Take(), (Journal{"release video", "colour 255", "TileWallpaper=0", "WallpaperStyle=2", "wallpaper ",
+                                 "show A 2", "show B 3", "show F 1"}));
+}
+
+}  // namespace
+}  // namespace orv
