@@ -44,6 +44,7 @@ TEST(Registry, BothReadersTakeAStringWithOrWithoutItsTerminatorAsTheWholeText) {
         {"empty", REG_SZ, "", "", ""},
         {"only a NUL", REG_SZ, Bytes(L"\0"sv), "", ""},
         {"long", REG_SZ, Bytes(std::wstring(600, L'é')), longText, longText},
+        {"over 1024", REG_SZ, Bytes(std::wstring(1025, L'x')), "", std::string(1025, 'x')},
         {"non-ASCII", REG_SZ, Bytes(L"Grüße 日本"sv), "Grüße 日本", "Grüße 日本"},
         {"expand", REG_EXPAND_SZ, Bytes(L"%TEMP%\\x\0"sv), "%TEMP%\\x", "%TEMP%\\x"},
         {"dword", REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4), "1234567", std::nullopt},
