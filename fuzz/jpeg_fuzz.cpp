@@ -56,6 +56,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> file = j.Encode();
 
     if (!orv::test::CheckCoefficients(file, pic).empty()) std::abort();
-    if (orv::test::Transcode(file) != file) std::abort();
     return 0;
 }

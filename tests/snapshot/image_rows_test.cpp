@@ -12,8 +12,7 @@ TEST(BytesPerScanLine, RowsArePaddedToFourBytes) {
                             {4, 8, 4},  {5, 8, 8},  {1, 24, 4},  {2, 24, 8},  {5, 24, 16}, {1921, 24, 5764}, {3, 16, 12}, {3, 32, 12}};
     for (const auto& [width, bits, bytes] : cases) EXPECT_EQ(BytesPerScanLine(width, static_cast<std::int16_t>(bits)), bytes) << width << " px at " << bits;
     BgrPicture p(5, 3);
-    p.Set(0, 0, 1, 2, 3);
-    p.Set(4, 2, 9, 8, 7);
+    p.Set(0, 0, 1, 2, 3), p.Set(4, 2, 9, 8, 7);
     const std::uint8_t* bits = p.View().bits;
     EXPECT_TRUE(p.Stride() == 16 && bits[32] == 3 && bits[34] == 1 && bits[12] == 7 && p.View().Row(0) == bits + 32);
 }
@@ -27,23 +26,18 @@ TEST(GreyRamp, EntriesSpreadZeroTo255) {
     }
 }
 
-// Writes value v as pixel (x, y) of a bottom-up picture of `rows` rows at the bit count.
-void Put(std::vector<std::uint8_t>& buf, std::int16_t bits, std::int32_t stride, std::int32_t rows, int x, int y, std::uint32_t v) {
-    std::uint8_t* row = buf.data() + (rows - 1 - y) * stride;
-    if (bits == 1) row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (v << (7 - x % 8)));
-    else if (bits == 4) row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (v << (x % 2 ? 0 : 4)));
-    else if (bits == 8) row[x] = static_cast<std::uint8_t>(v);
-    else for (int k = 0; k < 3; ++k) row[3 * x + k] = static_cast<std::uint8_t>(v >> (8 * k));
-}
-
-// A picture (rows top first) in the DIB layout; each value spread so that 1 bit keeps the
-// lowest bit and a swapped byte of 24 bits shows.
+// A picture (rows top first) in the DIB layout at the bit count; each value spread so that
+// 1 bit keeps the lowest bit and a swapped byte of 24 bits shows.
 std::vector<std::uint8_t> Dib(const std::vector<std::vector<std::uint32_t>>& rows, std::int16_t bits) {
-    const auto h = static_cast<std::int32_t>(rows.size()), w = static_cast<std::int32_t>(rows[0].size());
-    std::vector<std::uint8_t> buf(static_cast<std::size_t>(h * BytesPerScanLine(w, bits)), 0);
-    for (int i = 0; i < w * h; ++i) {
-        const std::uint32_t v = rows[static_cast<std::size_t>(i / w)][static_cast<std::size_t>(i % w)];
-        Put(buf, bits, BytesPerScanLine(w, bits), h, i % w, i / w, bits == 1 ? v & 1u : bits == 24 ? v * 0x010203u : v * 0x11u % (1u << bits));
+    const auto h = static_cast<std::int32_t>(rows.size()), w = static_cast<std::int32_t>(rows[0].size()), stride = BytesPerScanLine(w, bits);
+    std::vector<std::uint8_t> buf(static_cast<std::size_t>(h * stride), 0);
+    for (int i = 0, x = 0, y = 0; i < w * h; ++i, x = i % w, y = i / w) {
+        const std::uint32_t u = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)], v = bits == 1 ? u & 1u : bits == 24 ? u * 0x010203u : u * 0x11u % (1u << bits);
+        std::uint8_t* row = buf.data() + (h - 1 - y) * stride;
+        if (bits == 1) row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (v << (7 - x % 8)));
+        else if (bits == 4) row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (v << (x % 2 ? 0 : 4)));
+        else if (bits == 8) row[x] = static_cast<std::uint8_t>(v);
+        else for (int k = 0; k < 3; ++k) row[3 * x + k] = static_cast<std::uint8_t>(v >> (8 * k));
     }
     return buf;
 }

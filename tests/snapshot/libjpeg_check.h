@@ -1,5 +1,5 @@
 // libjpeg-turbo as the independent decoder of the encoder's files (tests and fuzz target).
-// Its errors and warnings are collected, never printed or fatal.
+// Its errors and warnings end the reading and are reported, never printed or fatal.
 #pragma once
 
 #include <cstdint>
@@ -18,15 +18,12 @@ struct Decoded {
 };
 Decoded DecodePixels(const std::vector<std::uint8_t>& file);
 
-// Empty when libjpeg reads the file without a warning and every coefficient of every block
-// is the one the encoder's stages make from the picture: the sampler's picture at the
-// component's size (as libjpeg computes it from the frame; a component as many blocks wide
-// and high as the one before: that one's size), converted, padded by repeating the last row
-// and column, transformed and quantised with the file's table. Otherwise what differs first.
+// Empty when libjpeg reads the file without a warning, every coefficient is the one the
+// encoder's stages make from the picture (the sampler's picture at the component's size as
+// libjpeg computes it, or the one before's when it has as many blocks; converted; padded by
+// repeating the last row and column; transformed; quantised by the file's table), and
+// libjpeg coding them with its own optimised tables (T.81 K.2 and its tie rule, the same
+// stuffing and fill) writes the very same file (when one scan holds all components).
 std::string CheckCoefficients(const std::vector<std::uint8_t>& file, const BgrPicture& picture);
-
-// The file libjpeg writes from the file's coefficients and quantisation tables with Huffman
-// tables optimised its own way (the same T.81 K.2 procedure and tie rule).
-std::vector<std::uint8_t> Transcode(const std::vector<std::uint8_t>& file);
 
 }  // namespace orv::test

@@ -18,12 +18,7 @@ namespace orv::test {
 struct Rng {
     std::uint32_t s;
     explicit Rng(std::uint32_t seed) : s(seed ? seed : 1u) {}
-    std::uint32_t Next() {
-        s ^= s << 13;
-        s ^= s >> 17;
-        s ^= s << 5;
-        return s;
-    }
+    std::uint32_t Next() { return s ^= s << 13, s ^= s >> 17, s ^= s << 5; }
     int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
 };
 
@@ -32,7 +27,7 @@ inline std::uint8_t Clamp255(double v) { return static_cast<std::uint8_t>(v < 0 
 inline BgrPicture PhotoLike(int w, int h, std::uint32_t seed = 7) {
     BgrPicture p(w, h);
     Rng rng(seed);
-    for (int y = 0; y < h; ++y) {
+    for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const double fx = static_cast<double>(x) / (w > 1 ? w - 1 : 1), fy = static_cast<double>(y) / (h > 1 ? h - 1 : 1);
             const double wave = 40.0 * std::sin(fx * 9.0 + fy * 4.0) * std::cos(fy * 7.0 - fx * 3.0);
@@ -41,14 +36,13 @@ inline BgrPicture PhotoLike(int w, int h, std::uint32_t seed = 7) {
             p.Set(x, y, Clamp255(90 + 120 * fx + wave + blob + noise), Clamp255(70 + 100 * fy + 0.5 * wave + noise),
                   Clamp255(160 - 90 * fx + 30 * fy - blob + noise));
         }
-    }
     return p;
 }
 
 inline BgrPicture ScreenshotLike(int w, int h, std::uint32_t seed = 11) {
     BgrPicture p(w, h);
     Rng rng(seed);
-    for (int y = 0; y < h; ++y) {
+    for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             std::uint8_t r = 240, g = 240, b = 240;  // window background
             if (y < 30) { r = 32; g = 96; b = 176; }  // title bar
@@ -58,13 +52,10 @@ inline BgrPicture ScreenshotLike(int w, int h, std::uint32_t seed = 11) {
             const int line = (y - 40) / 18, inLine = (y - 40) % 18;
             if (y >= 40 && y < h - 40 && inLine >= 4 && inLine < 13 && x > w / 5 + 10 && x < w - 20) {
                 const std::uint32_t word = static_cast<std::uint32_t>(x / 7 * 2654435761u + static_cast<std::uint32_t>(line) * 40503u);
-                if ((word >> 7) % 5 != 0 && ((x * 3 + inLine * 5 + static_cast<int>(word)) % 4 == 0 || inLine == 8)) {
-                    r = g = b = 30;
-                }
+                if ((word >> 7) % 5 != 0 && ((x * 3 + inLine * 5 + static_cast<int>(word)) % 4 == 0 || inLine == 8)) r = g = b = 30;
             }
             p.Set(x, y, r, g, b);
         }
-    }
     // A few coloured buttons and a photo thumbnail.
     for (int i = 0; i < 6; ++i) {
         const int x0 = rng.Below(w > 64 ? w - 64 : 1), y0 = rng.Below(h > 32 ? h - 32 : 1);
@@ -92,11 +83,7 @@ inline std::vector<std::uint8_t> Encode(const BgrPicture& p, int quality, Factor
 // Peak signal-to-noise ratio over all channels of two pictures of the same size.
 inline double Psnr(const BgrView& a, const BgrView& b) {
     double sse = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int i = 0; i < 3 * a.width; ++i) {
-            const double d = static_cast<double>(a.Row(y)[i]) - b.Row(y)[i];
-            sse += d * d;
-        }
+    for (int i = 0; i < 3 * a.width * a.height; ++i) sse += std::pow(a.Row(i / (3 * a.width))[i % (3 * a.width)] - b.Row(i / (3 * a.width))[i % (3 * a.width)], 2);
     return sse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 * 3.0 * a.width * a.height / sse);
 }
 

@@ -4,23 +4,19 @@
 #include <gtest/gtest.h>
 #include <olectl.h>
 
-#include <functional>
-
-#include "test_images.h"
 #include "win/gdi_test_util.h"
 
 namespace orv {
 namespace {
 
-using test::IndexAt;
-using test::MakeDib;
-using test::PixelAt;
+using test::IndexAt, test::MakeDib, test::PixelAt;
 
-// The first n colours of a DC's table; n colours, all different, of a palette.
+// The first n colours of a DC's table; n different colours as a table and as COLORREFs.
 std::vector<COLORREF> TableOf(HDC dc, UINT n) {
     std::vector<RGBQUAD> t(n);
+    t.resize(GetDIBColorTable(dc, 0, n, t.data()));
     std::vector<COLORREF> c;
-    for (UINT i = 0, got = GetDIBColorTable(dc, 0, n, t.data()); i < got; ++i) c.push_back(RGB(t[i].rgbRed, t[i].rgbGreen, t[i].rgbBlue));
+    for (const RGBQUAD& q : t) c.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
     return c;
 }
 std::vector<RGBQUAD> Palette(int n, int seed) {
@@ -28,52 +24,41 @@ std::vector<RGBQUAD> Palette(int n, int seed) {
     for (int i = 0; i < n; ++i) t.push_back({static_cast<BYTE>(53 * i + 7), static_cast<BYTE>(91 * i + 2 * seed), static_cast<BYTE>(37 * i + seed), 0});
     return t;
 }
-std::vector<COLORREF> Colours(const std::vector<RGBQUAD>& t, std::size_t k) {
+std::vector<COLORREF> Colours(int n, int seed) {
     std::vector<COLORREF> c;
-    for (std::size_t i = 0; i < k && i < t.size(); ++i) c.push_back(RGB(t[i].rgbRed, t[i].rgbGreen, t[i].rgbBlue));
+    for (const RGBQUAD& q : Palette(n, seed)) c.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
     return c;
 }
 
 // A picture whose neighbouring pixels all differ, so a misplaced pixel shows.
 BgrPicture Distinct(int w, int h) {
     BgrPicture p(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) p.Set(x, y, static_cast<std::uint8_t>(20 * x + 3), static_cast<std::uint8_t>(30 * y + 7), static_cast<std::uint8_t>(11 * (x + y) + 100));
+    for (int i = 0; i < w * h; ++i) p.Set(i % w, i / w, static_cast<std::uint8_t>(20 * (i % w) + 3), static_cast<std::uint8_t>(30 * (i / w) + 7), static_cast<std::uint8_t>(11 * (i % w + i / w) + 100));
     return p;
 }
 COLORREF At(const BgrPicture& p, int x, int y) { return RGB(p.Row(y)[3 * x + 2], p.Row(y)[3 * x + 1], p.Row(y)[3 * x]); }
 
-TEST(cImage, CreateMakesBottomUpDibSectionsWithTheGreyRamp) {
-    for (std::int16_t bits : {1, 4, 8, 24, 0, 2, 16, 32}) {
-        cImage image;
-        const bool made = bits == 1 || bits == 4 || bits == 8 || bits == 24;
-        ASSERT_EQ(image.Create(33, 5, bits), made) << bits << " bits";
-        if (!made) {
-            EXPECT_EQ(image.hdc(), nullptr);
-            continue;
-        }
-        DIBSECTION ds{};
-        ASSERT_EQ(GetObjectW(GetCurrentObject(image.hdc(), OBJ_BITMAP), sizeof(ds), &ds), static_cast<int>(sizeof(ds)));
-        EXPECT_TRUE(ds.dsBm.bmBits == image.DIBitsPtr() && ds.dsBmih.biHeight == 5 && ds.dsBmih.biBitCount == bits) << bits;
-        EXPECT_EQ(image.BytesPerScanLine(), ds.dsBm.bmWidthBytes);
-        std::vector<COLORREF> ramp;
-        for (const RgbQuad& q : GreyRamp(bits)) ramp.push_back(RGB(q.red, q.green, q.blue));
-        EXPECT_EQ(TableOf(image.hdc(), 256), ramp) << bits << " bits";
-    }
-}
-
-TEST(cImage, EmptyingFreesTheContextAndTheBitmap) {
+// Bottom-up DIB sections of 1, 4, 8 (the grey ramp) or 24 bits, no other; each Create frees
+// the pair made before, as the destructor does.
+TEST(cImage, CreateAndEmpty) {
     HDC dc = nullptr;
     HGDIOBJ dib = nullptr;
     {
         cImage image;
-        for (std::int16_t bits : {24, 8, 16, 1}) {  // each Create frees the pair before; 16 fails
-            EXPECT_EQ(image.Create(4, 4, bits), bits != 16);
+        for (std::int16_t bits : {1, 0, 4, 8, 2, 24, 16, 32, 8}) {
+            const bool made = bits == 1 || bits == 4 || bits == 8 || bits == 24;
+            ASSERT_EQ(image.Create(33, 5, bits), made) << bits << " bits";
             EXPECT_TRUE(GetObjectType(dc) == 0 && GetObjectType(dib) == 0) << bits;
             dib = (dc = image.hdc()) ? GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
+            DIBSECTION ds{};
+            ASSERT_EQ(GetObjectW(dib, sizeof(ds), &ds), made ? static_cast<int>(sizeof(ds)) : 0) << bits;
+            EXPECT_TRUE(!made || (ds.dsBm.bmBits == image.DIBitsPtr() && ds.dsBmih.biHeight == 5 && ds.dsBmih.biBitCount == bits && image.BytesPerScanLine() == ds.dsBm.bmWidthBytes)) << bits;
+            std::vector<COLORREF> ramp;
+            for (const RgbQuad& q : GreyRamp(bits)) ramp.push_back(RGB(q.red, q.green, q.blue));
+            EXPECT_EQ(TableOf(image.hdc(), 256), ramp) << bits << " bits";
         }
     }
-    EXPECT_TRUE(dc && GetObjectType(dc) == 0 && GetObjectType(dib) == 0);  // the destructor freed both
+    EXPECT_TRUE(dc && GetObjectType(dc) == 0 && GetObjectType(dib) == 0);
 }
 
 // The bit count from the source's colour table, the colours taken over, the rectangle copied
@@ -81,14 +66,13 @@ TEST(cImage, EmptyingFreesTheContextAndTheBitmap) {
 TEST(cImage, CopyHdc) {
     const int cases[][3] = {{1, 2, 1}, {1, 1, 1}, {4, 3, 4}, {4, 16, 4}, {8, 17, 8}, {8, 256, 8}, {24, 0, 24}, {32, 0, 24}};
     for (const auto& [sourceBits, entries, chosen] : cases) {
-        const std::vector<RGBQUAD> colours = Palette(entries, sourceBits);
-        UniqueBitmap dib(MakeDib(6, 4, sourceBits, colours));
+        UniqueBitmap dib(MakeDib(6, 4, sourceBits, Palette(entries, sourceBits)));
         UniqueDc dc(CreateCompatibleDC(nullptr));
         SelectGuard select(dc.get(), dib.get());
         cImage image;
         ASSERT_TRUE(image.CopyHDC(dc.get(), 6, 4));
         EXPECT_EQ(image.BitCount(), chosen) << sourceBits << " bits, " << entries << " colours";
-        EXPECT_EQ(TableOf(image.hdc(), static_cast<UINT>(entries)), Colours(colours, 256)) << sourceBits << " bits";
+        EXPECT_EQ(TableOf(image.hdc(), static_cast<UINT>(entries)), Colours(entries, sourceBits)) << sourceBits << " bits";
     }
     const BgrPicture source = Distinct(9, 7);
     cImage from;
@@ -96,65 +80,58 @@ TEST(cImage, CopyHdc) {
     for (const auto& [w, h, left, top] : {std::array{9, 7, 0, 0}, std::array{5, 3, 2, 1}, std::array{4, 6, 5, 1}}) {
         cImage image;
         ASSERT_TRUE(image.CopyHDC(from.hdc(), w, h, 24, left, top));
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) ASSERT_EQ(PixelAt(image.hdc(), x, y), At(source, left + x, top + y)) << x << "," << y << " of +" << left << "+" << top;
+        for (int i = 0; i < w * h; ++i) ASSERT_EQ(PixelAt(image.hdc(), i % w, i / w), At(source, left + i % w, top + i / w)) << i << " of +" << left << "+" << top;
     }
 }
 
+// Bit count 0 takes the picture's own (16 and 32 as 24) with its colours; the pixels stay.
 TEST(cImage, CopyStdPictureTakesTheBitsAndColoursOfABitmap) {
-    const int cases[][3] = {{1, 0, 1}, {4, 0, 4}, {8, 0, 8}, {24, 0, 24}, {16, 0, 24}, {32, 0, 24}, {8, 24, 24}, {24, 16, 0}};
+    const int cases[][3] = {{1, 0, 1}, {4, 0, 4}, {8, 0, 8}, {24, 0, 24}, {16, 0, 24}, {32, 0, 24}, {8, 24, 24}, {24, 16, 0}};  // bits, asked, made
     for (const auto& [bits, asked, made] : cases) {
         const int n = bits <= 8 ? 1 << bits : 0;
-        const std::vector<RGBQUAD> colours = Palette(n, 5);
-        UniqueBitmap dib(MakeDib(10, 6, bits, colours));
+        UniqueBitmap dib(MakeDib(10, 6, bits, Palette(n, 5)));
         std::vector<COLORREF> pixels;  // what the source holds
         {
             UniqueDc dc(CreateCompatibleDC(nullptr));
             SelectGuard select(dc.get(), dib.get());
-            for (int i = 0; i < 60; ++i) SetPixelV(dc.get(), i % 10, i / 10, n ? Colours(colours, 256)[static_cast<std::size_t>(i % n)] : RGB(24 * i, 40 * i, 8 * i)), pixels.push_back(PixelAt(dc.get(), i % 10, i / 10));
+            for (int i = 0; i < 60; ++i) SetPixelV(dc.get(), i % 10, i / 10, n ? Colours(n, 5)[static_cast<std::size_t>(i % n)] : RGB(24 * i, 40 * i, 8 * i)), pixels.push_back(PixelAt(dc.get(), i % 10, i / 10));
         }
         cImage image;
         ASSERT_EQ(image.CopyStdPicture(dib.get(), static_cast<std::int16_t>(asked)), made != 0) << bits << " bits asked " << asked;
         if (!made) continue;
-        EXPECT_EQ(image.BitCount(), made) << bits;
-        ASSERT_TRUE(image.Width() == 10 && image.Height() == 6);
-        EXPECT_TRUE(asked || TableOf(image.hdc(), 256) == Colours(colours, 256)) << bits;
+        ASSERT_TRUE(image.BitCount() == made && image.Width() == 10 && image.Height() == 6) << bits;
+        EXPECT_TRUE(asked || TableOf(image.hdc(), 256) == Colours(n, 5)) << bits;
         for (int i = 0; i < 60; ++i) ASSERT_EQ(PixelAt(image.hdc(), i % 10, i / 10), pixels[static_cast<std::size_t>(i)]) << bits << " bits at " << i;
     }
     UniqueBitmap dib(MakeDib(7, 5, 8, Palette(256, 1)));  // the same through an OLE picture
     PICTDESC desc{sizeof(PICTDESC), PICTYPE_BITMAP, {}};
     desc.bmp.hbitmap = dib.get();
     IPicture* picture = nullptr;
-    ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPicture, FALSE, reinterpret_cast<void**>(&picture)), S_OK);
     cImage image;
-    EXPECT_TRUE(image.CopyStdPicture(picture, 0));
-    picture->Release();
-    EXPECT_EQ(TableOf(image.hdc(), 256), Colours(Palette(256, 1), 256));
-    EXPECT_FALSE(image.CopyStdPicture(static_cast<IPicture*>(nullptr)) || image.CopyStdPicture(static_cast<HBITMAP>(nullptr)));
+    ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPicture, FALSE, reinterpret_cast<void**>(&picture)), S_OK);
+    EXPECT_TRUE(image.CopyStdPicture(picture, 0) && TableOf(image.hdc(), 256) == Colours(256, 1));
+    EXPECT_FALSE(picture->Release() || image.CopyStdPicture(static_cast<IPicture*>(nullptr)) || image.CopyStdPicture(static_cast<HBITMAP>(nullptr)));
 }
 
+// Image bits, source bits and entries, result, entries taken over: all 16; 16 of 256 (the rest
+// stays grey); 2 of 256; none from a source without a table, into 24 bits or an empty image.
 TEST(cImage, CopyPalletHdcTakesTheColoursOfAnotherContext) {
-    // Image bits, source bits and entries, result, entries taken over: all 16; the first 16 of
-    // 256 (the rest stays grey); 2 of 256 for 1 bit; none from a source without a table, into
-    // a 24-bit image or into an empty one.
     const int cases[][5] = {{4, 4, 16, 1, 16}, {8, 4, 16, 1, 16}, {1, 8, 256, 1, 2}, {8, 24, 0, 0, 0}, {24, 8, 256, 0, 0}, {0, 8, 256, 0, 0}};
     for (const auto& [imageBits, sourceBits, entries, result, copied] : cases) {
-        const std::vector<RGBQUAD> colours = Palette(entries, 9);
-        UniqueBitmap dib(MakeDib(4, 4, sourceBits, colours));
+        UniqueBitmap dib(MakeDib(4, 4, sourceBits, Palette(entries, 9)));
         UniqueDc dc(CreateCompatibleDC(nullptr));
         SelectGuard select(dc.get(), dib.get());
         cImage image;
         ASSERT_EQ(image.Create(4, 4, static_cast<std::int16_t>(imageBits)), imageBits != 0);
         EXPECT_EQ(image.CopyPalletHDC(dc.get()), result != 0) << imageBits << " from " << sourceBits;
-        std::vector<COLORREF> want = Colours(colours, static_cast<std::size_t>(copied));
+        std::vector<COLORREF> want = Colours(copied, 9);
         for (int i = copied; imageBits == 8 && i < 256; ++i) want.push_back(RGB(i, i, i));
         EXPECT_TRUE(!copied || TableOf(image.hdc(), 256) == want) << imageBits << " from " << sourceBits;
     }
 }
 
-// Greyscale: the nearest grey in RGB distance, the mean of the channels (Windows matches
-// exactly; Wine looks colours up at 5 bits per channel: 4 steps). Resample: the size asked
-// for with the source's bit count and colours.
+// Greyscale: the nearest grey, the mean of the channels (Wine looks colours up at 5 bits per
+// channel: 4 steps). Resample: the size asked for, the source's bit count and colours.
 TEST(cImage, GreyscaleAndResample) {
     const int cases[][3] = {{0, 0, 0}, {255, 255, 255}, {17, 17, 17}, {201, 201, 201}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {250, 240, 10}};
     BgrPicture p(8, 1);
@@ -180,25 +157,18 @@ TEST(cImage, MirrorAndRotateMoveEveryPixel) {
     UniqueBitmap dib(MakeDib(W, H, 8, Palette(256, 2)));
     ASSERT_TRUE(paletted.CopyStdPicture(dib.get()));
     for (int i = 0; i < W * H; ++i) static_cast<std::uint8_t*>(paletted.DIBitsPtr())[(H - 1 - i / W) * paletted.BytesPerScanLine() + i % W] = static_cast<std::uint8_t>(i);
-    struct Case { const char* what; std::function<std::unique_ptr<cImage>(const cImage&)> op; PlgPoints pts; bool turned; };
-    const Case cases[] = {
-        {"mirror left-right", [](const cImage& i) { return i.Mirror(false); }, MirrorPoints(W, H, false), false},
-        {"mirror upside down", [](const cImage& i) { return i.Mirror(true); }, MirrorPoints(W, H, true), false},
-        {"rotate 90", [](const cImage& i) { return i.Rotate(90); }, RotationFor(90, W, H)->points, true},
-        {"rotate 180", [](const cImage& i) { return i.Rotate(180); }, RotationFor(180, W, H)->points, false},
-        {"rotate -90", [](const cImage& i) { return i.Rotate(-90); }, RotationFor(270, W, H)->points, true},
-    };
-    for (const Case& c : cases) {
-        const auto colour = c.op(image), indexed = c.op(paletted);
-        ASSERT_TRUE(colour && indexed) << c.what;
-        EXPECT_TRUE(colour->Width() == (c.turned ? H : W) && colour->Height() == (c.turned ? W : H)) << c.what;
-        EXPECT_EQ(TableOf(indexed->hdc(), 256), Colours(Palette(256, 2), 256)) << c.what;
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x) {
-                const Point to = MapPixel(c.pts, W, H, x, y);
-                ASSERT_EQ(PixelAt(colour->hdc(), to.x, to.y), At(source, x, y)) << c.what << ": " << x << "," << y;
-                ASSERT_EQ(IndexAt(*indexed, to.x, to.y), W * y + x) << c.what << ": " << x << "," << y;
-            }
+    auto op = [](const cImage& i, int k) { return k < 2 ? i.Mirror(k == 1) : i.Rotate(k); };  // 0, 1: left-right, upside down
+    for (const auto& [k, pts] : {std::pair{0, MirrorPoints(W, H, false)}, std::pair{1, MirrorPoints(W, H, true)}, std::pair{90, RotationFor(90, W, H)->points},
+                                 std::pair{180, RotationFor(180, W, H)->points}, std::pair{-90, RotationFor(270, W, H)->points}}) {
+        const auto colour = op(image, k), indexed = op(paletted, k);
+        ASSERT_TRUE(colour && indexed) << k;
+        EXPECT_TRUE(colour->Width() == (std::abs(k) == 90 ? H : W) && colour->Height() == (std::abs(k) == 90 ? W : H)) << k;
+        EXPECT_EQ(TableOf(indexed->hdc(), 256), Colours(256, 2)) << k;
+        for (int i = 0; i < W * H; ++i) {
+            const Point to = MapPixel(pts, W, H, i % W, i / W);
+            ASSERT_EQ(PixelAt(colour->hdc(), to.x, to.y), At(source, i % W, i / W)) << k << ": " << i % W << "," << i / W;
+            ASSERT_EQ(IndexAt(*indexed, to.x, to.y), i) << k << ": " << i % W << "," << i / W;
+        }
     }
     for (std::int32_t degrees : {0, 45, 360, -45}) EXPECT_FALSE(image.Rotate(degrees)) << degrees;
     const cImage empty;

@@ -24,8 +24,7 @@ TEST(DcSampler, GivesTheBufferPathsPictures) {
                             {40, 30, 3, 11, 2, 1, 2, 1}, {1, 1, 31, 17, 3, 2, 3, 2}};  // w, h, left, top, H1, V1, H2 = H3, V2 = V3
     for (const auto& [w, h, left, top, h1, v1, h2, v2] : cases) {
         cJpeg fromDc, fromBuffer;
-        fromDc.SetSamplingFrequencies(h1, v1, h2, v2, h2, v2);
-        fromBuffer.SetSamplingFrequencies(h1, v1, h2, v2, h2, v2);
+        for (cJpeg* j : {&fromDc, &fromBuffer}) j->SetSamplingFrequencies(h1, v1, h2, v2, h2, v2);
         DcSampler sampler(image.hdc(), left, top, w, h);
         ASSERT_EQ(fromDc.Sample(sampler, w, h), 0);
         ASSERT_EQ(fromBuffer.SampleBuffer(picture.View(), w, h, left, top), 0);
@@ -40,8 +39,7 @@ TEST(DcSampler, GivesTheBufferPathsPictures) {
         EXPECT_LT(sum / (3.0 * rw * rh), 6.0) << w << "x" << h << " to " << rw << "x" << rh;
         EXPECT_FALSE(fromDc.Prepare(w + 1, h)) << "larger than the rectangle";
     }
-    DcSampler noDc(nullptr, 0, 0, 8, 8);
-    EXPECT_FALSE(noDc.Prepare(8, 8));
+    EXPECT_FALSE(DcSampler(nullptr, 0, 0, 8, 8).Prepare(8, 8));
 }
 
 // The file replaces whatever had the name (read-only and hidden too), carries the snapshot
@@ -62,7 +60,7 @@ TEST(SaveJpeg, WritesACImageTheSystemDecodes) {
         }
         ASSERT_NO_THROW(SaveJpeg(image, name, c.quality)) << c.name;
         const std::string file = test::ReadFile(PathFromUtf8(name));
-        EXPECT_EQ(test::SegmentText({file.begin(), file.end()}, 0xFE), SnapshotComment(c.quality)) << c.name;
+        EXPECT_EQ(test::ReadSegments({file.begin(), file.end()}).at(2).Text(), SnapshotComment(c.quality)) << c.name;  // SOI, APP0, COM
         const BgrPicture decoded = test::DecodeWithSystem(name);
         ASSERT_TRUE(decoded.Width() == c.w && decoded.Height() == c.h) << c.name;
         EXPECT_GT(test::Psnr(decoded.View(), picture.View()), c.minPsnr) << c.name;

@@ -15,10 +15,7 @@ namespace orv::test {
 
 // A bottom-up DIB section of the bit count with the colour table (8 bits or fewer).
 inline HBITMAP MakeDib(int width, int height, int bitCount, const std::vector<RGBQUAD>& colours = {}) {
-    struct {
-        BITMAPINFOHEADER h;
-        RGBQUAD c[256];
-    } info{{sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bitCount), BI_RGB, 0, 0, 0, bitCount <= 8 ? static_cast<DWORD>(colours.size()) : 0, 0}, {}};
+    struct { BITMAPINFOHEADER h; RGBQUAD c[256]; } info{{sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bitCount), BI_RGB, 0, 0, 0, bitCount <= 8 ? static_cast<DWORD>(colours.size()) : 0, 0}, {}};
     std::copy_n(colours.begin(), std::min<std::size_t>(info.h.biClrUsed, 256), info.c);
     void* bits = nullptr;
     return CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
