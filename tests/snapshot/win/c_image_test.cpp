@@ -157,7 +157,7 @@ TEST(cImage, MirrorAndRotateMoveEveryPixel) {
     UniqueBitmap dib(MakeDib(W, H, 8, Palette(256, 2)));
     ASSERT_TRUE(paletted.CopyStdPicture(dib.get()));
     for (int i = 0; i < W * H; ++i) static_cast<std::uint8_t*>(paletted.DIBitsPtr())[(H - 1 - i / W) * paletted.BytesPerScanLine() + i % W] = static_cast<std::uint8_t>(i);
-    auto op = [](const cImage& i, int k) { return k < 2 ? i.Mirror(k == 1) : i.Rotate(k); };  // 0, 1: left-right, upside down
+    auto op = [](const cImage& i, int k) { return k == 0 || k == 1 ? i.Mirror(k == 1) : i.Rotate(k); };  // 0, 1: left-right, upside down
     for (const auto& [k, pts] : {std::pair{0, MirrorPoints(W, H, false)}, std::pair{1, MirrorPoints(W, H, true)}, std::pair{90, RotationFor(90, W, H)->points},
                                  std::pair{180, RotationFor(180, W, H)->points}, std::pair{-90, RotationFor(270, W, H)->points}}) {
         const auto colour = op(image, k), indexed = op(paletted, k);
