@@ -35,6 +35,7 @@
 
 #include "snapshot/cjpeg.h"
 #include "snapshot/jpeg_tables.h"
+#include "desktop_picture.h"
 #include "test_images.h"
 
 // ---- Counting allocator: current and peak bytes of the heap (operator new only). ----
@@ -65,7 +66,7 @@ constexpr int kQuality = 80;
 
 const BgrPicture& Picture(int which) {
     static const BgrPicture photo = orv::test::PhotoLike(1920, 1080);
-    static const BgrPicture screen = orv::test::DesktopScreenshot(1920, 1080);
+    static const BgrPicture screen = orv::bench::DesktopScreenshot(1920, 1080);
     static const BgrPicture tiny = orv::test::PhotoLike(17, 13);
     return which == 0 ? photo : which == 1 ? screen : tiny;
 }
@@ -96,13 +97,14 @@ std::vector<std::uint8_t> EncodeFloatOpt(const BgrPicture& p) {
     // It gets our two tables instead, in natural order, with a scale of 100 % (value v gives
     // (v * 100 + 50) / 100 = v) and the baseline limit of 255, which ours already keep.
     static const std::array<std::array<unsigned int, 64>, 2> ourTables = [] {
-        orv::cJpeg j;
-        j.Quality(kQuality);
+        const int scale = orv::jpeg::QualityScale(kQuality);
+        const orv::jpeg::QuantTable ours[2] = {orv::jpeg::MakeQuantTable(orv::jpeg::kLuminanceBase, scale),
+                                               orv::jpeg::MakeQuantTable(orv::jpeg::kChrominanceBase, scale)};
         std::array<std::array<unsigned int, 64>, 2> t{};
         for (int i = 0; i < 2; ++i)
             for (int z = 0; z < 64; ++z)
                 t[static_cast<std::size_t>(i)][orv::jpeg::kNaturalOfZigzag[static_cast<std::size_t>(z)]] =
-                    j.QuantTableAt(i).zigzag[static_cast<std::size_t>(z)];
+                    ours[i].zigzag[static_cast<std::size_t>(z)];
         return t;
     }();
     jpeg_add_quant_table(&c, 0, ourTables[0].data(), 100, TRUE);

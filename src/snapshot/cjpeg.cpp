@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "snapshot/jpeg_colour.h"
-#include "snapshot/jpeg_dct.h"
 #include "snapshot/jpeg_error.h"
 #include "snapshot/jpeg_file.h"
 #include "snapshot/jpeg_scan.h"
@@ -17,10 +16,9 @@ cJpeg::cJpeg() {
 
 void cJpeg::Quality(int quality) {
     if (quality < 1 || quality > 100) return;
-    quality_ = quality;
     const int scale = jpeg::QualityScale(quality);
-    quant_[0] = jpeg::MakeQuantTable(jpeg::kLuminanceBase, scale, precision_);
-    quant_[1] = jpeg::MakeQuantTable(jpeg::kChrominanceBase, scale, precision_);
+    quant_[0] = jpeg::MakeQuantTable(jpeg::kLuminanceBase, scale);
+    quant_[1] = jpeg::MakeQuantTable(jpeg::kChrominanceBase, scale);
 }
 
 void cJpeg::SetSamplingFrequencies(int h1, int v1, int h2, int v2, int h3, int v3) {
@@ -62,19 +60,42 @@ int cJpeg::SampleBuffer(const BgrView& source, int width, int height, int left, 
     return Sample(sampler, width, height);
 }
 
+struct cJpeg::Group {
+    std::size_t first, last;  // components first .. last - 1
+    jpeg::PictureSampler* sampler;
+    std::vector<float> strips[3];  // by component index: 8 rows of the padded width
+    int next = 0;                  // next block row
+};
+
 int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
-    precision_ = 8;
     width_ = width;
     height_ = height;
+    ClearCoefficients();
     for (Component& c : comps_) {
-        c.coefficients.clear();
-        c.masks.clear();
-        c.dcs.clear();
         c.acCounts.fill(0);
         c.acZrl = 0;
     }
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return 1;
+    SizeComponents(width, height);
+    std::vector<std::unique_ptr<jpeg::PictureSampler>> twins;
+    std::vector<Group> groups = GroupComponents(sampler, twins);
+    const jpeg::DctPath path = jpeg::BestDctPath();
+    const bool together = groups.size() > 1 && groups.back().sampler != &sampler;
+    if (together ? MakeSideBySide(groups, path) : MakeOneAfterTheOther(groups, path)) return 0;
+    // A picture that cannot be made leaves nothing half made: no coefficients, no scan data.
+    ClearCoefficients();
+    return 1;
+}
 
+void cJpeg::ClearCoefficients() {
+    for (Component& c : comps_) {
+        c.coefficients.clear();
+        c.masks.clear();
+        c.dcs.clear();
+    }
+}
+
+void cJpeg::SizeComponents(int width, int height) {
     for (Component& c : comps_) {
         c.width = static_cast<int>((static_cast<std::int64_t>(c.h) * width + hMax_ - 1) / hMax_);
         c.height = static_cast<int>((static_cast<std::int64_t>(c.v) * height + vMax_ - 1) / vMax_);
@@ -84,14 +105,12 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
         c.masks.resize(static_cast<std::size_t>(c.blocksWide) * static_cast<std::size_t>(c.blocksHigh));
         c.dcs.resize(c.masks.size());
     }
+}
 
-    // Components whose padded size equals the previous one's share its picture: groups.
-    struct Group {
-        std::size_t first, last;
-        jpeg::PictureSampler* sampler;
-        std::vector<float> strips[3];  // by component index: 8 rows of the padded width
-        int next = 0;                  // next block row
-    };
+// Every group after the first gets a twin of the sampler when the sampler has twins, so that
+// the groups can go down the picture side by side; otherwise all share the sampler.
+std::vector<cJpeg::Group> cJpeg::GroupComponents(jpeg::PictureSampler& sampler,
+                                                 std::vector<std::unique_ptr<jpeg::PictureSampler>>& twins) {
     std::vector<Group> groups;
     for (std::size_t first = 0; first < comps_.size();) {
         std::size_t last = first + 1;
@@ -102,97 +121,92 @@ int cJpeg::Sample(jpeg::PictureSampler& sampler, int width, int height) {
         groups.push_back(Group{first, last, &sampler, {}, 0});
         first = last;
     }
-
-    const jpeg::DctPath dctPath = jpeg::BestDctPath();
-    // Converts block row `by` of group g, transforms and quantises it, and counts its AC
-    // symbols while it is in the cache.
-    auto blockRow = [&](Group& g) {
-        const int by = g.next++;
-        const int pictW = comps_[g.first].width, pictH = comps_[g.first].height;
-        const int paddedW = 8 * comps_[g.first].blocksWide;
-        float* rows[3] = {nullptr, nullptr, nullptr};
-        for (std::size_t i = g.first; i < g.last; ++i) rows[i] = g.strips[i].data();
-        int prevSource = -1;
-        for (int r = 0; r < 8; ++r) {
-            const int y = std::min(by * 8 + r, pictH - 1);  // the last row repeats downwards
-            const std::size_t off = static_cast<std::size_t>(r) * static_cast<std::size_t>(paddedW);
-            if (y == prevSource) {
-                for (std::size_t i = g.first; i < g.last; ++i) {
-                    std::copy_n(rows[i] + off - static_cast<std::size_t>(paddedW), paddedW, rows[i] + off);
-                }
-                continue;
-            }
-            prevSource = y;
-            jpeg::ConvertRow(g.sampler->Row(y), pictW, rows[0] ? rows[0] + off : nullptr,
-                             rows[1] ? rows[1] + off : nullptr, rows[2] ? rows[2] + off : nullptr);
-            for (std::size_t i = g.first; i < g.last; ++i) {  // the last column repeats rightwards
-                std::fill(rows[i] + off + pictW, rows[i] + off + paddedW, rows[i][off + static_cast<std::size_t>(pictW) - 1]);
-            }
-        }
-        for (std::size_t i = g.first; i < g.last; ++i) {
-            Component& c = comps_[i];
-            const float* divisors = quant_[static_cast<std::size_t>(c.table)].divisors.data();
-            const std::size_t firstBlock = static_cast<std::size_t>(by) * static_cast<std::size_t>(c.blocksWide);
-            std::int16_t* coefficients = c.coefficients.data() + 64 * firstBlock;
-            const std::uint64_t* masks = c.masks.data() + firstBlock;
-            jpeg::DctQuantiseRow(dctPath, rows[i], paddedW, c.blocksWide, divisors, coefficients,
-                                 c.masks.data() + firstBlock);
-            std::uint32_t zrl = 0;
-            for (int b = 0; b < c.blocksWide; ++b) {
-                c.dcs[firstBlock + static_cast<std::size_t>(b)] = coefficients[64 * b];
-                jpeg::CountAc(coefficients + 64 * b, masks[b], c.acCounts, zrl);
-            }
-            c.acZrl += zrl;
-        }
-    };
-    auto prepare = [&](Group& g) {
-        for (std::size_t i = g.first; i < g.last; ++i) {
-            g.strips[i].assign(8 * static_cast<std::size_t>(8 * comps_[g.first].blocksWide), 0.0f);
-        }
-        return g.sampler->Prepare(comps_[g.first].width, comps_[g.first].height);
-    };
-
-    // With independent samplers for every group, all groups go down the picture together
-    // (block rows in proportion to their heights), so each source row is read from the
-    // cache by every size that needs it. The result is the same in any order: every block
-    // row depends only on its own picture rows.
-    std::vector<std::unique_ptr<jpeg::PictureSampler>> twins;
-    bool together = groups.size() > 1;
-    for (std::size_t k = 1; together && k < groups.size(); ++k) {
+    twins.clear();
+    for (std::size_t k = 1; k < groups.size(); ++k) {
         twins.push_back(sampler.Twin());
-        if (!twins.back()) together = false;
-        else groups[k].sampler = twins.back().get();
+        if (!twins.back()) {
+            twins.clear();
+            for (Group& g : groups) g.sampler = &sampler;
+            break;
+        }
+        groups[k].sampler = twins.back().get();
     }
-    // A picture that cannot be made leaves nothing half made: no coefficients, no scan data.
-    auto fail = [&] {
-        for (Component& c : comps_) {
-            c.coefficients.clear();
-            c.masks.clear();
-            c.dcs.clear();
-        }
-        return 1;
-    };
-    if (together) {
-        int steps = 0;
-        for (Group& g : groups) {
-            if (!prepare(g)) return fail();
-            steps = std::max(steps, comps_[g.first].blocksHigh);
-        }
-        for (int s = 1; s <= steps; ++s) {
-            for (Group& g : groups) {
-                const int upTo = static_cast<int>(static_cast<std::int64_t>(s) * comps_[g.first].blocksHigh / steps);
-                while (g.next < upTo) blockRow(g);
+    return groups;
+}
+
+bool cJpeg::PrepareGroup(Group& g) {
+    for (std::size_t i = g.first; i < g.last; ++i) {
+        g.strips[i].assign(8 * static_cast<std::size_t>(8 * comps_[g.first].blocksWide), 0.0f);
+    }
+    return g.sampler->Prepare(comps_[g.first].width, comps_[g.first].height);
+}
+
+// Converts the next block row of the group, transforms and quantises it, and counts its AC
+// symbols while it is in the cache.
+void cJpeg::MakeBlockRow(Group& g, jpeg::DctPath path) {
+    const int by = g.next++;
+    const int pictW = comps_[g.first].width, pictH = comps_[g.first].height;
+    const int paddedW = 8 * comps_[g.first].blocksWide;
+    float* rows[3] = {nullptr, nullptr, nullptr};
+    for (std::size_t i = g.first; i < g.last; ++i) rows[i] = g.strips[i].data();
+    int prevSource = -1;
+    for (int r = 0; r < 8; ++r) {
+        const int y = std::min(by * 8 + r, pictH - 1);  // the last row repeats downwards
+        const std::size_t off = static_cast<std::size_t>(r) * static_cast<std::size_t>(paddedW);
+        if (y == prevSource) {
+            for (std::size_t i = g.first; i < g.last; ++i) {
+                std::copy_n(rows[i] + off - static_cast<std::size_t>(paddedW), paddedW, rows[i] + off);
             }
+            continue;
         }
-    } else {
-        for (Group& g : groups) {
-            g.sampler = &sampler;
-            if (!prepare(g)) return fail();
-            while (g.next < comps_[g.first].blocksHigh) blockRow(g);
-            for (std::vector<float>& strip : g.strips) std::vector<float>().swap(strip);
+        prevSource = y;
+        jpeg::ConvertRow(g.sampler->Row(y), pictW, rows[0] ? rows[0] + off : nullptr, rows[1] ? rows[1] + off : nullptr,
+                         rows[2] ? rows[2] + off : nullptr);
+        for (std::size_t i = g.first; i < g.last; ++i) {  // the last column repeats rightwards
+            std::fill(rows[i] + off + pictW, rows[i] + off + paddedW, rows[i][off + static_cast<std::size_t>(pictW) - 1]);
         }
     }
-    return 0;
+    for (std::size_t i = g.first; i < g.last; ++i) {
+        Component& c = comps_[i];
+        const float* divisors = quant_[static_cast<std::size_t>(c.table)].divisors.data();
+        const std::size_t firstBlock = static_cast<std::size_t>(by) * static_cast<std::size_t>(c.blocksWide);
+        std::int16_t* coefficients = c.coefficients.data() + 64 * firstBlock;
+        const std::uint64_t* masks = c.masks.data() + firstBlock;
+        jpeg::DctQuantiseRow(path, rows[i], paddedW, c.blocksWide, divisors, coefficients, c.masks.data() + firstBlock);
+        std::uint32_t zrl = 0;
+        for (int b = 0; b < c.blocksWide; ++b) {
+            c.dcs[firstBlock + static_cast<std::size_t>(b)] = coefficients[64 * b];
+            jpeg::CountAc(coefficients + 64 * b, masks[b], c.acCounts, zrl);
+        }
+        c.acZrl += zrl;
+    }
+}
+
+// All groups go down the picture together (block rows in proportion to their heights), so
+// each source row is read from the cache by every size that needs it. The result is the
+// same in any order: every block row depends only on its own picture rows.
+bool cJpeg::MakeSideBySide(std::vector<Group>& groups, jpeg::DctPath path) {
+    int steps = 0;
+    for (Group& g : groups) {
+        if (!PrepareGroup(g)) return false;
+        steps = std::max(steps, comps_[g.first].blocksHigh);
+    }
+    for (int s = 1; s <= steps; ++s) {
+        for (Group& g : groups) {
+            const int upTo = static_cast<int>(static_cast<std::int64_t>(s) * comps_[g.first].blocksHigh / steps);
+            while (g.next < upTo) MakeBlockRow(g, path);
+        }
+    }
+    return true;
+}
+
+bool cJpeg::MakeOneAfterTheOther(std::vector<Group>& groups, jpeg::DctPath path) {
+    for (Group& g : groups) {
+        if (!PrepareGroup(g)) return false;
+        while (g.next < comps_[g.first].blocksHigh) MakeBlockRow(g, path);
+        for (std::vector<float>& strip : g.strips) std::vector<float>().swap(strip);
+    }
+    return true;
 }
 
 int cJpeg::SaveFile(const std::string& fileName) {

@@ -7,11 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "snapshot/image_rows.h"
+#include "snapshot/jpeg_dct.h"
 #include "snapshot/jpeg_huffman.h"
 #include "snapshot/jpeg_sampler.h"
 #include "snapshot/jpeg_tables.h"
@@ -64,10 +65,8 @@ public:
 
     cJpeg();
 
-    // 1..100 stores the quality and rebuilds both quantisation tables; other values are
-    // ignored.
+    // 1..100 rebuilds both quantisation tables for the quality; other values are ignored.
     void Quality(int quality);
-    int Quality() const { return quality_; }
 
     // One component when H2, V2, H3, V3 are all 0, otherwise three. Raises "Invalid
     // Sampling Value" for a factor outside 1..4.
@@ -76,7 +75,6 @@ public:
     // The COM text, written one byte per character. Raises "Illegal Comment Length" for
     // more than 65533 characters.
     void Comment(std::string text);
-    const std::string& Comment() const { return comment_; }
 
     // Reads, converts, transforms and quantises a width x height picture. Returns 0, or 1
     // when a picture could not be made (the sampler refused).
@@ -93,18 +91,23 @@ public:
     // The complete file in memory.
     std::vector<std::uint8_t> Encode();
 
-    // The state, for those who look inside (tests, tools).
-    const std::vector<Component>& Components() const { return comps_; }
-    const jpeg::QuantTable& QuantTableAt(int i) const { return quant_[static_cast<std::size_t>(i)]; }
-    int MaxH() const { return hMax_; }
-    int MaxV() const { return vMax_; }
-
 private:
-    int quality_ = 0;
-    std::array<jpeg::QuantTable, 4> quant_{};
+    // Components whose padded size equals the previous one's share one picture: a group.
+    struct Group;
+
+    // The steps of Sample.
+    void ClearCoefficients();
+    void SizeComponents(int width, int height);
+    std::vector<Group> GroupComponents(jpeg::PictureSampler& sampler,
+                                       std::vector<std::unique_ptr<jpeg::PictureSampler>>& twins);
+    bool PrepareGroup(Group& g);
+    void MakeBlockRow(Group& g, jpeg::DctPath path);
+    bool MakeSideBySide(std::vector<Group>& groups, jpeg::DctPath path);
+    bool MakeOneAfterTheOther(std::vector<Group>& groups, jpeg::DctPath path);
+
+    std::array<jpeg::QuantTable, 2> quant_{};
     std::vector<Component> comps_;
     int hMax_ = 1, vMax_ = 1;
-    int precision_ = 8;
     int width_ = 0, height_ = 0;
     std::string comment_;
 };

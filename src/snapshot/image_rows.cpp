@@ -11,10 +11,6 @@ std::int32_t BytesPerScanLine(std::int32_t width, std::int16_t bitCount) {
     }
 }
 
-bool IsSupportedBitCount(std::int16_t bitCount) {
-    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 24;
-}
-
 std::vector<RgbQuad> GreyRamp(std::int16_t bitCount) {
     if (bitCount != 1 && bitCount != 4 && bitCount != 8) return {};
     const int n = 1 << bitCount;
@@ -32,14 +28,8 @@ PlgPoints MirrorPoints(std::int32_t w, std::int32_t h, bool vertical) {
     return {Point{w, 0}, Point{0, 0}, Point{w, h}};
 }
 
-std::int32_t NormaliseDegrees(std::int32_t degrees) {
-    std::int32_t d = degrees % 360;
-    if (d < 0) d += 360;
-    return d;
-}
-
 std::optional<Rotation> RotationFor(std::int32_t degrees, std::int32_t w, std::int32_t h) {
-    switch (NormaliseDegrees(degrees)) {
+    switch ((degrees % 360 + 360) % 360) {
     case 90: return Rotation{h, w, {Point{0, w}, Point{0, 0}, Point{h, w}}};
     case 180: return Rotation{w, h, {Point{w, h}, Point{0, h}, Point{w, 0}}};
     case 270: return Rotation{h, w, {Point{h, 0}, Point{h, w}, Point{0, 0}}};

@@ -16,9 +16,6 @@ namespace orv {
 // other bit count as 24 bits per pixel.
 std::int32_t BytesPerScanLine(std::int32_t width, std::int16_t bitCount);
 
-// True for the bit counts an image can be made with: 1, 4, 8, 24.
-bool IsSupportedBitCount(std::int16_t bitCount);
-
 struct RgbQuad {
     std::uint8_t blue, green, red, reserved;
 };
@@ -39,11 +36,8 @@ using PlgPoints = std::array<Point, 3>;
 // Mirror of a W x H picture: vertical turns it upside down, otherwise left to right.
 PlgPoints MirrorPoints(std::int32_t w, std::int32_t h, bool vertical);
 
-// Degrees modulo 360 (negative values made positive).
-std::int32_t NormaliseDegrees(std::int32_t degrees);
-
-// The quarter turn for Degrees (90 anticlockwise, 180, 270 clockwise) of a W x H picture:
-// the new size and the points; none for any other angle (0 included).
+// The quarter turn for Degrees, taken modulo 360 (90 anticlockwise, 180, 270 clockwise), of
+// a W x H picture: the new size and the points; none for any other angle (0 included).
 struct Rotation {
     std::int32_t width, height;
     PlgPoints points;

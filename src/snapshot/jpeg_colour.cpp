@@ -4,6 +4,9 @@
 
 namespace orv::jpeg {
 
+namespace {
+
+// The formulas in double precision, one pixel at a time.
 float LumaOf(int r, int g, int b) {
     return static_cast<float>(0.299 * r + 0.587 * g + 0.114 * b - 128.0);
 }
@@ -13,8 +16,6 @@ float BlueDiffOf(int r, int g, int b) {
 float RedDiffOf(int r, int g, int b) {
     return static_cast<float>(0.5 * r - 0.41869 * g - 0.08131 * b);
 }
-
-namespace {
 
 // Exact numerators over 1000, 50000 and 100000; each fits in 24 bits, so the float
 // conversion is exact and the division rounds once.
@@ -182,10 +183,6 @@ bool HasAvx2() {
 #endif
 
 }  // namespace
-
-void ConvertRowPortable(const std::uint8_t* bgr, int n, float* y, float* cb, float* cr) {
-    ConvertTail(bgr, 0, n, y, cb, cr);
-}
 
 void ConvertRow(const std::uint8_t* bgr, int n, float* y, float* cb, float* cr) {
 #ifdef ORV_JPEG_SSE2

@@ -12,15 +12,7 @@
 
 namespace orv::jpeg {
 
-// The reference formulas, one pixel at a time.
-float LumaOf(int r, int g, int b);
-float BlueDiffOf(int r, int g, int b);
-float RedDiffOf(int r, int g, int b);
-
 // Converts n pixels of a BGR row. Any output pointer may be null (component not wanted).
 void ConvertRow(const std::uint8_t* bgr, int n, float* y, float* cb, float* cr);
-
-// The same with the plain C++ path only (used to check the vectorised one).
-void ConvertRowPortable(const std::uint8_t* bgr, int n, float* y, float* cb, float* cr);
 
 }  // namespace orv::jpeg

@@ -66,8 +66,6 @@ inline std::int16_t RoundToCoefficient(float v) {
     return static_cast<std::int16_t>(r);
 }
 
-}  // namespace
-
 void DctQuantisePortable(const float* samples, int stride, const float* divisors, std::int16_t* out) {
     float w[64];
     auto mul = [](float& out, const float& a, float k) { out = a * k; };
@@ -86,6 +84,8 @@ void DctQuantisePortable(const float* samples, int stride, const float* divisors
         out[z] = RoundToCoefficient(w[n] * divisors[n]);
     }
 }
+
+}  // namespace
 
 #ifdef ORV_JPEG_SSE2
 namespace {
@@ -310,11 +310,6 @@ void DctQuantiseRow(DctPath path, const float* samples, int stride, int blocks, 
         }
         return;
     }
-}
-
-void DctQuantise(const float* samples, int stride, const float* divisors, std::int16_t* out) {
-    std::uint64_t mask;
-    DctQuantiseRow(BestDctPath(), samples, stride, 1, divisors, out, &mask);
 }
 
 }  // namespace orv::jpeg

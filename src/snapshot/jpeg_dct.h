@@ -12,13 +12,6 @@
 
 namespace orv::jpeg {
 
-// Transforms one 8 x 8 block of level-shifted samples (rows of `stride` floats) and
-// quantises it: out[zigzag(r, c)] = round-half-even(value(r, c) * divisor(r, c)).
-void DctQuantise(const float* samples, int stride, const float* divisors, std::int16_t* out);
-
-// The plain C++ path of the same computation (the vectorised one must match it bit for bit).
-void DctQuantisePortable(const float* samples, int stride, const float* divisors, std::int16_t* out);
-
 // The ways of computing it: plain C++, SSE2 (x86-64), AVX2 (x86-64 processors that have
 // it, chosen at run time). All give the same coefficients bit for bit: the same single-
 // precision operations in the same order, no fused multiply-add.
@@ -27,9 +20,11 @@ bool DctPathAvailable(DctPath path);
 // The fastest available path.
 DctPath BestDctPath();
 
-// A row of `blocks` blocks side by side (block b starts at samples + 8 b) into 64
-// coefficients each at out + 64 b, with each block's non-zero mask (NonZeroMask) in
-// masks[b]. One call per row: the path is chosen once, not per block.
+// Transforms a row of `blocks` 8 x 8 blocks of level-shifted samples side by side (rows of
+// `stride` floats, block b starting at samples + 8 b) and quantises them into 64
+// coefficients each at out + 64 b: out[zigzag(r, c)] = round-half-even(value(r, c) *
+// divisor(r, c)); each block's non-zero mask (NonZeroMask) goes to masks[b]. One call per
+// row: the path is chosen once, not per block. An unavailable path means the best one.
 void DctQuantiseRow(DctPath path, const float* samples, int stride, int blocks, const float* divisors,
                     std::int16_t* out, std::uint64_t* masks);
 

@@ -79,8 +79,8 @@ std::vector<std::uint8_t> cJpeg::Encode() {
     EmitSoi(out);
     EmitApp0(out);
     EmitCom(out, comment_);
-    for (int t = 0; t < tables; ++t) EmitDqt(out, quant_[static_cast<std::size_t>(t)], t, precision_);
-    EmitSof0(out, precision_, width_, height_, comps_);
+    for (int t = 0; t < tables; ++t) EmitDqt(out, quant_[static_cast<std::size_t>(t)], t);
+    EmitSof0(out, width_, height_, comps_);
     static constexpr int kDhtIds[4] = {0x00, 0x10, 0x01, 0x11};
     for (int i = 0; i < 2 * tables; ++i) EmitDht(out, defs[i], kDhtIds[i]);
     for (const std::vector<int>& scan : scans) {

@@ -22,6 +22,5 @@ inline constexpr const char* kErrInvalidSampling = "Invalid Sampling Value";
 inline constexpr const char* kErrBadQuantTable = "Bad Quantization Table";
 inline constexpr const char* kErrBadHuffmanTable = "Bad Huffman Table";
 inline constexpr const char* kErrIllegalCommentLength = "Illegal Comment Length";
-inline constexpr const char* kErrIllegalQuantPrecision = "Illegal precission in Quantization Table";
 
 }  // namespace orv

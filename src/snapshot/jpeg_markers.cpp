@@ -1,7 +1,5 @@
 #include "snapshot/jpeg_markers.h"
 
-#include "snapshot/jpeg_error.h"
-
 namespace orv::jpeg {
 
 void EmitSoi(ByteSink& out) { out.Word(0xFFD8); }
@@ -18,23 +16,17 @@ void EmitCom(ByteSink& out, const std::string& text) {
     out.Bytes(text.data(), text.size());
 }
 
-void EmitDqt(ByteSink& out, const QuantTable& t, int index, int precision) {
-    bool wide = false;
-    for (std::uint16_t q : t.zigzag) wide = wide || q > 255;
-    if (wide && precision != 12) throw JpegError(1, kErrIllegalQuantPrecision);
+void EmitDqt(ByteSink& out, const QuantTable& t, int index) {
     out.Word(0xFFDB);
-    out.Word(wide ? 2 + 1 + 128 : 2 + 1 + 64);
-    out.Byte(static_cast<std::uint8_t>((wide ? 0x10 : 0) | index));
-    for (std::uint16_t q : t.zigzag) {
-        if (wide) out.Word(q);
-        else out.Byte(static_cast<std::uint8_t>(q));
-    }
+    out.Word(2 + 1 + 64);
+    out.Byte(static_cast<std::uint8_t>(index));
+    for (std::uint16_t q : t.zigzag) out.Byte(static_cast<std::uint8_t>(q));
 }
 
-void EmitSof0(ByteSink& out, int precision, int width, int height, const std::vector<cJpeg::Component>& comps) {
+void EmitSof0(ByteSink& out, int width, int height, const std::vector<cJpeg::Component>& comps) {
     out.Word(0xFFC0);
     out.Word(static_cast<unsigned>(8 + 3 * comps.size()));
-    out.Byte(static_cast<std::uint8_t>(precision));
+    out.Byte(8);
     out.Word(static_cast<unsigned>(height));
     out.Word(static_cast<unsigned>(width));
     out.Byte(static_cast<std::uint8_t>(comps.size()));

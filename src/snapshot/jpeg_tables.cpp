@@ -74,10 +74,9 @@ std::uint16_t ScaledEntry(int base, int scale) {
     return static_cast<std::uint16_t>(v);
 }
 
-void ComputeDivisors(QuantTable& table, int precision) {
-    const int maxValue = precision == 12 ? 65535 : 255;
+void ComputeDivisors(QuantTable& table) {
     for (int z = 0; z < 64; ++z) {
-        if (table.zigzag[z] < 1 || table.zigzag[z] > maxValue) throw JpegError(1, kErrBadQuantTable);
+        if (table.zigzag[z] < 1 || table.zigzag[z] > 255) throw JpegError(1, kErrBadQuantTable);
     }
     for (int r = 0; r < 8; ++r) {
         for (int c = 0; c < 8; ++c) {
@@ -88,10 +87,10 @@ void ComputeDivisors(QuantTable& table, int precision) {
     }
 }
 
-QuantTable MakeQuantTable(const std::array<std::uint8_t, 64>& base, int scale, int precision) {
+QuantTable MakeQuantTable(const std::array<std::uint8_t, 64>& base, int scale) {
     QuantTable t;
     for (int n = 0; n < 64; ++n) t.zigzag[kZigzagOfNatural[n]] = ScaledEntry(base[n], scale);
-    ComputeDivisors(t, precision);
+    ComputeDivisors(t);
     return t;
 }
 

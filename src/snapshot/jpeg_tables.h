@@ -33,11 +33,11 @@ struct QuantTable {
     alignas(16) std::array<float, 64> divisors{};
 };
 
-// Scales a base table (natural order) for the quality's scale. Raises "Bad Quantization
-// Table" for a value outside 1..255 (1..65535 when precision is 12).
-QuantTable MakeQuantTable(const std::array<std::uint8_t, 64>& base, int scale, int precision = 8);
+// Scales a base table (natural order) for the quality's scale.
+QuantTable MakeQuantTable(const std::array<std::uint8_t, 64>& base, int scale);
 
-// Builds the divisors of a table already in zig-zag order (raises as above).
-void ComputeDivisors(QuantTable& table, int precision = 8);
+// Builds the divisors of a table already in zig-zag order. Raises "Bad Quantization Table"
+// for a value outside 1..255.
+void ComputeDivisors(QuantTable& table);
 
 }  // namespace orv::jpeg

@@ -10,11 +10,12 @@ std::string SnapshotComment(int quality) {
            std::to_string(quality);
 }
 
-void SaveJpeg(const BgrView& image, const std::string& fileName, int quality) {
+void SaveJpeg(jpeg::PictureSampler& picture, int width, int height, const std::string& comment,
+              const std::string& fileName, int quality) {
     cJpeg jpeg;
     jpeg.Quality(quality);
-    jpeg.Comment(SnapshotComment(quality));
-    jpeg.SampleBuffer(image, image.width, image.height, 0, 0);
+    jpeg.Comment(comment);
+    jpeg.Sample(picture, width, height);
     if (jpeg::FileExists(fileName)) jpeg::DeleteFileForced(fileName);
     jpeg.SaveFile(fileName);
 }

@@ -12,11 +12,13 @@ std::wstring Widen(std::string_view utf8) {
     return out;
 }
 
-std::string Narrow(std::wstring_view utf16) {
+std::string Narrow(std::wstring_view utf16) { return ToCodePage(utf16, CP_UTF8); }
+
+std::string ToCodePage(std::wstring_view utf16, unsigned codePage) {
     if (utf16.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(codePage, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 

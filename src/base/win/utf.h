@@ -9,4 +9,8 @@ namespace orv {
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
+// UTF-16 text in a Windows code page (CP_ACP: the system's ANSI one); a character the code
+// page lacks becomes its default character ('?').
+std::string ToCodePage(std::wstring_view utf16, unsigned codePage);
+
 }  // namespace orv

@@ -7,7 +7,6 @@
 
 #include <string>
 
-#include "snapshot/cjpeg.h"
 #include "snapshot/jpeg_sampler.h"
 #include "snapshot/win/c_image.h"
 
@@ -31,13 +30,8 @@ private:
     cImage image_;
 };
 
-// cJpeg's SampleHDC: reads, converts, transforms and quantises the rectangle of a DC.
-// Returns 1 when no memory context or bitmap could be made, else 0.
-int SampleHDC(cJpeg& jpeg, HDC dc, int width, int height, int left, int top);
-
-// modJpeg's SaveJpeg for a cImage: the snapshot comment, the quality, the default sampling,
-// the picture read through the image's DC, and the file written under the UTF-8 name (an
-// existing file of that name is deleted first). Encoder errors propagate as JpegError.
+// modJpeg's SaveJpeg for a cImage: the picture read through the image's DC, the snapshot
+// comment in the system's ANSI code page (snapshot/mod_jpeg.h says the rest).
 void SaveJpeg(const cImage& image, const std::string& fileName, int quality);
 
 }  // namespace orv
