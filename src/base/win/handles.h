@@ -72,6 +72,14 @@ using UniqueDc = Unique<NullInvalid<HDC, DeleteMemDc>>;  // from CreateCompatibl
 template <typename T>
 using UniqueTaskMem = Unique<NullInvalid<T*, FreeTaskMem<T>>>;
 
+// CreateFileW's handles: INVALID_HANDLE_VALUE when none.
+struct FileTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+using UniqueFile = Unique<FileTraits>;
+
 // A window's DC from GetDC (the screen's with a null window), given back with ReleaseDC.
 struct WindowDc {
     HWND window = nullptr;
