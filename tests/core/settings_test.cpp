@@ -100,6 +100,10 @@ TEST(Settings, BarPlacement) {
 TEST(ControlSettings, HotkeysAndVideosReadTheirEncodingsAndWriteThemBack) {
     MemoryStore store;
     auto keys = [](const HotkeySetting& h) { return std::tuple(h.ctrl, h.shift, h.alt, h.win, h.key, h.on); };
+    std::string defaults;  // the documented default key of each control, in control order
+    for (const auto& c : HotkeyControls()) defaults += std::string(c.control) + ":" + c.prefix + "=" + c.defaultKey + " ";
+    EXPECT_EQ(defaults, "KHK0:HotKeySnap=F10 KHKD0:HotKeyDesk1=F5 KHKD1:HotKeyDesk2=F6 KHKD2:HotKeyDesk3=F7 "
+                        "KHKD3:HotKeyDesk4=F8 KHKD4:HotKeyDesk5=Num5 KHKD5:HotKeyDesk6=Num6 ");
     EXPECT_EQ(keys(ReadHotkeySetting(store, "HotKeyDesk5", "Num5")), std::tuple(true, false, false, false, "Num5"s, true));
     store.values = {{"CONFIG/HotKeyDesk2KeyCtrl", "False"}, {"CONFIG/HotKeyDesk2KeyShift", "TRUE"},
                     {"CONFIG/HotKeyDesk2KeyAlt", "garbage"}, {"CONFIG/HotKeyDesk2KeyWin", "-1"},
