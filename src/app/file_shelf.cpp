@@ -1,5 +1,6 @@
 #include "app/file_shelf.h"
 
+#include <algorithm>
 #include <string>
 
 namespace orv {
@@ -11,6 +12,10 @@ namespace {
 // Far beyond any real collision; a name that never comes free leaves the entry where it is.
 constexpr int kLastNumber = 9999;
 
+bool Holds(const fs::path& folder, const fs::path& p) {
+    return std::mismatch(folder.begin(), folder.end(), p.begin(), p.end()).first == folder.end();
+}
+
 class Mover {
 public:
     explicit Mover(FileOps& ops) : ops_(ops) {}
@@ -21,6 +26,12 @@ public:
             const fs::path src = from / name;
             const EntryKind kind = ops_.Kind(src);
             if (kind == EntryKind::None) continue;  // gone meanwhile
+            if (Holds(src, to)) {
+                // A folder cannot move into itself (a Desktop folder set to the profile
+                // holds the data folder, and so the icon folders).
+                r_.stayed.push_back(src);
+                continue;
+            }
             fs::path dst = to / name;
             const EntryKind there = ops_.Kind(dst);
             if (kind == EntryKind::Folder && there == EntryKind::Folder) {
@@ -28,6 +39,7 @@ public:
                 continue;
             }
             fs::path aside;
+            const std::size_t numbered = r_.numbered.size();
             if (there != EntryKind::None && !MakeRoom(to, name, there, kind == EntryKind::Folder, dst, aside)) {
                 r_.stayed.push_back(src);
                 continue;
@@ -36,7 +48,7 @@ public:
             // Nothing arrived: the stray takes its own name back.
             if (there != EntryKind::None && ops_.Kind(dst) == EntryKind::None &&
                 (aside.empty() || ops_.Rename(aside, dst)))
-                r_.numbered.pop_back();
+                r_.numbered.erase(r_.numbered.begin() + static_cast<std::ptrdiff_t>(numbered));
         }
     }
 
@@ -103,8 +115,12 @@ private:
     MoveResult r_;
 };
 
+// The two folders of a move are followed where they are links (a Desktop folder linked to
+// another drive); only the entries inside are never followed.
+bool IsFolder(EntryKind k) { return k == EntryKind::Folder || k == EntryKind::Link; }
+
 bool MakeFolders(FileOps& ops, const fs::path& p) {
-    if (ops.Kind(p) == EntryKind::Folder) return true;
+    if (IsFolder(ops.Kind(p))) return true;
     const fs::path parent = p.parent_path();
     if (!parent.empty() && parent != p && ops.Kind(parent) == EntryKind::None) MakeFolders(ops, parent);
     return ops.MakeFolder(p);
@@ -113,11 +129,11 @@ bool MakeFolders(FileOps& ops, const fs::path& p) {
 }  // namespace
 
 MoveResult MoveAllEntries(FileOps& ops, const fs::path& from, const fs::path& to) {
-    if (ops.Kind(from) != EntryKind::Folder) return {};
+    if (!IsFolder(ops.Kind(from)) || from.lexically_normal() == to.lexically_normal()) return {};
     Mover m(ops);
     if (MakeFolders(ops, to)) m.MergeInto(from, to);
     MoveResult r = m.Take();
-    if (ops.Kind(to) != EntryKind::Folder) r.stayed.push_back(from);
+    if (!IsFolder(ops.Kind(to))) r.stayed.push_back(from);
     return r;
 }
 

@@ -5,7 +5,8 @@
 // volumes, as a redirected Desktop folder on a synced or network path does) a file is
 // copied and its source removed, and when the source cannot be removed the copy is removed
 // again and the file stays. A folder that meets a folder of the same name merges into it
-// entry by entry, and leaves the source only once it is empty.
+// entry by entry, and leaves the source only once it is empty. Links inside are moved by
+// rename alone, never followed; an entry that holds the target folder stays.
 //
 // Any other meeting of names (a file and a file, a file and a folder, a folder and a file)
 // keeps both: the arriving entry takes the name, since it belongs to the desktop being

@@ -113,25 +113,5 @@ TEST(DeskManager, VideoDesktopIsNeitherSavedNorRestoredAndShutdownPutsEveryDeskt
                                  "show A 2", "show B 3", "show F 1"}));
 }
 
-// Fault: a quit on another desktop with icons per desktop leaves that desktop's files on
-// the Desktop, where the next start takes them for desktop 1's.
-TEST(DeskManager, QuitWithIconsPerDesktopPutsDesktopOnesFilesBack) {
-    struct Case { bool shared; int desk; Journal moves; };
-    const Case cases[] = {
-        {false, 4, {"move Desk\\* -> D\\OrvDesk4", "move D\\OrvDesk1\\* -> Desk"}}, {false, 1, {}}, {true, 4, {}}};
-    for (const auto& c : cases) {
-        Rig r;
-        r.mgr.SetSharedIcons(c.shared);
-        r.mgr.DoAction(c.desk);
-        r.Take();
-        r.mgr.RestoreAllDesktops();
-        Journal moves;
-        for (const auto& line : r.Take())
-            if (line.starts_with("move ")) moves.push_back(line);
-        EXPECT_EQ(moves, c.moves) << c.desk;
-        EXPECT_EQ(r.mgr.CurrentDesk(), 1) << c.desk;
-    }
-}
-
 }  // namespace
 }  // namespace orv

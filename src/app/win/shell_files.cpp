@@ -109,7 +109,8 @@ private:
 void ShellMoveFiles(const std::string& sourcePattern, const std::string& targetFolder) {
     try {
         Win32FileOps ops;
-        const MoveResult r = MoveAllEntries(ops, PathFromUtf8(PatternFolder(sourcePattern)), PathFromUtf8(targetFolder));
+        const MoveResult r =
+            MoveAllEntries(ops, PathFromUtf8(PatternFolder(sourcePattern)), PathFromUtf8(targetFolder));
         for (const auto& p : r.numbered) Log("Icons: a name met another, kept as " + Utf8FromPath(p));
         for (const auto& p : r.stayed) Log("Icons: could not move, left in place: " + Utf8FromPath(p));
         for (const auto& p : r.strayCopies) Log("Icons: a copy could not be removed again: " + Utf8FromPath(p));
