@@ -32,6 +32,13 @@ void DeskManager::RestoreAllDesktops() {
     d_.video.ReleaseVideo();
     d_.look.RestoreDesktopLook(1);
     for (int desk = 1; desk <= kDeskCount; ++desk) d_.windows.Replay(desk);
+    // The next start takes the Desktop folder's files for desktop 1's: the current
+    // desktop's files go to its own folder and desktop 1's come back.
+    if (!sharedIcons_ && current_ != 1) {
+        d_.icons.ShellMoveFiles(desktopFolder_ + "\\*", IconFolder(current_));
+        d_.icons.ShellMoveFiles(IconFolder(1) + "\\*", desktopFolder_);
+    }
+    current_ = 1;
 }
 
 void DeskManager::SwitchDesktop(int desk) {

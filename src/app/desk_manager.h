@@ -29,7 +29,8 @@ public:
     virtual void EndApplication() = 0;
 };
 
-// Moves every entry named by a pattern ("folder\*") into a folder, replacing and merging.
+// Moves every entry named by a pattern ("folder\*") into a folder, merging folders and
+// keeping both entries where names meet otherwise.
 class IconShelf {
 public:
     virtual ~IconShelf() = default;
@@ -73,8 +74,9 @@ public:
     // One of the kAction requests above. Requests that arrive while one runs are dropped.
     void DoAction(int index);
 
-    // Shutdown: releases the video, puts desktop 1's look back and shows every recorded
-    // window of every desktop again, whichever desktop is current.
+    // Shutdown: releases the video, puts desktop 1's look back, shows every recorded window
+    // of every desktop again and, with icons per desktop, puts desktop 1's files back on the
+    // Desktop, whichever desktop is current. Desktop 1 is current afterwards.
     void RestoreAllDesktops();
 
     int CurrentDesk() const { return current_; }

@@ -7,8 +7,9 @@
 
 namespace orv {
 
-// Every entry named by "folder\*" moves into the target folder: folders merge into folders
-// of the same name, files replace files of the same name. No question, no error shown.
+// Every entry named by "folder\*" moves into the target folder as MoveAllEntries does:
+// folders merge, a name met otherwise keeps both entries, and whatever cannot move stays
+// where it was. No question, no error shown; what went wrong goes to the log.
 void ShellMoveFiles(const std::string& sourcePattern, const std::string& targetFolder);
 // Copies one file, replacing the target.
 bool ShellCopyFiles(const std::string& source, const std::string& target);
