@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <algorithm>
-
 #include "app/win/app_paths.h"
 #include "app/win/bar_ids.h"
 #include "app/win/bar_images.h"
@@ -189,14 +187,14 @@ void FrmMain::PlaceBar() {
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     // A stored position on no monitor at all (a monitor gone, a value edited by hand) would
     // leave the bar where nobody can reach it: it comes onto the nearest monitor instead.
-    const RECT wanted{p.x, p.y, p.x + w, p.y + h};
+    const ScreenRect bar = BarRectAt(p, w, h);
+    const RECT wanted{bar.left, bar.top, bar.right, bar.bottom};
     if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
         MONITORINFO mi{};
         mi.cbSize = sizeof mi;
         if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &mi)) {
             const RECT& a = mi.rcWork;
-            p.x = std::clamp<int>(p.x, a.left, std::max<int>(a.left, a.right - w));
-            p.y = std::clamp<int>(p.y, a.top, std::max<int>(a.top, a.bottom - h));
+            p = MoveWithin(p, w, h, {a.left, a.top, a.right, a.bottom});
         }
     }
     MoveWindow(hwnd(), p.x, p.y, w, h, TRUE);
