@@ -7,6 +7,7 @@
 #include "app/win/bar_ids.h"
 #include "app/win/bar_images.h"
 #include "app/win/default_wallpapers.h"
+#include "base/win/log.h"
 #include "base/win/utf.h"
 #include "settings/win/registry_mod.h"
 
@@ -103,6 +104,7 @@ int FrmMain::Run() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    Log("Ended cleanly");
     return 0;
 }
 
@@ -116,13 +118,15 @@ bool FrmMain::FormLoad() {
         return false;
     }
 
+    if (!MakeDataFolders()) return false;
+    Log(std::string(flavour_.productName) + " " ORV_VERSION " started: " + ExePath());
+
     // The bar carries the application title and stays out of the task list.
     icon_ = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP));
-    if (!CreateBar()) return false;
-
-    folders_ = ResolveFolders(flavour_, ProgramFolder(), GetSpecialFolder(CSIDL_DESKTOPDIRECTORY),
-                              GetSpecialFolder(CSIDL_APPDATA));
-    CreateDataFolders(folders_, flavour_);
+    if (!CreateBar()) {
+        StartFailed("its bar window", GetLastError());
+        return false;
+    }
 
     store_ = std::make_unique<RegistryStore>(kSettingsRoot, flavour_.appName);
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
@@ -132,7 +136,11 @@ bool FrmMain::FormLoad() {
 
     // Desktop 1 is current and takes over the look found on the screen.
     look_->SaveDesktopLook(1);
-    MakeDefaultWallpapers(*store_, folders_, &ConvertPictureToBmp);
+    MakeDefaultWallpapers(*store_, folders_, [](const std::string& picture, const std::string& bmp) {
+        const bool made = ConvertPictureToBmp(picture, bmp);
+        if (!made) Log("Default wallpaper " + bmp + " not made from " + picture);
+        return made;
+    });
 
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     PlaceBar();
@@ -142,6 +150,38 @@ bool FrmMain::FormLoad() {
     CreateTrayIcon();
     PumpMessages();
     return true;
+}
+
+// The data folder under the application-data folder, or under the program folder when the
+// shell names none or it cannot be made there; the log goes into it. False when it can be
+// made nowhere: start-up ends, said in a message box and in a log in the temporary folder.
+bool FrmMain::MakeDataFolders() {
+    const std::string program = ProgramFolder(), desktop = GetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    folders_ = ResolveFolders(flavour_, program, desktop, GetSpecialFolder(CSIDL_APPDATA));
+    const std::string first = folders_.dataFolder;
+    DWORD error = CreateDataFolder(folders_);
+    if (error != 0) {
+        folders_ = ResolveFolders(flavour_, program, desktop, "");
+        if (folders_.dataFolder != first) error = CreateDataFolder(folders_);
+    }
+    if (error != 0) {
+        wchar_t temp[MAX_PATH + 1] = {};
+        if (GetTempPathW(MAX_PATH + 1, temp)) OpenLog(temp);
+        StartFailed("its data folder " + first, error);
+        return false;
+    }
+    OpenLog(Widen(folders_.dataFolder));
+    if (folders_.dataFolder != first) Log("The data folder " + first + " cannot be made: " + folders_.dataFolder + " serves");
+    CreateIconFolders(folders_, flavour_);
+    return true;
+}
+
+// Start-up cannot go on because what it needs cannot be made: the user and the log are told.
+void FrmMain::StartFailed(const std::string& what, DWORD error) {
+    const std::string why = what + " cannot be made";
+    Log("Start-up ends: " + why + ": " + std::to_string(error) + " " + ErrorText(error));
+    const std::string text = std::string(flavour_.productName) + " cannot start: " + why + ".\n\n" + ErrorText(error);
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(flavour_.appTitle).c_str(), MB_OK | MB_ICONSTOP);
 }
 
 bool FrmMain::CreateBar() {
