@@ -39,6 +39,12 @@ constexpr int kQuitLeft = kHideLeft + kImageFrameWidth + 4;
 constexpr int kBarFirstLeft = 200;
 constexpr int kBarFirstTop = 200;
 constexpr int kBarWidth = kQuitLeft + kImageFrameWidth + kBarPadding;
+
+// What a second start posts to the running bar: show yourself.
+UINT ShowBarMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Quillon.OrvantaZ.ShowBar.7d3f61c2");
+    return message;
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -114,6 +120,8 @@ bool FrmMain::FormLoad() {
     const bool alreadyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
     instanceMutex_.reset(mutex);
     if (alreadyRunning) {
+        // Its bar may be hidden with no other way back: the running one is asked to show it.
+        if (HWND bar = FindWindowW(kBarClass, nullptr)) PostMessageW(bar, ShowBarMessage(), 0, 0);
         MessageBoxW(nullptr, L"Only one instance of this program can run.", L"Advice", MB_OK | MB_ICONSTOP);
         return false;
     }
@@ -315,6 +323,12 @@ void FrmMain::FormQueryUnload() {
 }
 
 LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (msg == ShowBarMessage() && msg != 0) {
+        // A second start of the program: the bar comes back, also after the hide button.
+        ShowWindow(hwnd(), SW_SHOWNORMAL);
+        if (topmost_) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        return 0;
+    }
     switch (msg) {
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kIdDesk0 && LOWORD(wp) < kIdDesk0 + kDeskCount) {
