@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include <algorithm>
+#include <limits>
 #include <variant>
 
 #include "base/text.h"
@@ -108,6 +110,26 @@ BarPlacement ReadBarPlacement(SettingsStore& store) {
     p.x = RoundHalfEven(LeadingNumber(store.Read(kConfigSection, "POSX", "200")));
     p.y = RoundHalfEven(LeadingNumber(store.Read(kConfigSection, "POSY", "200")));
     p.topmost = LeadingNumber(store.Read(kConfigSection, "TOPMOST", "1")) == 1.0;
+    return p;
+}
+
+namespace {
+// Where a span of the given length starts so that it lies within [lo, hi] when it can,
+// else at lo; at most hi - length stays within the 32-bit range.
+int SpanStart(std::int64_t at, int length, std::int64_t lo, std::int64_t hi) {
+    return static_cast<int>(std::clamp(at, lo, std::max(lo, hi - std::max(length, 0))));
+}
+constexpr std::int64_t kMinCoord = std::numeric_limits<int>::min(), kMaxCoord = std::numeric_limits<int>::max();
+}  // namespace
+
+ScreenRect BarRectAt(const BarPlacement& p, int width, int height) {
+    const int x = SpanStart(p.x, width, kMinCoord, kMaxCoord), y = SpanStart(p.y, height, kMinCoord, kMaxCoord);
+    return {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+}
+
+BarPlacement MoveWithin(BarPlacement p, int width, int height, const ScreenRect& area) {
+    p.x = SpanStart(p.x, width, area.left, area.right);
+    p.y = SpanStart(p.y, height, area.top, area.bottom);
     return p;
 }
 

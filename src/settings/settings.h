@@ -53,6 +53,16 @@ struct BarPlacement {
     bool topmost = true;
 };
 BarPlacement ReadBarPlacement(SettingsStore& store);
+
+// A rectangle in screen pixels.
+struct ScreenRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+// The bar's rectangle at p, whole: a place so far out (a saturated stored value) that the
+// far edge would pass the 32-bit range is taken back by what it lacks.
+ScreenRect BarRectAt(const BarPlacement& p, int width, int height);
+// p moved the least to put the bar within area; a bar larger than area keeps area's top-left.
+BarPlacement MoveWithin(BarPlacement p, int width, int height, const ScreenRect& area);
 inline constexpr int kTwipsPerPixel = 15;
 // The bar's left and top in pixels, written as twips / kTwipsPerPixel with their fraction.
 void WriteBarPosition(SettingsStore& store, int leftTwips, int topTwips);

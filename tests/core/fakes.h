@@ -13,9 +13,10 @@ namespace orv::test {
 
 using Journal = std::vector<std::string>;
 
-// Settings in memory under "SECTION/key", counting the writes.
+// Settings in memory under "SECTION/key", counting the writes; or one text in every key.
 struct MemoryStore final : SettingsStore {
     std::optional<std::string> Get(std::string_view section, std::string_view key) override {
+        if (everywhere) return everywhere;
         auto it = values.find(std::string(section) + "/" + std::string(key));
         return it == values.end() ? std::nullopt : std::optional(it->second);
     }
@@ -25,6 +26,7 @@ struct MemoryStore final : SettingsStore {
         return true;
     }
     std::map<std::string, std::string> values;
+    std::optional<std::string> everywhere;
     int writes = 0;
 };
 

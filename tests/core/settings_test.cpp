@@ -97,6 +97,29 @@ TEST(Settings, BarPlacement) {
                                 {"CONFIG/POSX", "213.3333"}, {"CONFIG/POSY", "200"}, {"CONFIG/TOPMOST", "0"}}));
 }
 
+// Faults: a huge, negative, non-finite or non-numeric text in any key crashes, overflows
+// (UBSan: the bar's far edge past the 32-bit range), converts to what it does not say, or
+// leaves the bar where no screen shows it.
+TEST(Settings, GarbageInEveryKeyKeepsTheConversionsAndTheBarOnTheScreen) {
+    constexpr int kMax = 2147483647, kMin = -kMax - 1;
+    struct Case { const char* text; int pos; std::int32_t asInt; };  // asInt 0: refused, the variable stays
+    for (const Case& c : {Case{"1e12", kMax, 0}, {"-1e12", kMin, 0}, {"1e400", 0, 0}, {"NaN", 0, 0}, {"inf", 0, 0},
+                          {"-0", 0, 0}, {"99999999999999999999", kMax, 0}, {"", 0, 0}, {"-2147483648.5", kMin, kMin},
+                          {" 4.5e1 ", 45, 45}, {"\x01\xff\u2603", 0, 0}}) {
+        MemoryStore store;
+        store.everywhere = c.text;
+        FakeSystem host;
+        Settings s;
+        LoadSettings(store, host, true, s);
+        DesktopLook(host, store, "D:").RestoreDesktopLook(3);
+        const BarPlacement p = ReadBarPlacement(store), on = MoveWithin(p, 250, 30, {-1024, 0, 0, 768});
+        const ScreenRect r = BarRectAt(p, 250, 30);
+        EXPECT_EQ(std::tuple(s.SnapSaveFormat, host.colour, p.x, r.right - r.left, r.bottom - r.top),
+                  std::tuple(c.asInt, static_cast<std::uint32_t>(c.asInt), c.pos, 250, 30)) << c.text;
+        EXPECT_TRUE(on.x >= -1024 && on.x <= -250 && on.y >= 0 && on.y <= 738) << c.text;
+    }
+}
+
 TEST(ControlSettings, HotkeysAndVideosReadTheirEncodingsAndWriteThemBack) {
     MemoryStore store;
     auto keys = [](const HotkeySetting& h) { return std::tuple(h.ctrl, h.shift, h.alt, h.win, h.key, h.on); };

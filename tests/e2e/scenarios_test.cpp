@@ -182,7 +182,8 @@ TEST_F(AppTest, OwnIconsPerDesktopWithNameCollisions) {
     WriteFile(desk / "notes.txt", "desk one notes");
     WriteFile(desk / "Project" / "plan.txt", "plan");
     WriteFile(desk / PathFromUtf8("Grüße 日本.txt"), "unicode");
-    // Left in the icon folders from an earlier run: arriving files replace, folders merge.
+    // Left in the icon folders from an earlier run: folders merge, and a file met by an arriving
+    // one of the same name is kept under a numbered name.
     WriteFile(IconFolder(1) / "notes.txt", "stale");
     WriteFile(IconFolder(1) / "Project" / "old.txt", "old");
     WriteFile(IconFolder(2) / "two.txt", "desk two");
@@ -198,6 +199,7 @@ TEST_F(AppTest, OwnIconsPerDesktopWithNameCollisions) {
     EXPECT_EQ(ReadFile(IconFolder(1) / "notes.txt"), "desk one notes");
     EXPECT_EQ(ReadFile(IconFolder(1) / "Project" / "plan.txt"), "plan");
     EXPECT_EQ(ReadFile(IconFolder(1) / "Project" / "old.txt"), "old");
+    EXPECT_EQ(ReadFile(IconFolder(1) / "notes (2).txt"), "stale");
 
     WriteFile(IconFolder(1) / "two.txt", "arriving");  // on the desktop and in the folder entered
     ClickDesk(1);
@@ -205,6 +207,7 @@ TEST_F(AppTest, OwnIconsPerDesktopWithNameCollisions) {
     EXPECT_EQ(ReadFile(desk / PathFromUtf8("Grüße 日本.txt")), "unicode");
     EXPECT_EQ(ReadFile(desk / "Project" / "plan.txt"), "plan");
     EXPECT_EQ(ReadFile(desk / "two.txt"), "arriving");
+    EXPECT_EQ(ReadFile(desk / "notes (2).txt"), "stale");
     EXPECT_EQ(ReadFile(IconFolder(2) / "two.txt"), "desk two");
     EXPECT_TRUE(fs::is_empty(IconFolder(1)));
 }

@@ -5,6 +5,7 @@
 
 #include "app/desk_windows.h"
 #include "base/win/handles.h"
+#include "base/win/log.h"
 #include "base/win/utf.h"
 
 namespace orv {
@@ -32,10 +33,22 @@ std::string ProgramFolder() {
     return slash == std::string::npos ? std::string() : exe.substr(0, slash);
 }
 
-void CreateDataFolders(const AppFolders& folders, const FlavourInfo& f) {
+unsigned long CreateDataFolder(const AppFolders& folders) {
     CreateDirectoryW(Widen(folders.dataBase + "\\Quillon").c_str(), nullptr);
-    CreateDirectoryW(Widen(folders.dataFolder).c_str(), nullptr);
-    for (int n = 1; n <= kDeskCount; ++n) CreateDirectoryW(Widen(folders.IconFolder(f, n)).c_str(), nullptr);
+    const std::wstring data = Widen(folders.dataFolder);
+    if (CreateDirectoryW(data.c_str(), nullptr)) return 0;
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(data.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : error;
+}
+
+void CreateIconFolders(const AppFolders& folders, const FlavourInfo& f) {
+    for (int n = 1; n <= kDeskCount; ++n) {
+        const std::string path = folders.IconFolder(f, n);
+        if (CreateDirectoryW(Widen(path).c_str(), nullptr)) continue;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) LogError("CreateDirectoryW " + path, error);
+    }
 }
 
 }  // namespace orv

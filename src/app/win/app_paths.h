@@ -12,7 +12,10 @@ std::string GetSpecialFolder(int csidl);
 std::string ExePath();
 std::string ProgramFolder();  // without a trailing separator
 
-// dataBase & "\Quillon", the data folder, and the six icon folders; errors are ignored.
-void CreateDataFolders(const AppFolders& folders, const FlavourInfo& f);
+// dataBase & "\Quillon" and the data folder: 0 when the data folder is there afterwards,
+// else the error of making it.
+unsigned long CreateDataFolder(const AppFolders& folders);
+// The six icon folders; a failure is logged and the next one made.
+void CreateIconFolders(const AppFolders& folders, const FlavourInfo& f);
 
 }  // namespace orv

@@ -3,12 +3,11 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <algorithm>
-
 #include "app/win/app_paths.h"
 #include "app/win/bar_ids.h"
 #include "app/win/bar_images.h"
 #include "app/win/default_wallpapers.h"
+#include "base/win/log.h"
 #include "base/win/utf.h"
 #include "settings/win/registry_mod.h"
 
@@ -40,6 +39,12 @@ constexpr int kQuitLeft = kHideLeft + kImageFrameWidth + 4;
 constexpr int kBarFirstLeft = 200;
 constexpr int kBarFirstTop = 200;
 constexpr int kBarWidth = kQuitLeft + kImageFrameWidth + kBarPadding;
+
+// What a second start posts to the running bar: show yourself.
+UINT ShowBarMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Quillon.OrvantaZ.ShowBar.7d3f61c2");
+    return message;
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -105,6 +110,7 @@ int FrmMain::Run() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    Log("Ended cleanly");
     return 0;
 }
 
@@ -114,17 +120,21 @@ bool FrmMain::FormLoad() {
     const bool alreadyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
     instanceMutex_.reset(mutex);
     if (alreadyRunning) {
+        // Its bar may be hidden with no other way back: the running one is asked to show it.
+        if (HWND bar = FindWindowW(kBarClass, nullptr)) PostMessageW(bar, ShowBarMessage(), 0, 0);
         MessageBoxW(nullptr, L"Only one instance of this program can run.", L"Advice", MB_OK | MB_ICONSTOP);
         return false;
     }
 
+    if (!MakeDataFolders()) return false;
+    Log(std::string(flavour_.productName) + " " ORV_VERSION " started: " + ExePath());
+
     // The bar carries the application title and stays out of the task list.
     icon_ = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP));
-    if (!CreateBar()) return false;
-
-    folders_ = ResolveFolders(flavour_, ProgramFolder(), GetSpecialFolder(CSIDL_DESKTOPDIRECTORY),
-                              GetSpecialFolder(CSIDL_APPDATA));
-    CreateDataFolders(folders_, flavour_);
+    if (!CreateBar()) {
+        StartFailed("its bar window", GetLastError());
+        return false;
+    }
 
     store_ = std::make_unique<RegistryStore>(kSettingsRoot, flavour_.appName);
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
@@ -134,7 +144,11 @@ bool FrmMain::FormLoad() {
 
     // Desktop 1 is current and takes over the look found on the screen.
     look_->SaveDesktopLook(1);
-    MakeDefaultWallpapers(*store_, folders_, &ConvertPictureToBmp);
+    MakeDefaultWallpapers(*store_, folders_, [](const std::string& picture, const std::string& bmp) {
+        const bool made = ConvertPictureToBmp(picture, bmp);
+        if (!made) Log("Default wallpaper " + bmp + " not made from " + picture);
+        return made;
+    });
 
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     PlaceBar();
@@ -144,6 +158,38 @@ bool FrmMain::FormLoad() {
     CreateTrayIcon();
     PumpMessages();
     return true;
+}
+
+// The data folder under the application-data folder, or under the program folder when the
+// shell names none or it cannot be made there; the log goes into it. False when it can be
+// made nowhere: start-up ends, said in a message box and in a log in the temporary folder.
+bool FrmMain::MakeDataFolders() {
+    const std::string program = ProgramFolder(), desktop = GetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    folders_ = ResolveFolders(flavour_, program, desktop, GetSpecialFolder(CSIDL_APPDATA));
+    const std::string first = folders_.dataFolder;
+    DWORD error = CreateDataFolder(folders_);
+    if (error != 0) {
+        folders_ = ResolveFolders(flavour_, program, desktop, "");
+        if (folders_.dataFolder != first) error = CreateDataFolder(folders_);
+    }
+    if (error != 0) {
+        wchar_t temp[MAX_PATH + 1] = {};
+        if (GetTempPathW(MAX_PATH + 1, temp)) OpenLog(temp);
+        StartFailed("its data folder " + first, error);
+        return false;
+    }
+    OpenLog(Widen(folders_.dataFolder));
+    if (folders_.dataFolder != first) Log("The data folder " + first + " cannot be made: " + folders_.dataFolder + " serves");
+    CreateIconFolders(folders_, flavour_);
+    return true;
+}
+
+// Start-up cannot go on because what it needs cannot be made: the user and the log are told.
+void FrmMain::StartFailed(const std::string& what, DWORD error) {
+    const std::string why = what + " cannot be made";
+    Log("Start-up ends: " + why + ": " + std::to_string(error) + " " + ErrorText(error));
+    const std::string text = std::string(flavour_.productName) + " cannot start: " + why + ".\n\n" + ErrorText(error);
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(flavour_.appTitle).c_str(), MB_OK | MB_ICONSTOP);
 }
 
 bool FrmMain::CreateBar() {
@@ -189,14 +235,14 @@ void FrmMain::PlaceBar() {
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     // A stored position on no monitor at all (a monitor gone, a value edited by hand) would
     // leave the bar where nobody can reach it: it comes onto the nearest monitor instead.
-    const RECT wanted{p.x, p.y, p.x + w, p.y + h};
+    const ScreenRect bar = BarRectAt(p, w, h);
+    const RECT wanted{bar.left, bar.top, bar.right, bar.bottom};
     if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
         MONITORINFO mi{};
         mi.cbSize = sizeof mi;
         if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &mi)) {
             const RECT& a = mi.rcWork;
-            p.x = std::clamp<int>(p.x, a.left, std::max<int>(a.left, a.right - w));
-            p.y = std::clamp<int>(p.y, a.top, std::max<int>(a.top, a.bottom - h));
+            p = MoveWithin(p, w, h, {a.left, a.top, a.right, a.bottom});
         }
     }
     MoveWindow(hwnd(), p.x, p.y, w, h, TRUE);
@@ -277,6 +323,12 @@ void FrmMain::FormQueryUnload() {
 }
 
 LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (msg == ShowBarMessage() && msg != 0) {
+        // A second start of the program: the bar comes back, also after the hide button.
+        ShowWindow(hwnd(), SW_SHOWNORMAL);
+        if (topmost_) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        return 0;
+    }
     switch (msg) {
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kIdDesk0 && LOWORD(wp) < kIdDesk0 + kDeskCount) {

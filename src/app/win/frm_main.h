@@ -44,6 +44,8 @@ public:
 
 private:
     bool FormLoad();
+    bool MakeDataFolders();
+    void StartFailed(const std::string& what, DWORD error);
     void FormQueryUnload();
     bool CreateBar();
     void PlaceBar();

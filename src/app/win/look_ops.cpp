@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/win/shell_files.h"
+#include "base/win/log.h"
 #include "base/win/utf.h"
 #include "settings/win/registry_mod.h"
 
@@ -15,7 +16,7 @@ void Win32LookOps::SetBackgroundColor(std::uint32_t colour) {
     if (GetSysColor(COLOR_BACKGROUND) == colour) return;
     const int element = COLOR_BACKGROUND;
     const COLORREF value = colour;
-    SetSysColors(1, &element, &value);
+    if (!SetSysColors(1, &element, &value)) LogError("SetSysColors");
 }
 
 std::string Win32LookOps::RegGetString(const std::string& subkey, const std::string& name) {
@@ -43,7 +44,9 @@ bool Win32LookOps::ApplyWallpaperFile(const std::string& path) {
 
 bool ApplyWallpaperFile(const std::string& path) {
     std::wstring w = Widen(path);
-    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, w.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE) != FALSE;
+    if (SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, w.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE)) return true;
+    LogError("SystemParametersInfoW SPI_SETDESKWALLPAPER " + path.substr(0, 300));
+    return false;
 }
 
 }  // namespace orv

@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "base/win/handles.h"
+#include "base/win/log.h"
 #include "base/win/utf.h"
 
 namespace orv {
@@ -53,8 +54,10 @@ std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name) {
 }
 
 bool SetString(HKEY key, const wchar_t* name, std::wstring_view text) {
-    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
-                          static_cast<DWORD>(text.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+    const LSTATUS rc = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                                      static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+    if (rc != ERROR_SUCCESS) LogError("RegSetValueExW " + Narrow(name), rc);
+    return rc == ERROR_SUCCESS;
 }
 
 std::string RegGetString(HKEY root, const std::string& subkey, const std::string& name) {
@@ -79,9 +82,12 @@ std::string RegGetString(HKEY root, const std::string& subkey, const std::string
 bool RegSetString(HKEY root, const std::string& subkey, const std::string& name, const std::string& text) {
     UniqueKey key;
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    if (RegCreateKeyExW(root, Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, &inheritable,
-                        key.put(), nullptr) != ERROR_SUCCESS)
+    const LSTATUS rc = RegCreateKeyExW(root, Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                       KEY_SET_VALUE, &inheritable, key.put(), nullptr);
+    if (rc != ERROR_SUCCESS) {
+        LogError("RegCreateKeyExW " + subkey, rc);
         return false;
+    }
     return SetString(key.get(), Widen(name).c_str(), Widen(text.empty() ? std::string(" ") : text));
 }
 
@@ -96,10 +102,12 @@ AutoStartEntry AutoStartFor(const std::string& exePath) {
 
 void SetAutoStart(bool on, const AutoStartEntry& entry, HKEY root) {
     UniqueKey key;
-    if (RegOpenKeyExW(root, Widen(kRunKey).c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
+    LSTATUS rc = RegOpenKeyExW(root, Widen(kRunKey).c_str(), 0, KEY_SET_VALUE, key.put());
+    if (rc != ERROR_SUCCESS) return LogError(std::string("RegOpenKeyExW ") + kRunKey, rc);
     const std::wstring name = Widen(entry.valueName);
     if (on) SetString(key.get(), name.c_str(), Widen(entry.command));
-    else RegDeleteValueW(key.get(), name.c_str());
+    else if ((rc = RegDeleteValueW(key.get(), name.c_str())) != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+        LogError("RegDeleteValueW " + entry.valueName, rc);
 }
 
 }  // namespace orv
