@@ -22,8 +22,8 @@ constexpr wchar_t kInstanceMutex[] = L"Local\\OrvantaZ.SingleInstance";
 constexpr UINT_PTR kRelayerTimer = 1;
 constexpr UINT kRelayerMs = 150;
 constexpr int kRelayers = 2;  // re-layerings after a switch
-constexpr UINT_PTR kLookRetryTimer = 2;
-constexpr UINT kLookRetryMs = 500;
+// How long quitting waits for desktop 1's look while an application hangs.
+constexpr DWORD kQuitLookMs = 1800;
 
 // Bar geometry in pixels.
 constexpr int kBarHeight = 30;
@@ -105,6 +105,7 @@ int FrmMain::Run() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (unloaded_) lookOps_.FinishLook(kQuitLookMs);
     return 0;
 }
 
@@ -221,7 +222,6 @@ void FrmMain::DoAction(int index) {
     if (!desks_) return;
     const int before = desks_->CurrentDesk();
     desks_->DoAction(index);
-    if (look_->PendingDesk() != 0) SetTimer(hwnd(), kLookRetryTimer, kLookRetryMs, nullptr);
     if (desks_->CurrentDesk() != before) {
         KeepBarOnTop();
         // The windows just shown may be raised by their own applications a little later.
@@ -297,15 +297,8 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         case WM_TIMER:
             if (wp == kRelayerTimer) {
                 KeepBarOnTop();
-                if (--relayersLeft_ <= 0) KillTimer(hwnd(), kRelayerTimer);
-                return 0;
-            }
-            if (wp == kLookRetryTimer) {
-                // The look of the current desktop waits for a hung application to recover.
-                if (!look_->RetryPending()) {
-                    KillTimer(hwnd(), kLookRetryTimer);
-                    KeepBarOnTop();
-                }
+                // Also once a look held up by a hung application has reached the screen.
+                if (--relayersLeft_ <= 0 && lookOps_.LookShown()) KillTimer(hwnd(), kRelayerTimer);
                 return 0;
             }
             break;
