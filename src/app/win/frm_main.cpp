@@ -9,6 +9,7 @@
 #include "app/win/bar_ids.h"
 #include "app/win/bar_images.h"
 #include "app/win/default_wallpapers.h"
+#include "base/win/log.h"
 #include "base/win/utf.h"
 #include "settings/win/registry_mod.h"
 
@@ -53,7 +54,7 @@ bool ImageButton::Create(HWND parent, int id, int x, int y, HBITMAP strip, std::
                           parent, id);
 }
 
-LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: {
             PaintDc pdc(hwnd());
@@ -126,6 +127,7 @@ bool FrmMain::FormLoad() {
     folders_ = ResolveFolders(flavour_, ProgramFolder(), GetSpecialFolder(CSIDL_DESKTOPDIRECTORY),
                               GetSpecialFolder(CSIDL_APPDATA));
     CreateDataFolders(folders_, flavour_);
+    OpenLog(Widen(folders_.dataFolder));
 
     store_ = std::make_unique<RegistryStore>(kSettingsRoot, flavour_.appName);
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
@@ -263,6 +265,21 @@ void FrmMain::EndApplication() {
     PostQuitMessage(0);
 }
 
+void FrmMain::RestoreOnCrash() noexcept {
+    if (deskWindows_) {
+        // Asynchronously: a hung window must not hold up the others or the end.
+        for (int desk = 1; desk <= kDeskCount; ++desk)
+            for (const DeskWindowEntry& e : deskWindows_->DeskWindowList(desk)) ShowWindowAsync(ToHwnd(e.handle), e.showCmd);
+    }
+    if (!look_) return;
+    try {
+        lookOps_.RequestLook(look_->StoredLook(1));
+    } catch (...) {
+        return;  // out of memory: the windows matter most
+    }
+    lookOps_.FinishLook(kQuitLookMs);
+}
+
 void FrmMain::FormQueryUnload() {
     if (unloaded_ || !desks_) return;
     unloaded_ = true;
@@ -276,7 +293,7 @@ void FrmMain::FormQueryUnload() {
     StopHotkeys();
 }
 
-LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kIdDesk0 && LOWORD(wp) < kIdDesk0 + kDeskCount) {
@@ -315,7 +332,11 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             DoAction(kActionQuit);  // closing the bar is a quit request
             return 0;
         case WM_ENDSESSION:
-            if (wp) FormQueryUnload();  // the session ends: every hidden window comes back
+            if (wp) {  // the session ends: every hidden window comes back, desktop 1's look too
+                FormQueryUnload();
+                lookOps_.FinishLook(kQuitLookMs);
+                Log("The session ends: every window shown again, the settings saved");
+            }
             return 0;
         default:
             break;

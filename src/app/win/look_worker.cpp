@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/win/fatal.h"
 #include "base/win/log.h"
 
 namespace orv {
@@ -40,7 +41,7 @@ DWORD WINAPI LookWorker::Main(void* shared) {
             try {
                 s->apply(*look);
             } catch (...) {
-                Log("The look worker failed to put a look on the screen");
+                FatalFromException("the look worker");
             }
         }
     }
