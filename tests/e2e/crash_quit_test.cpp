@@ -4,8 +4,6 @@
 
 #include "app/desktop_look.h"
 #include "base/win/fatal.h"
-#include "base/win/log.h"
-#include "base/win/utf.h"
 #include "e2e/driver.h"
 #include "settings/win/registry_mod.h"
 
@@ -16,6 +14,7 @@ std::string Wallpaper() {
     const std::string w = RegGetString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper");
     return w == " " ? "" : w;
 }
+std::string Log() { return test::ReadFile(PathFromUtf8(DataPath("Orvanta.log"))); }
 
 // Faults: a crash leaves the other desktops' windows hidden for good (no filter, or one
 // that waits on a window), and ends without a word in the log.
@@ -27,17 +26,15 @@ TEST_F(AppTest, ACrashFromOutsideShowsEveryHiddenWindowAgainAndSaysSoInTheLog) {
     for (HWND h : tw.All()) ASSERT_TRUE(WaitVisible(h, false));
     // Another process makes the program run a thread that jumps nowhere.
     const ULONGLONG t0 = GetTickCount64();
-    UniqueHandle t(CreateRemoteThread(App().Handle(), nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(16), nullptr,
-                                      0, nullptr));
-    ASSERT_TRUE(t);
+    ASSERT_TRUE(UniqueHandle(CreateRemoteThread(App().Handle(), nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(16),
+                                                nullptr, 0, nullptr)));
     ASSERT_TRUE(App().WaitExit(10000));
     std::printf("from the crash to the end: %llu ms\n", GetTickCount64() - t0);
     DWORD code = 0;
     EXPECT_TRUE(GetExitCodeProcess(App().Handle(), &code) && code == kFatalExitCode) << code;
     for (HWND h : tw.All()) EXPECT_TRUE(WaitVisible(h, true, 2000));
     EXPECT_TRUE(IsZoomed(tw.Get(L"Two")));
-    const std::string log = test::ReadFile(PathFromUtf8(DataPath("Orvanta.log")));
-    EXPECT_NE(log.find("Fatal: unhandled exception 0xC0000005"), std::string::npos) << log;
+    EXPECT_NE(Log().find("Fatal: unhandled exception 0xC0000005"), std::string::npos) << Log();
 }
 
 // Fault: quitting while an application hangs never puts desktop 1's look back, or waits
@@ -59,8 +56,7 @@ TEST_F(AppTest, QuitWhileAnApplicationHangsPutsDesktopOnesLookBackWithinTheBound
     std::printf("quit with a hung application: %llu ms\n", GetTickCount64() - t0);
     EXPECT_EQ(Wallpaper(), "");
     EXPECT_EQ(FreshSysColour(), 0u);
-    const std::string log = test::ReadFile(PathFromUtf8(DataPath("Orvanta.log")));
-    EXPECT_NE(log.find("not on the screen within"), std::string::npos) << "the hung application held the broadcast";
+    EXPECT_NE(Log().find("not on the screen within"), std::string::npos) << "the hung application held the broadcast";
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ constexpr UINT_PTR kRelayerTimer = 1;
 constexpr UINT kRelayerMs = 150;
 constexpr int kRelayers = 2;  // re-layerings after a switch
 // How long quitting waits for desktop 1's look while an application hangs.
-constexpr DWORD kQuitLookMs = 1800;
+constexpr DWORD kQuitLookMs = 1500;
 
 // Bar geometry in pixels.
 constexpr int kBarHeight = 30;

@@ -8,7 +8,7 @@
 namespace orv {
 
 namespace {
-constexpr DWORD kEndWaitMs = 200;
+constexpr DWORD kEndWaitMs = 100;
 }
 
 struct LookWorker::Shared {
