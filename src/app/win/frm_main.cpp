@@ -266,18 +266,24 @@ void FrmMain::EndApplication() {
 }
 
 void FrmMain::RestoreOnCrash() noexcept {
-    if (deskWindows_) {
+    const auto showAll = [this] {
+        if (!deskWindows_) return;
         // Asynchronously: a hung window must not hold up the others or the end.
         for (int desk = 1; desk <= kDeskCount; ++desk)
             for (const DeskWindowEntry& e : deskWindows_->DeskWindowList(desk)) ShowWindowAsync(ToHwnd(e.handle), e.showCmd);
+    };
+    showAll();
+    if (look_) {
+        try {
+            lookOps_.RequestLook(look_->StoredLook(1));
+            lookOps_.FinishLook(kQuitLookMs);
+        } catch (...) {
+            // out of memory: the windows matter most
+        }
     }
-    if (!look_) return;
-    try {
-        lookOps_.RequestLook(look_->StoredLook(1));
-    } catch (...) {
-        return;  // out of memory: the windows matter most
-    }
-    lookOps_.FinishLook(kQuitLookMs);
+    // A crash on another thread leaves the user-interface thread running, maybe inside a
+    // switch: a hide it started just before the fatal path is undone here.
+    showAll();
 }
 
 void FrmMain::FormQueryUnload() {

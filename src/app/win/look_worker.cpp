@@ -48,6 +48,7 @@ DWORD WINAPI LookWorker::Main(void* shared) {
 }
 
 void LookWorker::Request(const LookRequest& look) {
+    if (FatalPathRunning() && !OnFatalPath()) return;  // desktop 1's look is the last one
     if (!s_) {
         s_ = new Shared;
         s_->apply = apply_;

@@ -35,6 +35,7 @@ void InstallFatalPath(FatalRestore restore, void* context) {
 }
 
 bool FatalPathRunning() noexcept { return g_runner.load() != 0; }
+bool OnFatalPath() noexcept { return g_runner.load() == GetCurrentThreadId(); }
 
 void FatalExit(const char* why) noexcept {
     DWORD first = 0;

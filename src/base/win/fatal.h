@@ -22,6 +22,10 @@ void InstallFatalPath(FatalRestore restore, void* context);
 // True once the fatal path has started: window procedures then leave every message to the
 // system (our state may be broken), but still answer, so nothing waits on us.
 bool FatalPathRunning() noexcept;
+// True on the thread that runs the fatal path. The others, which may run on meanwhile
+// (a crash on another thread does not stop the user-interface thread), hide no window
+// and request no look any more.
+bool OnFatalPath() noexcept;
 
 [[noreturn]] void FatalExit(const char* why) noexcept;
 // Inside a catch block: the fatal path, naming where the exception was caught and its text.
