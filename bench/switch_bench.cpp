@@ -33,12 +33,10 @@ struct QuietUi final : DeskUi {
 // Window ops without the look: what the switch costs for the windows alone.
 struct NoLook final : LookOps {
     std::uint32_t GetBackgroundColor() override { return 0; }
-    void SetBackgroundColor(std::uint32_t) override {}
     std::string RegGetString(const std::string&, const std::string&) override { return {}; }
-    bool RegSetString(const std::string&, const std::string&, const std::string&) override { return true; }
     bool ShellCopyFiles(const std::string&, const std::string&) override { return true; }
-    bool ApplyWallpaperFile(const std::string&) override { return true; }
-    bool BroadcastSafe() override { return true; }
+    void RequestLook(const LookRequest&) override {}
+    bool LookShown() override { return true; }
 };
 
 double Now() {

@@ -18,8 +18,9 @@ DesktopLook::DesktopLook(LookOps& ops, SettingsStore& store, std::string dataFol
     : ops_(ops), store_(store), dataFolder_(std::move(dataFolder)) {}
 
 void DesktopLook::SaveDesktopLook(int desk) {
-    // The screen does not show this desktop's look yet: what is stored is still right.
-    if (desk == pendingDesk_) return;
+    // The screen does not show this desktop's look yet (the system is still busy putting it
+    // there, maybe waiting on a hung application): what is stored is still right.
+    if (desk == requestedDesk_ && !ops_.LookShown()) return;
     const std::string section = DeskSection(desk);
     store_.Set(section, "1", IntText(ops_.GetBackgroundColor()));
 
@@ -40,49 +41,38 @@ void DesktopLook::SaveDesktopLook(int desk) {
 }
 
 void DesktopLook::RestoreDesktopLook(int desk) {
-    if (!ops_.BroadcastSafe()) {
-        pendingDesk_ = desk;
-        return;
-    }
-    pendingDesk_ = 0;
-    ApplyLook(desk);
+    requestedDesk_ = desk;
+    ops_.RequestLook(StoredLook(desk));
 }
 
-bool DesktopLook::RetryPending() {
-    if (pendingDesk_ != 0 && ops_.BroadcastSafe()) {
-        const int desk = pendingDesk_;
-        pendingDesk_ = 0;
-        ApplyLook(desk);
+namespace {
+LookRequest WallpaperLook(std::int32_t style, const std::string& path) {
+    LookRequest look;
+    look.setColour = false;
+    switch (style) {
+        case kCentred: look.tile = "0"; look.wallStyle = "0"; break;
+        case kTiled: look.tile = "1"; look.wallStyle = "0"; break;
+        case kStretched: look.tile = "0"; look.wallStyle = "2"; break;
+        default: break;  // other styles leave the values as they are
     }
-    return pendingDesk_ != 0;
+    look.wallpaper = path;
+    return look;
 }
+}  // namespace
 
-void DesktopLook::ApplyLook(int desk) {
+LookRequest DesktopLook::StoredLook(int desk) const {
     const std::string section = DeskSection(desk);
-    // The colour is a 32-bit value; a text that is no number gives 0.
-    auto colour = ParseInt32(store_.Read(section, "1", "0"));
-    ops_.SetBackgroundColor(static_cast<std::uint32_t>(colour.value_or(0)));
-
-    std::string wall = store_.Read(section, "WALLPAPER", "");
     std::string styleText = store_.Read(section, "WALLSTYLE", "2");
     std::int32_t style = IsNumber(styleText) ? RoundHalfEven(LeadingNumber(styleText)) : kStretched;
-    SetWallpaper(style, wall);
+    LookRequest look = WallpaperLook(style, store_.Read(section, "WALLPAPER", ""));
+    // The colour is a 32-bit value; a text that is no number gives 0.
+    look.setColour = true;
+    look.colour = static_cast<std::uint32_t>(ParseInt32(store_.Read(section, "1", "0")).value_or(0));
+    return look;
 }
 
 void DesktopLook::SetWallpaper(std::int32_t style, const std::string& path) {
-    const char* tile = nullptr;
-    const char* wallStyle = nullptr;
-    switch (style) {
-        case kCentred: tile = "0"; wallStyle = "0"; break;
-        case kTiled: tile = "1"; wallStyle = "0"; break;
-        case kStretched: tile = "0"; wallStyle = "2"; break;
-        default: break;  // other styles leave the values as they are
-    }
-    if (tile) {
-        ops_.RegSetString(kDesktopKey, "TileWallpaper", tile);
-        ops_.RegSetString(kDesktopKey, "WallpaperStyle", wallStyle);
-    }
-    ops_.ApplyWallpaperFile(path);
+    ops_.RequestLook(WallpaperLook(style, path));
 }
 
 void MakeDefaultWallpapers(SettingsStore& store, const AppFolders& folders, const PictureConverter& convert) {

@@ -17,20 +17,30 @@ inline constexpr const char* kSystemWallpaperName = "Microsoft\\Wallpaper1.bmp";
 
 std::string DeskSection(int desk);  // "DESK" & n
 
-// The operating system's side of the look.
+// What a look puts on the screen. Empty tile and style leave the system's values as they
+// are (a style of none of the three kinds).
+struct LookRequest {
+    bool setColour = true;
+    std::uint32_t colour = 0;
+    std::string tile, wallStyle;  // "TileWallpaper", "WallpaperStyle"
+    std::string wallpaper;
+};
+
+// The operating system's side of the look. Reading never broadcasts; putting a look on the
+// screen does (to every top-level window, which waits on a hung application), so it is
+// handed over and never waited for here.
 class LookOps {
 public:
     virtual ~LookOps() = default;
-    virtual std::uint32_t GetBackgroundColor() = 0;        // GetSysColor(COLOR_BACKGROUND)
-    virtual void SetBackgroundColor(std::uint32_t colour) = 0;  // SetSysColors, one element
+    virtual std::uint32_t GetBackgroundColor() = 0;  // GetSysColor(COLOR_BACKGROUND)
     // Values under HKEY_CURRENT_USER.
     virtual std::string RegGetString(const std::string& subkey, const std::string& name) = 0;
-    virtual bool RegSetString(const std::string& subkey, const std::string& name, const std::string& text) = 0;
     virtual bool ShellCopyFiles(const std::string& source, const std::string& target) = 0;
-    virtual bool ApplyWallpaperFile(const std::string& path) = 0;
-    // False while an application that stopped responding would make the colour and
-    // wallpaper broadcasts wait for it.
-    virtual bool BroadcastSafe() = 0;
+    // Puts the look on the screen some time later; a request not yet started is replaced
+    // by the next one.
+    virtual void RequestLook(const LookRequest& look) = 0;
+    // True once every look requested is on the screen.
+    virtual bool LookShown() = 0;
 };
 
 class DesktopLook {
@@ -38,23 +48,17 @@ public:
     DesktopLook(LookOps& ops, SettingsStore& store, std::string dataFolder);
 
     void SaveDesktopLook(int desk);
-    // Puts the desktop's look on the screen. While the system's broadcasts would wait on a
-    // hung application, the look is kept pending instead, and RetryPending applies it later.
+    // Requests the desktop's stored look.
     void RestoreDesktopLook(int desk);
     void SetWallpaper(std::int32_t style, const std::string& path);
-
-    // The desktop whose look waits to be applied, 0 when none.
-    int PendingDesk() const { return pendingDesk_; }
-    // Applies a pending look when it is safe now; true while one is still pending.
-    bool RetryPending();
+    // The desktop's stored look as it goes onto the screen.
+    LookRequest StoredLook(int desk) const;
 
 private:
-    void ApplyLook(int desk);
-
     LookOps& ops_;
     SettingsStore& store_;
     std::string dataFolder_;
-    int pendingDesk_ = 0;
+    int requestedDesk_ = 0;  // whose look was requested last
 };
 
 // For each desktop whose "WALLPAPER" is empty: converts the picture beside the program

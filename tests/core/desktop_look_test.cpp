@@ -58,21 +58,21 @@ TEST(DesktopLook, RestoreAppliesColourStyleAndWallpaper) {
     }
 }
 
-TEST(DesktopLook, AHungApplicationDefersTheLookInsteadOfBlocking) {
+TEST(DesktopLook, LeavingADesktopBeforeItsLookIsOnTheScreenKeepsWhatIsStored) {
+    // The fault: the screen, still showing the previous desktop's look, saved as this one's.
     FakeSystem sys;
     MemoryStore store;
-    store.values = {{"DESK2/1", "255"}, {"DESK1/1", "7"}};
+    store.values = {{"DESK2/1", "255"}};
+    sys.colour = 7;
     DesktopLook look(sys, store, "D\\");
-    sys.safe = false;
+    sys.shown = false;  // the system is busy putting desktop 2's look on the screen
     look.RestoreDesktopLook(2);
-    EXPECT_TRUE(sys.journal.empty()) << "nothing that broadcasts ran";
-    EXPECT_TRUE(look.RetryPending());
-    look.SaveDesktopLook(2);  // left before its look was shown: what is stored stays
-    EXPECT_EQ(store.values["DESK2/1"], "255");
-    look.RestoreDesktopLook(1);  // still unsafe: desktop 1 waits now
-    sys.safe = true;
-    EXPECT_FALSE(look.RetryPending());
-    EXPECT_EQ(sys.journal, (Journal{"colour 7", "TileWallpaper=0", "WallpaperStyle=2", "wallpaper "}));
+    look.SaveDesktopLook(2);
+    EXPECT_EQ(sys.journal, (Journal{"look waits"})) << "nothing read from the screen";
+    look.SaveDesktopLook(3);  // not the desktop requested: saved as usual
+    sys.shown = true;
+    look.SaveDesktopLook(2);
+    EXPECT_EQ(std::tuple(store.values["DESK3/1"], store.values["DESK2/1"]), std::tuple("7", "7"));
 }
 
 TEST(DefaultWallpapers, OnlyEmptyDesktopsGetThemAndThePathIsStoredEvenWhenMissing) {

@@ -57,14 +57,17 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
     }
 
     std::uint32_t GetBackgroundColor() override { Log("read colour"); return colour; }
-    void SetBackgroundColor(std::uint32_t c) override { Log("colour " + std::to_string(colour = c)); }
     std::string RegGetString(const std::string&, const std::string& name) override { return reg[name]; }
-    bool RegSetString(const std::string&, const std::string& name, const std::string& text) override {
-        return Log(name + "=" + (reg[name] = text));
-    }
     bool ShellCopyFiles(const std::string& from, const std::string& to) override { return Log("copy " + from + " -> " + to); }
-    bool ApplyWallpaperFile(const std::string& path) override { return Log("wallpaper " + (reg["Wallpaper"] = path)); }
-    bool BroadcastSafe() override { return safe; }
+    // Applied at once, unless the system is busy (shown false).
+    void RequestLook(const LookRequest& l) override {
+        if (!shown) return void(Log("look waits"));
+        if (l.setColour) Log("colour " + std::to_string(colour = l.colour));
+        if (!l.tile.empty()) Log("TileWallpaper=" + (reg["TileWallpaper"] = l.tile));
+        if (!l.wallStyle.empty()) Log("WallpaperStyle=" + (reg["WallpaperStyle"] = l.wallStyle));
+        Log("wallpaper " + (reg["Wallpaper"] = l.wallpaper));
+    }
+    bool LookShown() override { return shown; }
 
     void ShellMoveFiles(const std::string& from, const std::string& to) override { Log("move " + from + " -> " + to); }
     bool VideoRunning() const override { return videoRunning; }
@@ -93,7 +96,7 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
 
     std::vector<Window> windows;
     std::uint32_t colour = 0;
-    bool safe = true;
+    bool shown = true;
     std::map<std::string, std::string> reg;
     bool videoRunning = false;
     int videoDesk = 0;

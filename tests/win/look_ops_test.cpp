@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "app/win/default_wallpapers.h"
 #include "app/win/look_ops.h"
 #include "base/bmp.h"
@@ -45,12 +48,24 @@ struct SystemLookGuard {
     const std::string wall = RegGetString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper");
     const std::string style = RegGetString(HKEY_CURRENT_USER, kDesktopKey, "WallpaperStyle");
     const std::string tile = RegGetString(HKEY_CURRENT_USER, kDesktopKey, "TileWallpaper");
-    ~SystemLookGuard() {
-        Win32LookOps().SetBackgroundColor(colour);
-        RegSetString(HKEY_CURRENT_USER, kDesktopKey, "WallpaperStyle", style);
-        RegSetString(HKEY_CURRENT_USER, kDesktopKey, "TileWallpaper", tile);
-        ApplyWallpaperFile(wall == " " ? "" : wall);
+    ~SystemLookGuard() { PutLookOnScreen({true, colour, tile, style, wall == " " ? "" : wall}); }
+};
+
+// A window of ours that counts the colour and wallpaper broadcasts it receives.
+struct BroadcastCounter {
+    BroadcastCounter() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &CountBroadcasts;
+        wc.lpszClassName = L"OrvBroadcastCounter";
+        RegisterClassW(&wc);
+        h = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     }
+    ~BroadcastCounter() { DestroyWindow(h); }
+    std::tuple<int, int> Take() {
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+        return std::tuple(std::exchange(colourBroadcasts, 0), std::exchange(wallpaperBroadcasts, 0));
+    }
+    HWND h;
 };
 
 TEST(Win32LookOps, TheLookTakesEffectAtOnceAndIsBroadcastOnlyWhenItChanges) {
@@ -58,32 +73,57 @@ TEST(Win32LookOps, TheLookTakesEffectAtOnceAndIsBroadcastOnlyWhenItChanges) {
     test::TempFolder t;
     const std::string bmp = t / "Wänd 1.bmp";
     test::WriteFile(PathFromUtf8(bmp), Bmp(1));
-    Win32LookOps ops;
-    ops.SetBackgroundColor(0x00102030);
-    ASSERT_TRUE(ops.ApplyWallpaperFile(bmp));
+    const bool tiled = RegGetString(HKEY_CURRENT_USER, kDesktopKey, "TileWallpaper") == "1";
+    const LookRequest look{true, 0x00102030, tiled ? "1" : "0", "0", bmp};
+    PutLookOnScreen(look);
     EXPECT_EQ(RegGetString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper"), bmp) << "kept in the user's profile";
 
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &CountBroadcasts;
-    wc.lpszClassName = L"OrvBroadcastCounter";
-    RegisterClassW(&wc);
-    HWND counter = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    const auto countBroadcasts = [] {
-        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
-        return std::tuple(std::exchange(colourBroadcasts, 0), std::exchange(wallpaperBroadcasts, 0));
-    };
-    countBroadcasts();
-    ops.SetBackgroundColor(0x00102030);  // as it is: nothing to tell anyone
-    EXPECT_TRUE(ops.ApplyWallpaperFile(bmp));
-    EXPECT_EQ(countBroadcasts(), std::tuple(0, 0));
+    BroadcastCounter counter;
+    counter.Take();
+    PutLookOnScreen(look);  // as it is: nothing to tell anyone
+    EXPECT_EQ(counter.Take(), std::tuple(0, 0));
     // A new colour, a new style for the same file, or another file: each is broadcast.
-    ops.SetBackgroundColor(0x00302010);
-    const bool tiled = RegGetString(HKEY_CURRENT_USER, kDesktopKey, "TileWallpaper") == "1";
-    ops.RegSetString(kDesktopKey, "TileWallpaper", tiled ? "0" : "1");
-    EXPECT_TRUE(ops.ApplyWallpaperFile(bmp));
-    EXPECT_TRUE(ops.ApplyWallpaperFile(""));
-    EXPECT_EQ(countBroadcasts(), std::tuple(1, 2));
-    DestroyWindow(counter);
+    PutLookOnScreen({true, 0x00302010, tiled ? "0" : "1", "0", bmp});
+    PutLookOnScreen({false, 0, "", "", ""});
+    EXPECT_EQ(counter.Take(), std::tuple(1, 2));
+}
+
+// A hidden window of a thread of ours that stops answering for 2.5 s, like a background
+// application that never pumps.
+struct HungWindow {
+    std::atomic<int> stage{0};
+    std::thread t{[this] {
+        HWND h = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        stage = 1;
+        Sleep(2500);
+        for (MSG m; stage == 1; Sleep(5)) while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        DestroyWindow(h);
+    }};
+    HungWindow() { while (stage == 0) Sleep(5); }
+    ~HungWindow() { stage = 2, t.join(); }
+};
+
+// Faults: every switch's look broadcast in turn (or the oldest kept) behind a hung
+// application; a quit that waits on it without a bound, or does not wait at all.
+TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
+    SystemLookGuard guard;
+    BroadcastCounter counter;
+    const COLORREF base = GetSysColor(COLOR_BACKGROUND) ^ 0x00404040;
+    const std::string wall = RegGetString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper");
+    Win32LookOps ops;
+    {
+        HungWindow hung;
+        counter.Take();
+        ops.RequestLook({true, base, "", "", wall});
+        ULONGLONG t0 = GetTickCount64();
+        EXPECT_FALSE(ops.FinishLook(400)) << "the broadcast waits on the hung window";
+        EXPECT_LT(GetTickCount64() - t0, 900u);
+        for (COLORREF c : {base ^ 1u, base ^ 2u, base ^ 3u}) ops.RequestLook({true, c, "", "", wall});
+        EXPECT_FALSE(ops.LookShown());
+        EXPECT_TRUE(ops.FinishLook(20000));
+    }
+    EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), base ^ 3u);
+    EXPECT_EQ(counter.Take(), std::tuple(2, 0)) << "the first and the latest look only";
 }
 
 }  // namespace

@@ -21,8 +21,8 @@ constexpr wchar_t kInstanceMutex[] = L"Local\\OrvantaZ.SingleInstance";
 constexpr UINT_PTR kRelayerTimer = 1;
 constexpr UINT kRelayerMs = 150;
 constexpr int kRelayers = 2;  // re-layerings after a switch
-constexpr UINT_PTR kLookRetryTimer = 2;
-constexpr UINT kLookRetryMs = 500;
+// How long quitting waits for desktop 1's look while an application hangs.
+constexpr DWORD kQuitLookMs = 1500;
 
 // Bar geometry in pixels.
 constexpr int kBarHeight = 30;
@@ -58,7 +58,7 @@ bool ImageButton::Create(HWND parent, int id, int x, int y, HBITMAP strip, std::
                           parent, id);
 }
 
-LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: {
             PaintDc pdc(hwnd());
@@ -110,6 +110,7 @@ int FrmMain::Run() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (unloaded_) lookOps_.FinishLook(kQuitLookMs);
     Log("Ended cleanly");
     return 0;
 }
@@ -267,7 +268,6 @@ void FrmMain::DoAction(int index) {
     if (!desks_) return;
     const int before = desks_->CurrentDesk();
     desks_->DoAction(index);
-    if (look_->PendingDesk() != 0) SetTimer(hwnd(), kLookRetryTimer, kLookRetryMs, nullptr);
     if (desks_->CurrentDesk() != before) {
         KeepBarOnTop();
         // The windows just shown may be raised by their own applications a little later.
@@ -309,6 +309,27 @@ void FrmMain::EndApplication() {
     PostQuitMessage(0);
 }
 
+void FrmMain::RestoreOnCrash() noexcept {
+    const auto showAll = [this] {
+        if (!deskWindows_) return;
+        // Asynchronously: a hung window must not hold up the others or the end.
+        for (int desk = 1; desk <= kDeskCount; ++desk)
+            for (const DeskWindowEntry& e : deskWindows_->DeskWindowList(desk)) ShowWindowAsync(ToHwnd(e.handle), e.showCmd);
+    };
+    showAll();
+    if (look_) {
+        try {
+            lookOps_.RequestLook(look_->StoredLook(1));
+            lookOps_.FinishLook(kQuitLookMs);
+        } catch (...) {
+            // out of memory: the windows matter most
+        }
+    }
+    // A crash on another thread leaves the user-interface thread running, maybe inside a
+    // switch: a hide it started just before the fatal path is undone here.
+    showAll();
+}
+
 void FrmMain::FormQueryUnload() {
     if (unloaded_ || !desks_) return;
     unloaded_ = true;
@@ -322,7 +343,7 @@ void FrmMain::FormQueryUnload() {
     StopHotkeys();
 }
 
-LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == ShowBarMessage() && msg != 0) {
         // A second start of the program: the bar comes back, also after the hide button.
         ShowWindow(hwnd(), SW_SHOWNORMAL);
@@ -349,15 +370,8 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         case WM_TIMER:
             if (wp == kRelayerTimer) {
                 KeepBarOnTop();
-                if (--relayersLeft_ <= 0) KillTimer(hwnd(), kRelayerTimer);
-                return 0;
-            }
-            if (wp == kLookRetryTimer) {
-                // The look of the current desktop waits for a hung application to recover.
-                if (!look_->RetryPending()) {
-                    KillTimer(hwnd(), kLookRetryTimer);
-                    KeepBarOnTop();
-                }
+                // Also once a look held up by a hung application has reached the screen.
+                if (--relayersLeft_ <= 0 && lookOps_.LookShown()) KillTimer(hwnd(), kRelayerTimer);
                 return 0;
             }
             break;
@@ -374,7 +388,11 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             DoAction(kActionQuit);  // closing the bar is a quit request
             return 0;
         case WM_ENDSESSION:
-            if (wp) FormQueryUnload();  // the session ends: every hidden window comes back
+            if (wp) {  // the session ends: every hidden window comes back, desktop 1's look too
+                FormQueryUnload();
+                lookOps_.FinishLook(kQuitLookMs);
+                Log("The session ends: every window shown again, the settings saved");
+            }
             return 0;
         default:
             break;

@@ -26,7 +26,7 @@ public:
     bool Create(HWND parent, int id, int x, int y, HBITMAP strip, std::function<void()> onUp);
 
 private:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool pressed_ = false;
     HBITMAP strip_ = nullptr;
     std::function<void()> onUp_;
@@ -41,6 +41,10 @@ public:
     int Run();
     // A desktop number switches to it, kActionHideBar hides the bar, kActionQuit asks to quit.
     void DoAction(int index);
+    // The fatal path's part (any thread, the state maybe broken): every recorded window is
+    // shown again without waiting on it, and desktop 1's look is requested and waited for
+    // a bounded time.
+    void RestoreOnCrash() noexcept;
 
 private:
     bool FormLoad();
@@ -51,7 +55,7 @@ private:
     void PlaceBar();
     void KeepBarOnTop();
     static void PumpMessages();
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     // DeskUi
     void MarkCurrentDesk(int desk) override;

@@ -2,23 +2,27 @@
 #pragma once
 
 #include "app/desktop_look.h"
-#include "app/win/thread_probe.h"
+#include "app/win/look_worker.h"
 
 namespace orv {
 
+// Puts the look on the screen, broadcasting only what changes. Waits while an application
+// hangs: the look worker's job.
+void PutLookOnScreen(const LookRequest& look);
+
+// Reads on the calling thread (no broadcast); looks go onto the screen on the look worker.
 class Win32LookOps final : public LookOps {
 public:
     std::uint32_t GetBackgroundColor() override;
-    void SetBackgroundColor(std::uint32_t colour) override;
     std::string RegGetString(const std::string& subkey, const std::string& name) override;
-    bool RegSetString(const std::string& subkey, const std::string& name, const std::string& text) override;
     bool ShellCopyFiles(const std::string& source, const std::string& target) override;
-    bool ApplyWallpaperFile(const std::string& path) override;
-    bool BroadcastSafe() override { return probe_.AllResponsive(); }
+    void RequestLook(const LookRequest& look) override { worker_.Request(look); }
+    bool LookShown() override { return worker_.Idle(); }
+    // Waits up to ms for the looks requested to be on the screen; logs when they are not.
+    bool FinishLook(DWORD ms);
 
 private:
-    ThreadProbe probe_;
-    bool styleChanged_ = false;  // a style value changed since the wallpaper was applied
+    LookWorker worker_{&PutLookOnScreen};
 };
 
 // The wallpaper changes at once, is written to the user profile and broadcast.

@@ -1,12 +1,16 @@
 #include <windows.h>
 
 #include "app/win/frm_main.h"
+#include "base/win/fatal.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int code = 0;
     {
         orv::FrmMain app;
+        // From here on a crash anywhere shows every hidden window again before the end.
+        orv::InstallFatalPath([](void* a) noexcept { static_cast<orv::FrmMain*>(a)->RestoreOnCrash(); }, &app);
         code = app.Run();
+        orv::InstallFatalPath(nullptr, nullptr);  // app goes now
     }
     SetErrorMode(SEM_NOGPFAULTERRORBOX);
     return code;

@@ -20,19 +20,4 @@ bool ThreadProbe::Responsive(HWND h) {
     return ok;
 }
 
-bool ThreadProbe::AllResponsive() {
-    struct Ctx {
-        ThreadProbe* self;
-        bool ok;
-    } ctx{this, true};
-    EnumWindows(
-        [](HWND h, LPARAM lp) noexcept -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            if (!c->self->Responsive(h)) c->ok = false;
-            return c->ok;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.ok;
-}
-
 }  // namespace orv

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "base/win/fatal.h"
 #include "base/win/utf.h"
 
 namespace orv {
@@ -51,6 +52,7 @@ int Win32WindowOps::IsVisible(WindowId id) {
 
 bool Win32WindowOps::Show(WindowId id, int showCmd) {
     HWND h = ToHwnd(id);
+    if (showCmd == SW_HIDE && FatalPathRunning()) return false;  // the process is failing: no more hiding
     if (!IsWindow(h)) {  // closed meanwhile
         hidingLater_.erase(h);
         return false;

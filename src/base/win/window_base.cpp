@@ -1,5 +1,7 @@
 #include "base/win/window_base.h"
 
+#include "base/win/fatal.h"
+
 namespace orv {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
@@ -31,7 +33,7 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
     return CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, menu, ModuleInstance(), this) != nullptr;
 }
 
-LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept { return Default(msg, wp, lp); }
+LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
 
 LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     Window* self = nullptr;
@@ -43,8 +45,14 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexce
     } else {
         self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);  // e.g. WM_GETMINMAXINFO before WM_NCCREATE
-    LRESULT r = self->OnMessage(msg, wp, lp);
+    // e.g. WM_GETMINMAXINFO before WM_NCCREATE; and none of our code once the process is failing
+    if (!self || FatalPathRunning()) return DefWindowProcW(hwnd, msg, wp, lp);
+    LRESULT r = 0;
+    try {
+        r = self->OnMessage(msg, wp, lp);
+    } catch (...) {
+        FatalFromException("a window procedure");
+    }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

@@ -1,5 +1,7 @@
 // The base of every window of ours: a static thunk stores the object at WM_NCCREATE and
-// forwards messages to a noexcept handler; nothing throws across the window procedure.
+// forwards messages to the handler. Nothing throws across the window procedure: an
+// exception that reaches the thunk takes the fatal path (base/win/fatal.h), since the state
+// it left behind cannot be trusted and other programs' windows may be hidden.
 #pragma once
 
 #include <windows.h>
@@ -22,7 +24,7 @@ protected:
     bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
                 int w, int h, HWND parent, int id = 0);
     // Messages not handled go to DefWindowProc.
-    virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) noexcept { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
 private:

@@ -1,0 +1,105 @@
+#include "app/win/look_worker.h"
+
+#include <optional>
+
+#include "base/win/fatal.h"
+#include "base/win/log.h"
+
+namespace orv {
+
+namespace {
+constexpr DWORD kEndWaitMs = 100;
+}
+
+struct LookWorker::Shared {
+    Apply apply = nullptr;
+    SRWLOCK lock = SRWLOCK_INIT;
+    std::optional<LookRequest> next;  // guarded by lock
+    bool stop = false;                // guarded by lock
+    HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    HANDLE idle = CreateEventW(nullptr, TRUE, TRUE, nullptr);  // set while nothing waits or runs
+    HANDLE thread = nullptr;
+    ~Shared() {
+        for (HANDLE h : {wake, idle, thread})
+            if (h) CloseHandle(h);
+    }
+};
+
+DWORD WINAPI LookWorker::Main(void* shared) {
+    auto* s = static_cast<Shared*>(shared);
+    for (;;) {
+        WaitForSingleObject(s->wake, INFINITE);
+        for (;;) {
+            std::optional<LookRequest> look;
+            AcquireSRWLockExclusive(&s->lock);
+            const bool stop = s->stop;
+            look.swap(s->next);
+            if (!look) SetEvent(s->idle);  // under the lock: a request now resets it after
+            ReleaseSRWLockExclusive(&s->lock);
+            if (stop) return 0;
+            if (!look) break;
+            try {
+                s->apply(*look);
+            } catch (...) {
+                FatalFromException("the look worker");
+            }
+        }
+    }
+}
+
+void LookWorker::Request(const LookRequest& look) {
+    if (FatalPathRunning() && !OnFatalPath()) return;  // desktop 1's look is the last one
+    if (!s_) {
+        s_ = new Shared;
+        s_->apply = apply_;
+    }
+    AcquireSRWLockExclusive(&s_->lock);
+    s_->next = look;
+    ResetEvent(s_->idle);
+    ReleaseSRWLockExclusive(&s_->lock);
+    if (!s_->thread) {
+        s_->thread = CreateThread(nullptr, 0, &LookWorker::Main, s_, 0, nullptr);
+        if (!s_->thread) {
+            LogError("CreateThread (the look worker)");
+            AcquireSRWLockExclusive(&s_->lock);
+            s_->next.reset();
+            SetEvent(s_->idle);
+            ReleaseSRWLockExclusive(&s_->lock);
+            return;
+        }
+    }
+    SetEvent(s_->wake);
+}
+
+bool LookWorker::Idle() const { return !s_ || WaitForSingleObject(s_->idle, 0) == WAIT_OBJECT_0; }
+
+bool LookWorker::Finish(DWORD ms) {
+    if (Idle()) return true;
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < end ? static_cast<DWORD>(end - now) : 0;
+        const DWORD r = MsgWaitForMultipleObjects(1, &s_->idle, FALSE, left, QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0) return true;
+        if (r != WAIT_OBJECT_0 + 1) return Idle();
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // answers what was sent
+    }
+}
+
+LookWorker::~LookWorker() {
+    if (!s_) return;
+    AcquireSRWLockExclusive(&s_->lock);
+    s_->stop = true;
+    ReleaseSRWLockExclusive(&s_->lock);
+    if (s_->thread) {
+        SetEvent(s_->wake);
+        if (WaitForSingleObject(s_->thread, kEndWaitMs) != WAIT_OBJECT_0) {
+            Log("The look worker is still waiting on the system: left to the end of the process");
+            return;  // it still uses s_
+        }
+    }
+    delete s_;
+}
+
+}  // namespace orv

@@ -1,0 +1,41 @@
+// The one thread that puts looks on the screen. The system's colour and wallpaper calls
+// broadcast to every top-level window and wait for each answer, without limit under Wine
+// while any application hangs, even one with only a hidden window. So the user-interface
+// thread hands each look over and never waits: the latest request wins, one not started
+// yet is dropped. The worker touches none of our windows and posts nothing; what its
+// broadcasts send to our windows the user-interface thread answers as it pumps, also while
+// it waits in Finish.
+#pragma once
+
+#include <windows.h>
+
+#include "app/desktop_look.h"
+
+namespace orv {
+
+class LookWorker {
+public:
+    using Apply = void (*)(const LookRequest& look);
+    explicit LookWorker(Apply apply) : apply_(apply) {}
+    LookWorker(const LookWorker&) = delete;
+    LookWorker& operator=(const LookWorker&) = delete;
+    // Waits a moment for the thread to end; one stuck in a broadcast is left to the end of
+    // the process, with what it uses.
+    ~LookWorker();
+
+    // Hands the look over (the thread starts with the first one). Never waits.
+    void Request(const LookRequest& look);
+    // No look waiting or being put on the screen.
+    bool Idle() const;
+    // Waits up to ms until idle, answering messages sent to this thread's windows
+    // meanwhile. True when idle.
+    bool Finish(DWORD ms);
+
+private:
+    struct Shared;
+    static DWORD WINAPI Main(void* shared);
+    Apply apply_;
+    Shared* s_ = nullptr;
+};
+
+}  // namespace orv
