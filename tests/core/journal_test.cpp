@@ -4,6 +4,7 @@
 
 #include "app/desk_manager.h"
 #include "app/journal.h"
+#include "app/recovery.h"
 #include "fakes.h"
 
 namespace orv {
@@ -164,6 +165,35 @@ TEST(Journal, SwitchWritesBeforeHidingAndNamesTheFilesOfEachPhase) {
     ASSERT_FALSE(end.empty());
     EXPECT_EQ(end.back(), "journal removed");
     EXPECT_EQ(end[end.size() - 2], "show Three 1");
+}
+
+TEST(Journal, RecoveryPutsTheDesktopFolderBackToDesktopOneFromEveryPhase) {
+    // Catches: the Desktop folder's files filed under the wrong desktop after a kill between
+    // the two moves, desktop 1's files not brought back, desktop 1's look not put back, a
+    // garbage journal acted on or left to be read again.
+    struct Case { int icons; Journal moves; };
+    const Case cases[] = {
+        {kIconsShared, {}},
+        {1, {"move D\\OrvDesk1\\* -> Desk"}},
+        {4, {"move Desk\\* -> D\\OrvDesk4", "move D\\OrvDesk1\\* -> Desk"}},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        r.store.Set("DESK1", "1", "255");
+        r.ops.file = FormatJournal({5, c.icons, {}});
+        const RecoveryReport rep = RecoverJournal(r.ops, r.sys, r.look, "Desk", "D\\OrvDesk");
+        Journal expected = c.moves;
+        expected.insert(expected.end(), {"colour 255", "journal removed"});  // the look, then the journal goes
+        EXPECT_EQ(r.Take("colour"), expected) << c.icons;
+        EXPECT_TRUE(rep.valid && rep.currentDesk == 5) << c.icons;
+    }
+    Rig r;
+    r.sys.Add("Hidden", kSwShowNormal, 0);
+    r.ops.file = FormatJournal({2, 3, {{2, 1, kSwShowNormal, {100, 5000, "App"}, "Hidden"}}}).substr(0, 60);
+    const RecoveryReport rep = RecoverJournal(r.ops, r.sys, r.look, "Desk", "D\\OrvDesk");
+    EXPECT_TRUE(rep.found && !rep.valid);
+    EXPECT_EQ(DescribeRecovery(rep), "Journal ignored (no end line)");
+    EXPECT_EQ(r.sys.journal, Journal{"journal removed"});
 }
 
 }  // namespace

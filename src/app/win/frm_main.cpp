@@ -9,6 +9,8 @@
 #include "app/win/bar_ids.h"
 #include "app/win/bar_images.h"
 #include "app/win/default_wallpapers.h"
+#include "app/win/watchdog.h"
+#include "base/win/log.h"
 #include "base/win/utf.h"
 #include "settings/win/registry_mod.h"
 
@@ -132,8 +134,17 @@ bool FrmMain::FormLoad() {
     desks_ = std::make_unique<DeskManager>(DeskManagerDeps{*deskWindows_, *look_, iconShelf_, video_, *this},
                                            folders_.desktopFolder, folders_.dataFolder + flavour_.iconFolderPrefix);
 
-    // Desktop 1 is current and takes over the look found on the screen.
-    look_->SaveDesktopLook(1);
+    // A run killed before left windows hidden, files in another desktop's folder and its
+    // desktop's look: all come back first, so desktop 1 is current in every sense. Then
+    // desktop 1 takes over the look found on the screen, unless desktop 1's own was just put back.
+    OpenLog(Widen(folders_.dataFolder));
+    const bool recovered = RecoverLeftovers(folders_, flavour_, *look_).valid;
+    journalOps_ = std::make_unique<Win32JournalOps>(JournalPath(folders_));
+    journal_ = std::make_unique<DeskJournal>(*journalOps_);
+    desks_->SetJournal(journal_.get());
+    StartWatchdog();
+    if (!recovered) look_->SaveDesktopLook(1);
+    else if (look_->PendingDesk() != 0) SetTimer(hwnd(), kLookRetryTimer, kLookRetryMs, nullptr);
     MakeDefaultWallpapers(*store_, folders_, &ConvertPictureToBmp);
 
     ShowWindow(hwnd(), SW_SHOWNORMAL);
