@@ -9,6 +9,8 @@ namespace orv {
 
 namespace {
 constexpr DWORD kMaxJournalBytes = 4 * 1024 * 1024;  // far beyond any real journal
+constexpr int kRenameTries = 10;
+constexpr DWORD kRenamePauseMs = 10;
 }
 
 std::uint64_t ProcessStartTime(DWORD pid) {
@@ -45,12 +47,16 @@ bool Win32JournalOps::Write(const std::string& text) {
             return false;
         }
     }
-    if (!MoveFileExW(temp.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        LogError("Journal: MoveFileEx");
-        DeleteFileW(temp.c_str());
-        return false;
+    // A reader without delete sharing (a backup or virus scanner) blocks the rename for a moment.
+    DWORD e = 0;
+    for (int i = 0; i < kRenameTries; ++i, Sleep(kRenamePauseMs)) {
+        if (MoveFileExW(temp.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        e = GetLastError();
+        if (e != ERROR_ACCESS_DENIED && e != ERROR_SHARING_VIOLATION) break;
     }
-    return true;
+    LogError("Journal: MoveFileEx", e);
+    DeleteFileW(temp.c_str());
+    return false;
 }
 
 std::optional<std::string> Win32JournalOps::Read() {
