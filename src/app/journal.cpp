@@ -180,7 +180,7 @@ bool DeskJournal::Write(const DeskWindows& windows, int currentDesk, int iconsDe
     }
     owners_ = std::move(owners);
     ++writes_;
-    return ops_.Write(FormatJournal(s));
+    return ops_.Write(FormatJournal(s), iconsDesk != kIconsShared);
 }
 
 }  // namespace orv

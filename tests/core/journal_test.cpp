@@ -83,10 +83,11 @@ struct FakeJournalOps final : JournalOps {
     }
     bool IsVisible(WindowId id) override { return sys.IsVisible(id) == 1; }
     void ShowAsync(WindowId id, int cmd) override { sys.Show(id, cmd); }
-    bool Write(const std::string& text) override {
+    bool Write(const std::string& text, bool durable) override {
         const auto s = ParseJournal(text);
         if (!s) return sys.Log("journal unreadable");
         std::string line = "journal current " + std::to_string(s->currentDesk) + " icons " + std::to_string(s->iconsDesk);
+        if (durable) line += " durable";
         for (const auto& w : s->windows) line += " " + std::to_string(w.desk) + ":" + w.title;
         file = text;
         return sys.Log(line);
@@ -152,13 +153,13 @@ TEST(Journal, SwitchWritesBeforeHidingAndNamesTheFilesOfEachPhase) {
     r.mgr.SetSharedIcons(false);
     r.sys.Add("Three");
     r.mgr.DoAction(3);
-    EXPECT_EQ(r.Take("show"), (Journal{"journal current 3 icons 2 1:One 1:Two 2:Three", "show Three 0",
-                                       "move Desk\\* -> D\\OrvDesk2", "journal current 3 icons 3 1:One 1:Two 2:Three",
+    EXPECT_EQ(r.Take("show"), (Journal{"journal current 3 icons 2 durable 1:One 1:Two 2:Three", "show Three 0",
+                                       "move Desk\\* -> D\\OrvDesk2", "journal current 3 icons 3 durable 1:One 1:Two 2:Three",
                                        "move D\\OrvDesk3\\* -> Desk"}));
     r.mgr.DoAction(1);  // the windows shown again leave the journal
-    EXPECT_EQ(r.Take("show"), (Journal{"journal current 1 icons 3 1:One 1:Two 2:Three", "move Desk\\* -> D\\OrvDesk3",
-                                       "journal current 1 icons 1 1:One 1:Two 2:Three", "move D\\OrvDesk1\\* -> Desk",
-                                       "show One 1", "show Two 1", "journal current 1 icons 1 2:Three"}));
+    EXPECT_EQ(r.Take("show"), (Journal{"journal current 1 icons 3 durable 1:One 1:Two 2:Three", "move Desk\\* -> D\\OrvDesk3",
+                                       "journal current 1 icons 1 durable 1:One 1:Two 2:Three", "move D\\OrvDesk1\\* -> Desk",
+                                       "show One 1", "show Two 1", "journal current 1 icons 1 durable 2:Three"}));
     r.mgr.DoAction(4);
     r.mgr.RestoreAllDesktops();
     const Journal end = r.Take("show");

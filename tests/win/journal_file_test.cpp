@@ -22,7 +22,7 @@ TEST(JournalFile, WritesReplaceWholeLeaveNoTemporaryAndRemoveClears) {
     EXPECT_FALSE(ops.Read()) << "no journal yet";
     const std::string big(100000, 'x');
     for (const std::string& text : {std::string("first\n"), big, std::string("third\n")}) {
-        ASSERT_TRUE(ops.Write(text));
+        ASSERT_TRUE(ops.Write(text, text == big));
         EXPECT_EQ(ops.Read(), text);
         EXPECT_EQ(test::ReadTree(path.parent_path()).size(), 1u) << "only the journal itself";
     }
@@ -33,7 +33,7 @@ TEST(JournalFile, WritesReplaceWholeLeaveNoTemporaryAndRemoveClears) {
     EXPECT_TRUE(test::ReadTree(path.parent_path()).empty()) << "the torn temporary goes too";
 
     Win32JournalOps nowhere((t.path() / "missing" / "Orvanta.journal").wstring());
-    EXPECT_FALSE(nowhere.Write("x")) << "a folder that does not exist";
+    EXPECT_FALSE(nowhere.Write("x", true)) << "a folder that does not exist";
 }
 
 // A test window in a process of its own.

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <string>
+#include <unordered_map>
 
 #include "app/journal.h"
+#include "base/win/handles.h"
 
 namespace orv {
 
@@ -21,14 +23,23 @@ public:
     std::optional<WindowOwner> Owner(WindowId id) override;
     bool IsVisible(WindowId id) override;
     void ShowAsync(WindowId id, int showCmd) override;
-    // A temporary file beside the journal, flushed, then renamed over it: a crash at any
-    // instant leaves the old journal or the new one, never a torn one.
-    bool Write(const std::string& text) override;
+    // A temporary file beside the journal, flushed when durable, then renamed over it: a
+    // crash at any instant leaves the old journal or the new one, never a torn one.
+    bool Write(const std::string& text, bool durable) override;
     std::optional<std::string> Read() override;
     void Remove() override;
 
 private:
+    std::uint64_t StartTime(DWORD pid);
+
     std::wstring path_;
+    // Start times of the processes seen, each held open: while its handle is open a process
+    // id cannot be given to another process, so the time stays right without asking again.
+    struct OpenProcessTime {
+        UniqueHandle process;
+        std::uint64_t start;
+    };
+    std::unordered_map<DWORD, OpenProcessTime> starts_;
 };
 
 }  // namespace orv
