@@ -203,7 +203,7 @@ namespace {
 
 constexpr wchar_t kSettingsKey[] = L"Software\\Quillon\\OrvantaZ";
 
-// Every running Orvanta.exe with its parent: the program and its watchdog.
+// Every running Orvanta.exe (the program and its watchdog): its process id and its parent's.
 std::vector<std::pair<DWORD, DWORD>> ProgramProcesses() {
     std::vector<std::pair<DWORD, DWORD>> found;
     UniqueFile snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -240,8 +240,7 @@ void ResetDesktopLook() {
 DWORD WatchdogOf(DWORD programPid, DWORD ms) {
     DWORD found = 0;
     WaitUntil([&] {
-        for (const auto& [pid, parent] : ProgramProcesses())
-            if (parent == programPid) found = pid;
+        for (const auto& [pid, parent] : ProgramProcesses()) found = parent == programPid ? pid : found;
         return found != 0;
     }, ms);
     return found;

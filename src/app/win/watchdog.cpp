@@ -21,6 +21,25 @@ constexpr wchar_t kRecoveryMutex[] = L"Local\\OrvantaZ.Recovery";
 constexpr DWORD kRecoveryWaitMs = 30000;
 constexpr int kLookRetries = 20;  // the watchdog's wait for a hung application: 10 s
 constexpr DWORD kLookRetryMs = 500;
+
+// The watchdog has waited since the program started: a colour it read back then may be kept
+// by the process (Wine keeps the system colours it has read), so the colour is always set.
+struct AlwaysSetColour final : LookOps {
+    Win32LookOps ops;
+    std::uint32_t GetBackgroundColor() override { return ops.GetBackgroundColor(); }
+    void SetBackgroundColor(std::uint32_t colour) override {
+        const int element = COLOR_BACKGROUND;
+        const COLORREF value = colour;
+        SetSysColors(1, &element, &value);
+    }
+    std::string RegGetString(const std::string& k, const std::string& n) override { return ops.RegGetString(k, n); }
+    bool RegSetString(const std::string& k, const std::string& n, const std::string& t) override {
+        return ops.RegSetString(k, n, t);
+    }
+    bool ShellCopyFiles(const std::string& from, const std::string& to) override { return ops.ShellCopyFiles(from, to); }
+    bool ApplyWallpaperFile(const std::string& path) override { return ops.ApplyWallpaperFile(path); }
+    bool BroadcastSafe() override { return ops.BroadcastSafe(); }
+};
 }  // namespace
 
 std::wstring JournalPath(const AppFolders& folders) { return Widen(folders.dataFolder + kJournalName); }
@@ -74,7 +93,7 @@ int RunWatchdog(HANDLE program) {
     if (GetFileAttributesW(JournalPath(folders).c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
     OpenLog(Widen(folders.dataFolder));
     RegistryStore store(kSettingsRoot, f.appName);
-    Win32LookOps lookOps;
+    AlwaysSetColour lookOps;
     DesktopLook look(lookOps, store, folders.dataFolder);
     RecoverLeftovers(folders, f, look);
     for (int i = 0; i < kLookRetries && look.PendingDesk() != 0 && look.RetryPending(); ++i) Sleep(kLookRetryMs);
