@@ -1,7 +1,8 @@
 // The time of a desktop switch 1 -> 2 -> 1 with N eligible windows of another process,
 // against the floor: the same windows hidden and shown with bare ShowWindow calls, in the
-// same run, interleaved. Runs under Wine (or Windows) with testwins.exe beside it in
-// ../tools. Prints one line per N and the ratio.
+// same run, interleaved; and each switch again with its journal written (to a file in the
+// temp folder), to show what the journal costs. Runs under Wine (or Windows) with
+// testwins.exe beside it in ../tools. Prints one line per N and the ratios.
 //
 //   switch_bench.exe [reps]
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/desk_manager.h"
+#include "app/win/journal_file.h"
 #include "app/win/look_ops.h"
 #include "app/win/shell_files.h"
 #include "app/win/window_ops.h"
@@ -129,7 +131,10 @@ int main(int argc, char** argv) {
     GetTempPathW(MAX_PATH, temp);
     const std::string data = Narrow(temp);
 
-    std::printf("%-6s %12s %12s %12s %8s %8s\n", "N", "floor ms", "switch ms", "windows ms", "ratio", "win/fl");
+    Win32JournalOps journalOps(Widen(data) + L"OrvantaBench.journal");
+    DeskJournal journal(journalOps);
+    std::printf("%-6s %10s %10s %10s %10s %10s %7s %7s %7s %7s\n", "N", "floor ms", "switch ms", "+journal", "windows ms",
+                "+journal", "ratio", "j.ratio", "jrn/sw", "jrn/win");
     for (int n : {10, 50, 200}) {
         Windows w = Open(testwins, n);
         if (static_cast<int>(w.hwnds.size()) != n) {
@@ -138,9 +143,14 @@ int main(int argc, char** argv) {
             return 1;
         }
         DeskWindows full(windowOps, " Orvanta Solvane"), bare(windowOps, " Orvanta Solvane");
+        DeskWindows fullJ(windowOps, " Orvanta Solvane"), bareJ(windowOps, " Orvanta Solvane");
         DesktopLook look(lookOps, store, data), none(noLook, store, data);
         DeskManager withLook({full, look, shelf, video, ui}, "", data);
         DeskManager windowsOnly({bare, none, shelf, video, ui}, "", data);
+        DeskManager withLookJ({fullJ, look, shelf, video, ui}, "", data);
+        DeskManager windowsOnlyJ({bareJ, none, shelf, video, ui}, "", data);
+        withLookJ.SetJournal(&journal);
+        windowsOnlyJ.SetJournal(&journal);
 
         // One round trip: hide every window, then show them again, until all are done.
         auto roundTrip = [&](const auto& hide, const auto& show) {
@@ -151,17 +161,22 @@ int main(int argc, char** argv) {
             WaitAll(w.hwnds, true);
             return Now() - t0;
         };
-        std::vector<double> floor, sw, win;
+        std::vector<double> floor, sw, win, swj, winj;
         for (int r = 0; r < reps; ++r) {
             floor.push_back(roundTrip([&] { for (HWND h : w.hwnds) ShowWindow(h, SW_HIDE); },
                                       [&] { for (HWND h : w.hwnds) ShowWindow(h, SW_SHOWNORMAL); }));
             sw.push_back(roundTrip([&] { withLook.DoAction(2); }, [&] { withLook.DoAction(1); }));
             win.push_back(roundTrip([&] { windowsOnly.DoAction(2); }, [&] { windowsOnly.DoAction(1); }));
+            swj.push_back(roundTrip([&] { withLookJ.DoAction(2); }, [&] { withLookJ.DoAction(1); }));
+            winj.push_back(roundTrip([&] { windowsOnlyJ.DoAction(2); }, [&] { windowsOnlyJ.DoAction(1); }));
         }
-        const double f = Median(floor), s = Median(sw), o = Median(win);
-        std::printf("%-6d %12.1f %12.1f %12.1f %8.2f %8.2f\n", n, f, s, o, s / f, o / f);
+        const double f = Median(floor), s = Median(sw), o = Median(win), sj = Median(swj), oj = Median(winj);
+        std::printf("%-6d %10.1f %10.1f %10.1f %10.1f %10.1f %7.2f %7.2f %7.2f %7.2f\n", n, f, s, sj, o, oj, s / f,
+                    sj / f, sj / s, oj / o);
         Close(w);
     }
+    journal.Remove();
+    std::printf("journal writes: %d\n", journal.Writes());
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\OrvantaBench");
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\OrvantaBench");
     return 0;

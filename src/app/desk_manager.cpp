@@ -33,29 +33,46 @@ void DeskManager::RestoreAllDesktops() {
     d_.look.RestoreDesktopLook(1);
     for (int desk = 1; desk <= kDeskCount; ++desk) d_.windows.Replay(desk);
     // The next start takes the Desktop folder's files for desktop 1's: the current
-    // desktop's files go to its own folder and desktop 1's come back.
+    // desktop's files go to its own folder and desktop 1's come back, each phase journalled
+    // like a switch's.
     if (!sharedIcons_ && current_ != 1) {
         d_.icons.ShellMoveFiles(desktopFolder_ + "\\*", IconFolder(current_));
+        WriteJournal(1, 1, 0, 0);
         d_.icons.ShellMoveFiles(IconFolder(1) + "\\*", desktopFolder_);
     }
     current_ = 1;
+    if (journal_) journal_->Remove();  // every window and file is back: nothing left to recover
+}
+
+void DeskManager::WriteJournal(int currentDesk, int iconsDesk, int departingDesk, int shownDesk) {
+    if (!journal_) return;
+    journal_->Write(d_.windows, currentDesk, sharedIcons_ ? kIconsShared : iconsDesk, departingDesk, shownDesk);
 }
 
 void DeskManager::SwitchDesktop(int desk) {
     if (desk == current_) return;
 
-    d_.windows.RecordDeparture(current_);
+    // One journal write per phase, never one per window: the windows of every desktop and
+    // the ones about to be hidden, then which desktop's files the Desktop folder holds once
+    // they change, then without the windows shown again.
+    d_.windows.PlanDeparture(current_);
+    WriteJournal(desk, current_, current_, 0);
+    d_.windows.HideDeparted(current_);
     if (d_.video.VideoRunning()) d_.video.StopDesktopVideo();
     else d_.look.SaveDesktopLook(current_);
 
     if (!sharedIcons_) d_.icons.ShellMoveFiles(desktopFolder_ + "\\*", IconFolder(current_));
     current_ = desk;
-    if (!sharedIcons_) d_.icons.ShellMoveFiles(IconFolder(current_) + "\\*", desktopFolder_);
+    if (!sharedIcons_) {
+        WriteJournal(current_, current_, 0, 0);
+        d_.icons.ShellMoveFiles(IconFolder(current_) + "\\*", desktopFolder_);
+    }
 
     if (d_.video.VideoOn(current_)) d_.video.PlayDesktopVideo(current_);
     else d_.look.RestoreDesktopLook(current_);
 
     d_.windows.Replay(current_);
+    if (!d_.windows.DeskWindowList(current_).empty()) WriteJournal(current_, current_, 0, current_);
 }
 
 }  // namespace orv

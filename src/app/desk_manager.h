@@ -5,6 +5,7 @@
 
 #include "app/desk_windows.h"
 #include "app/desktop_look.h"
+#include "app/journal.h"
 
 namespace orv {
 
@@ -82,10 +83,14 @@ public:
     int CurrentDesk() const { return current_; }
     bool Busy() const { return busy_; }
     void SetSharedIcons(bool on) { sharedIcons_ = on; }
+    // The journal written before windows are hidden and removed once all are back (none:
+    // nothing is journalled).
+    void SetJournal(DeskJournal* journal) { journal_ = journal; }
 
 private:
     void SwitchDesktop(int desk);
     std::string IconFolder(int desk) const;
+    void WriteJournal(int currentDesk, int iconsDesk, int departingDesk, int shownDesk);
 
     DeskManagerDeps d_;
     std::string desktopFolder_;
@@ -93,6 +98,7 @@ private:
     int current_ = 1;
     bool busy_ = false;
     bool sharedIcons_ = true;
+    DeskJournal* journal_ = nullptr;
 };
 
 }  // namespace orv

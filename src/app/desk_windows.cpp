@@ -36,12 +36,16 @@ bool DeskWindows::IsEligible(const TopWindowEntry& e) {
     return ops_.IsVisible(e.handle) == 1;
 }
 
-void DeskWindows::RecordDeparture(int desk) {
+void DeskWindows::PlanDeparture(int desk) {
     Enumerate();
     auto& list = desks_.at(static_cast<std::size_t>(desk - 1));
     list.clear();
     for (const auto& e : top_)
-        if (IsEligible(e)) list.push_back({e.handle, e.showCmd});
+        if (IsEligible(e)) list.push_back({e.handle, e.showCmd, e.title});
+}
+
+void DeskWindows::HideDeparted(int desk) {
+    const auto& list = desks_.at(static_cast<std::size_t>(desk - 1));
     // Hidden from the bottom of the z-order up: the active window goes last, so the system
     // moves the activation once instead of once per window. The list keeps its order.
     for (auto it = list.rbegin(); it != list.rend(); ++it) ops_.Show(it->handle, kSwHide);

@@ -44,6 +44,7 @@ struct TopWindowEntry {
 struct DeskWindowEntry {
     WindowId handle;
     int showCmd;
+    std::string title;
 };
 
 // The eligibility rules, first match excludes. appTitle is the bar's title.
@@ -56,7 +57,14 @@ public:
     // Empties the top-window list and fills it with every titled top-level window.
     void Enumerate();
     // Enumerates, then hides every eligible window and records it under desk (1..6).
-    void RecordDeparture(int desk);
+    void RecordDeparture(int desk) {
+        PlanDeparture(desk);
+        HideDeparted(desk);
+    }
+    // The two halves of a departure, so the journal can be written between them: records
+    // desk's eligible windows, then hides the windows recorded.
+    void PlanDeparture(int desk);
+    void HideDeparted(int desk);
     // Shows every window recorded for desk with its recorded show command.
     void Replay(int desk);
 

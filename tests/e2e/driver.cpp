@@ -1,6 +1,7 @@
 #include "e2e/driver.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <sstream>
@@ -202,6 +203,17 @@ namespace {
 
 constexpr wchar_t kSettingsKey[] = L"Software\\Quillon\\OrvantaZ";
 
+// Every running Orvanta.exe (the program and its watchdog): its process id and its parent's.
+std::vector<std::pair<DWORD, DWORD>> ProgramProcesses() {
+    std::vector<std::pair<DWORD, DWORD>> found;
+    UniqueFile snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W e{};
+    e.dwSize = sizeof e;
+    for (BOOL ok = snap && Process32FirstW(snap.get(), &e); ok; ok = Process32NextW(snap.get(), &e))
+        if (_wcsicmp(e.szExeFile, L"Orvanta.exe") == 0) found.emplace_back(e.th32ProcessID, e.th32ParentProcessID);
+    return found;
+}
+
 void EndStrayInstances() {
     while (HWND bar = FindWindowW(kBarClass, nullptr)) {
         DWORD pid = 0;
@@ -209,6 +221,10 @@ void EndStrayInstances() {
         Process stray(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid), pid);
         if (!stray) break;
     }  // ~Process ends it
+    // A watchdog recovers what its program left and ends; one still there after that is ended.
+    if (!WaitUntil([] { return ProgramProcesses().empty(); }, 10000))
+        for (const auto& [pid, parent] : ProgramProcesses())
+            Process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid), pid).Kill();
 }
 
 void ResetDesktopLook() {
@@ -220,6 +236,15 @@ void ResetDesktopLook() {
 }
 
 }  // namespace
+
+DWORD WatchdogOf(DWORD programPid, DWORD ms) {
+    DWORD found = 0;
+    WaitUntil([&] {
+        for (const auto& [pid, parent] : ProgramProcesses()) found = parent == programPid ? pid : found;
+        return found != 0;
+    }, ms);
+    return found;
+}
 
 void AppTest::SetUp() {
     // The stand: the stand-in for the shell's desktop window, and room for the test windows.

@@ -103,6 +103,9 @@ inline fs::path IconFolder(int desk) { return PathFromUtf8(DataFolder() + "\\Orv
 COLORREF FreshSysColour();
 void SetSysColour(COLORREF c);
 
+// The watchdog the program started (0: none), found among its child processes.
+DWORD WatchdogOf(DWORD programPid, DWORD ms = 5000);
+
 // The real program from a clean state: no settings and no autostart entry, empty Desktop
 // and data folders, a black desktop without a wallpaper.
 class AppTest : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include "app/win/bar_ids.h"
 #include "app/win/bar_images.h"
 #include "app/win/default_wallpapers.h"
+#include "app/win/watchdog.h"
 #include "base/win/log.h"
 #include "base/win/utf.h"
 #include "settings/win/registry_mod.h"
@@ -143,8 +144,15 @@ bool FrmMain::FormLoad() {
     desks_ = std::make_unique<DeskManager>(DeskManagerDeps{*deskWindows_, *look_, iconShelf_, video_, *this},
                                            folders_.desktopFolder, folders_.dataFolder + flavour_.iconFolderPrefix);
 
-    // Desktop 1 is current and takes over the look found on the screen.
-    look_->SaveDesktopLook(1);
+    // A run killed before left windows hidden, files in another desktop's folder and its
+    // desktop's look: all come back first, so desktop 1 is current in every sense. Then
+    // desktop 1 takes over the look found on the screen, unless desktop 1's own was just put back.
+    const bool recovered = RecoverLeftovers(folders_, flavour_, *look_).valid;
+    journalOps_ = std::make_unique<Win32JournalOps>(JournalPath(folders_));
+    journal_ = std::make_unique<DeskJournal>(*journalOps_);
+    desks_->SetJournal(journal_.get());
+    StartWatchdog();
+    if (!recovered) look_->SaveDesktopLook(1);
     MakeDefaultWallpapers(*store_, folders_, [](const std::string& picture, const std::string& bmp) {
         const bool made = ConvertPictureToBmp(picture, bmp);
         if (!made) Log("Default wallpaper " + bmp + " not made from " + picture);

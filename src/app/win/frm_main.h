@@ -9,6 +9,7 @@
 
 #include "app/desk_manager.h"
 #include "app/flavour.h"
+#include "app/win/journal_file.h"
 #include "app/win/look_ops.h"
 #include "app/win/shell_files.h"
 #include "app/win/window_ops.h"
@@ -88,6 +89,8 @@ private:
     std::unique_ptr<DeskWindows> deskWindows_;
     std::unique_ptr<DesktopLook> look_;
     std::unique_ptr<DeskManager> desks_;
+    std::unique_ptr<Win32JournalOps> journalOps_;
+    std::unique_ptr<DeskJournal> journal_;
 
     HWND deskButtons_[kDeskCount] = {};
     ImageButton quitButton_;

@@ -27,7 +27,8 @@ bool Win32LookOps::FinishLook(DWORD ms) {
     return done;
 }
 
-void PutLookOnScreen(const LookRequest& look) {
+namespace {
+void PutLook(const LookRequest& look, bool alwaysSetColour) {
     bool styleChanged = false;
     for (const auto& [name, value] : {std::pair{"TileWallpaper", &look.tile}, {"WallpaperStyle", &look.wallStyle}}) {
         if (value->empty() || orv::RegGetString(HKEY_CURRENT_USER, kDesktopKey, name) == *value) continue;
@@ -45,7 +46,7 @@ void PutLookOnScreen(const LookRequest& look) {
     if (wallChanged && !SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, wall.data(), SPIF_UPDATEINIFILE))
         LogError("SystemParametersInfo (the wallpaper)");
     // Setting the colour it already has would only broadcast to every window for nothing.
-    if (look.setColour && GetSysColor(COLOR_BACKGROUND) != look.colour) {
+    if (look.setColour && (alwaysSetColour || GetSysColor(COLOR_BACKGROUND) != look.colour)) {
         const int element = COLOR_BACKGROUND;
         const COLORREF value = look.colour;
         if (!SetSysColors(1, &element, &value)) LogError("SetSysColors");
@@ -53,6 +54,10 @@ void PutLookOnScreen(const LookRequest& look) {
     if (wallChanged)
         SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
 }
+}  // namespace
+
+void PutLookOnScreen(const LookRequest& look) { PutLook(look, false); }
+void PutLookOnScreenSettingColour(const LookRequest& look) { PutLook(look, true); }
 
 bool ApplyWallpaperFile(const std::string& path) {
     std::wstring w = Widen(path);

@@ -9,10 +9,14 @@ namespace orv {
 // Puts the look on the screen, broadcasting only what changes. Waits while an application
 // hangs: the look worker's job.
 void PutLookOnScreen(const LookRequest& look);
+// The same, but the colour is set even when this process reads it as set already: a process
+// that read the colours long ago may be given its old view of them (Wine keeps them).
+void PutLookOnScreenSettingColour(const LookRequest& look);
 
 // Reads on the calling thread (no broadcast); looks go onto the screen on the look worker.
 class Win32LookOps final : public LookOps {
 public:
+    explicit Win32LookOps(LookWorker::Apply apply = &PutLookOnScreen) : worker_(apply) {}
     std::uint32_t GetBackgroundColor() override;
     std::string RegGetString(const std::string& subkey, const std::string& name) override;
     bool ShellCopyFiles(const std::string& source, const std::string& target) override;
@@ -22,7 +26,7 @@ public:
     bool FinishLook(DWORD ms);
 
 private:
-    LookWorker worker_{&PutLookOnScreen};
+    LookWorker worker_;
 };
 
 // The wallpaper changes at once, is written to the user profile and broadcast.

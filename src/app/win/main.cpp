@@ -1,9 +1,11 @@
 #include <windows.h>
 
 #include "app/win/frm_main.h"
+#include "app/win/watchdog.h"
 #include "base/win/fatal.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+    if (auto program = orv::WatchdogHandle(commandLine)) return orv::RunWatchdog(*program);
     int code = 0;
     {
         orv::FrmMain app;

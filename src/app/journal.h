@@ -1,0 +1,95 @@
+// The journal: what a crash must be able to undo. Before any window is hidden it records the
+// current desktop, which desktop's files the Desktop folder holds, and every window that is
+// hidden or about to be hidden, with enough of its owner's identity to recognise it again.
+// After a kill (at the next start, or in the watchdog) the journal is replayed: a window that
+// still exists, is invisible and still belongs to the same process with the same class is
+// shown again; anything else is left alone.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/desk_windows.h"
+
+namespace orv {
+
+inline constexpr int kIconsShared = 0;  // JournalState::iconsDesk when icons are shared
+
+// Who owns a window: the process (its id and start time, so a reused id does not match)
+// and the window's class.
+struct WindowOwner {
+    std::uint32_t pid = 0;
+    std::uint64_t processStart = 0;  // the system's process creation time
+    std::string className;
+    bool operator==(const WindowOwner&) const = default;
+};
+
+struct JournalWindow {
+    int desk = 1;
+    WindowId handle = 0;
+    int showCmd = kSwShowNormal;
+    WindowOwner owner;
+    std::string title;
+    bool operator==(const JournalWindow&) const = default;
+};
+
+struct JournalState {
+    int currentDesk = 1;
+    int iconsDesk = kIconsShared;  // the desktop whose files the Desktop folder holds
+    std::vector<JournalWindow> windows;
+    bool operator==(const JournalState&) const = default;
+};
+
+// UTF-8 lines: a version header, one line per window, and an end line with the count and a
+// checksum of everything before it.
+std::string FormatJournal(const JournalState& s);
+// The journal, or nothing with the reason in why when the text is torn, garbage or of
+// another version. Never throws on bad input.
+std::optional<JournalState> ParseJournal(std::string_view text, std::string* why = nullptr);
+
+// What writing and replaying the journal needs from the system.
+class JournalOps {
+public:
+    virtual ~JournalOps() = default;
+    // The window's owner; nothing when the window no longer exists.
+    virtual std::optional<WindowOwner> Owner(WindowId id) = 0;
+    virtual bool IsVisible(WindowId id) = 0;
+    // Shows a window without waiting for its application.
+    virtual void ShowAsync(WindowId id, int showCmd) = 0;
+    // The journal file: replaced atomically, read whole, removed. A durable write reaches
+    // the disk before it replaces the journal, so it also survives the system going down.
+    virtual bool Write(const std::string& text, bool durable) = 0;
+    virtual std::optional<std::string> Read() = 0;
+    virtual void Remove() = 0;
+};
+
+// Shows again every journalled window that passes the test above. Returns how many were
+// shown; skipped counts the ones left alone.
+int RecoverWindows(const JournalState& s, JournalOps& ops, int* skipped = nullptr);
+
+// The switch's side: keeps the owners of the windows it recorded and writes the journal.
+class DeskJournal {
+public:
+    explicit DeskJournal(JournalOps& ops) : ops_(ops) {}
+
+    // Writes every desktop's recorded windows but shownDesk's (0: all). departingDesk's list
+    // was just recorded and is about to be hidden: its owners are looked up afresh.
+    // With per-desktop icons every write is durable: where the Desktop folder's files
+    // belong must survive a power loss. With shared icons the journal names windows only,
+    // which a power loss ends anyway, and a killed process cannot tear a renamed file: the
+    // disk flush is then left out.
+    bool Write(const DeskWindows& windows, int currentDesk, int iconsDesk, int departingDesk, int shownDesk);
+    void Remove() { ops_.Remove(); }
+    int Writes() const { return writes_; }
+
+private:
+    JournalOps& ops_;
+    std::map<WindowId, WindowOwner> owners_;  // of the windows journalled last time
+    int writes_ = 0;
+};
+
+}  // namespace orv

@@ -1,0 +1,102 @@
+#include "app/win/journal_file.h"
+
+#include "app/win/window_ops.h"
+#include "base/win/handles.h"
+#include "base/win/log.h"
+#include "base/win/utf.h"
+
+namespace orv {
+
+namespace {
+constexpr DWORD kMaxJournalBytes = 4 * 1024 * 1024;  // far beyond any real journal
+constexpr std::size_t kMaxOpenProcesses = 256;
+constexpr int kRenameTries = 10;
+constexpr DWORD kRenamePauseMs = 10;
+}
+
+std::uint64_t ProcessStartTime(DWORD pid) {
+    UniqueHandle p(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!p || !GetProcessTimes(p.get(), &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+std::uint64_t Win32JournalOps::StartTime(DWORD pid) {
+    if (auto it = starts_.find(pid); it != starts_.end()) return it->second.start;
+    if (starts_.size() >= kMaxOpenProcesses) starts_.clear();  // the ended ones go too
+    UniqueHandle p(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid));
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!p || !GetProcessTimes(p.get(), &created, &exited, &kernel, &user)) return 0;
+    const std::uint64_t start = (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    starts_.emplace(pid, OpenProcessTime{std::move(p), start});
+    return start;
+}
+
+std::optional<WindowOwner> Win32JournalOps::Owner(WindowId id) {
+    const HWND h = ToHwnd(id);
+    DWORD pid = 0;
+    if (!GetWindowThreadProcessId(h, &pid)) return std::nullopt;  // no such window
+    wchar_t cls[256];
+    const int n = GetClassNameW(h, cls, static_cast<int>(std::size(cls)));
+    return WindowOwner{pid, StartTime(pid), Narrow(std::wstring_view(cls, n > 0 ? static_cast<std::size_t>(n) : 0))};
+}
+
+bool Win32JournalOps::IsVisible(WindowId id) { return IsWindowVisible(ToHwnd(id)) != FALSE; }
+
+void Win32JournalOps::ShowAsync(WindowId id, int showCmd) { ShowWindowAsync(ToHwnd(id), showCmd); }
+
+bool Win32JournalOps::Write(const std::string& text, bool durable) {
+    const std::wstring temp = path_ + L".tmp";
+    {
+        UniqueFile f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (!f) return LogError("Journal: CreateFile"), false;
+        if (!WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+            written != text.size() || (durable && !FlushFileBuffers(f.get()))) {
+            LogError("Journal: WriteFile");
+            f.reset();
+            DeleteFileW(temp.c_str());
+            return false;
+        }
+    }
+    // A reader without delete sharing (a backup or virus scanner) blocks the rename for a moment.
+    DWORD e = 0;
+    for (int i = 0; i < kRenameTries; ++i, Sleep(kRenamePauseMs)) {
+        if (MoveFileExW(temp.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0))) return true;
+        e = GetLastError();
+        if (e != ERROR_ACCESS_DENIED && e != ERROR_SHARING_VIOLATION) break;
+    }
+    LogError("Journal: MoveFileEx", e);
+    DeleteFileW(temp.c_str());
+    return false;
+}
+
+std::optional<std::string> Win32JournalOps::Read() {
+    UniqueFile f(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) {
+        const DWORD e = GetLastError();
+        if (e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND) LogError("Journal: open", e);
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(f.get(), &size)) return LogError("Journal: size"), std::string();
+    if (size.QuadPart > kMaxJournalBytes) return std::string("too large");  // refused by the parser
+    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!text.empty() && (!ReadFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)))
+        return LogError("Journal: ReadFile"), std::string();
+    text.resize(got);
+    return text;
+}
+
+void Win32JournalOps::Remove() {
+    for (const std::wstring& p : {path_, path_ + L".tmp"}) {
+        if (!DeleteFileW(p.c_str())) {
+            const DWORD e = GetLastError();
+            if (e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND) LogError("Journal: DeleteFile", e);
+        }
+    }
+}
+
+}  // namespace orv
