@@ -15,7 +15,6 @@ struct TestKey {
     const std::string path = "Software\\OrvantaTests\\" + test::UniqueName("key");
     HKEY key = nullptr;
     TestKey() { RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr); }
-    TestKey(const TestKey&) = delete;
     ~TestKey() {
         RegCloseKey(key);
         RegDeleteTreeW(HKEY_CURRENT_USER, Widen(path).c_str());
@@ -83,12 +82,9 @@ TEST(Registry, WritingMakesTheKeyKeepsSectionsApartAndStoresABlankForAnEmptyText
 
 TEST(AutoStart, TheEntryFollowsTheProgramFileAndIsWrittenOnlyWhereTheRunKeyIs) {
     struct Case { const char* exe; const char* name; const char* command; };
-    const Case cases[] = {
-        {"C:\\Program Files\\Orvanta\\Orvanta.exe", "Orvanta.Exe", "C:\\Program Files\\Orvanta\\Orvanta.Exe"},
-        {"D:\\Tools\\my.app\\Ørvanta.EXE", "Ørvanta.Exe", "D:\\Tools\\my.app\\Ørvanta.Exe"},
-        {"C:\\x\\noext", "noext.Exe", "C:\\x\\noext.Exe"},
-    };
-    for (const auto& c : cases) {
+    for (const Case& c : {Case{"C:\\Program Files\\Orvanta\\Orvanta.exe", "Orvanta.Exe", "C:\\Program Files\\Orvanta\\Orvanta.Exe"},
+                          {"D:\\Tools\\my.app\\Ørvanta.EXE", "Ørvanta.Exe", "D:\\Tools\\my.app\\Ørvanta.Exe"},
+                          {"C:\\x\\noext", "noext.Exe", "C:\\x\\noext.Exe"}}) {
         AutoStartEntry e = AutoStartFor(c.exe);
         EXPECT_EQ(std::tuple(e.valueName, e.command), std::tuple(c.name, c.command)) << c.exe;
     }
