@@ -32,8 +32,7 @@ TEST(Registry, BothReadersTakeAStringWithOrWithoutItsTerminatorAsTheWholeText) {
     RegistryStore store(k.path, "OrvantaZ");
     const std::string section = k.path + "\\OrvantaZ\\CONFIG";
     const DWORD number = 1234567;
-    std::string longText;
-    for (int i = 0; i < 600; ++i) longText += "é";
+    const std::string longText = Narrow(std::wstring(600, L'é'));
     struct Case { const char* name; DWORD type; std::string bytes; std::string text; std::optional<std::string> stored; };
     const Case cases[] = {
         {"terminated", REG_SZ, Bytes(L"C:\\pics\\a.bmp\0"sv), "C:\\pics\\a.bmp", "C:\\pics\\a.bmp"},

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,40 +14,31 @@ namespace orv::test {
 
 // Windows made and pumped by a thread of their own, like another application's windows; the
 // thread can be told to stop pumping for a while, like a hung application.
-class ForeignWindows {
-public:
+struct ForeignWindows {
+    std::vector<HWND> windows;
+    std::atomic<DWORD> threadId{0};
+    std::thread thread;
     explicit ForeignWindows(std::vector<std::pair<std::wstring, int>> made) {
-        thread_ = std::thread([this, made] {
+        thread = std::thread([this, made] {
             for (const auto& [title, showCmd] : made) {
                 windows.push_back(CreateWindowExW(0, L"STATIC", title.c_str(), WS_OVERLAPPEDWINDOW, 50, 50, 300, 200,
                                                   nullptr, nullptr, nullptr, nullptr));
                 ShowWindow(windows.back(), showCmd);
             }
             MSG msg;
-            threadId_ = GetCurrentThreadId();
+            threadId = GetCurrentThreadId();
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
                 if (msg.hwnd == nullptr && msg.message == WM_APP) Sleep(static_cast<DWORD>(msg.wParam));
                 else DispatchMessageW(&msg);
             }
         });
-        while (threadId_ == 0) Sleep(5);
+        while (threadId == 0) Sleep(5);
     }
-    ~ForeignWindows() {
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        thread_.join();
-    }
-    void Hang(DWORD ms) {
-        PostThreadMessageW(threadId_, WM_APP, ms, 0);
-        Sleep(50);  // let the thread fall asleep
-    }
-    std::vector<HWND> windows;
-
-private:
-    std::thread thread_;
-    std::atomic<DWORD> threadId_{0};
+    ~ForeignWindows() { PostThreadMessageW(threadId, WM_QUIT, 0, 0), thread.join(); }
+    void Hang(DWORD ms) { PostThreadMessageW(threadId, WM_APP, ms, 0), Sleep(50); }  // 50: till the thread sleeps
 };
 
-inline bool WaitFor(const std::function<bool()>& pred, DWORD ms) {
+template <class Pred> bool WaitFor(Pred pred, DWORD ms) {
     for (const ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end; Sleep(10))
         if (pred()) return true;
     return pred();
@@ -70,15 +60,10 @@ struct Child {
         started = CreateProcessW(exe.c_str(), args.empty() ? nullptr : args.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                  nullptr, &si, &pi);
     }
-    ~Child() {
-        if (started) TerminateProcess(pi.hProcess, 0), CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
-    }
-    // The exit code once it has ended within ms, else STILL_ACTIVE.
-    DWORD ExitCode(DWORD ms) {
+    ~Child() { if (started) TerminateProcess(pi.hProcess, 0), CloseHandle(pi.hProcess), CloseHandle(pi.hThread); }
+    DWORD ExitCode(DWORD ms) {  // STILL_ACTIVE when it has not ended within ms
         DWORD code = STILL_ACTIVE;
-        WaitForSingleObject(pi.hProcess, ms);
-        GetExitCodeProcess(pi.hProcess, &code);
-        return code;
+        return WaitForSingleObject(pi.hProcess, ms), GetExitCodeProcess(pi.hProcess, &code), code;
     }
 };
 
