@@ -9,23 +9,19 @@ namespace {
 
 TEST(Text, LeadingNumberAndIsNumber) {
     struct Case { const char* text; double leading; bool whole; };
-    const Case cases[] = {
-        {"213.3333", 213.3333, true}, {"  42abc", 42, false}, {"-1", -1, true}, {"+7", 7, true},
-        {"abc", 0, false},            {"", 0, false},         {" ", 0, false},  {".5", 0.5, true},
-        {"1e3x", 1000, false},        {"1e5", 1e5, true},     {"1e", 1, false}, {"-", 0, false},
-        {".", 0, false},              {"12 34", 12, false},   {"\t9 ", 9, true}, {"1e999", 0, false},
-    };
-    for (const auto& c : cases) {
+    for (const Case& c : {Case{"213.3333", 213.3333, true}, {"  42abc", 42, false}, {"-1", -1, true}, {"+7", 7, true},
+                          {"abc", 0, false}, {"", 0, false}, {" ", 0, false}, {".5", 0.5, true}, {"1e3x", 1000, false},
+                          {"1e5", 1e5, true}, {"1e", 1, false}, {"-", 0, false}, {".", 0, false}, {"12 34", 12, false},
+                          {"\t9 ", 9, true}, {"1e999", 0, false}}) {
         EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.leading) << '"' << c.text << '"';
         EXPECT_EQ(IsNumber(c.text), c.whole) << '"' << c.text << '"';
     }
 }
 
 TEST(Text, RoundHalfEvenSaturates) {
-    struct Case { double v; int expected; };
-    const Case cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {213.3333, 213},
-                          {0.5, 0}, {1.5, 2}, {199.9, 200}, {1e12, 2147483647}, {-1e12, -2147483647 - 1}};
-    for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.v), c.expected) << c.v;
+    for (auto [v, expected] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {213.3333, 213}, {0.5, 0}, {1.5, 2},
+                               {199.9, 200}, {1e12, 2147483647}, {-1e12, -2147483647 - 1}})
+        EXPECT_EQ(RoundHalfEven(v), expected) << v;
 }
 
 TEST(Text, ParseBoolAndParseInt32) {
@@ -40,10 +36,9 @@ TEST(Text, ParseBoolAndParseInt32) {
 }
 
 TEST(Text, SingleTextKeepsTheFraction) {
-    struct Case { float v; const char* expected; };
-    const Case cases[] = {{3200.0f / 15.0f, "213.3333"}, {200.0f, "200"}, {-4.5f, "-4.5"},
-                          {0.0f, "0"}, {-0.0f, "0"}, {1234567.0f / 15.0f, "82304.47"}};
-    for (const auto& c : cases) EXPECT_EQ(SingleText(c.v), c.expected);
+    for (auto [v, expected] : {std::pair{3200.0f / 15.0f, "213.3333"}, {200.0f, "200"}, {-4.5f, "-4.5"}, {0.0f, "0"},
+                               {-0.0f, "0"}, {1234567.0f / 15.0f, "82304.47"}})
+        EXPECT_EQ(SingleText(v), expected) << v;
 }
 
 TEST(Bmp, HeaderAndPaddedBottomUpRowsAndImpossibleSizesRefused) {

@@ -7,8 +7,7 @@
 namespace orv {
 namespace {
 
-using test::FakeSystem;
-using test::Journal;
+using namespace test;
 constexpr const char* kBar = " Orvanta Solvane";
 
 TEST(Eligibility, ExcludedTitlesAreWholeAndCaseSensitive) {
@@ -47,7 +46,7 @@ TEST(DeskWindows, DepartureHidesBottomUpReplayShowsTopDownAsTheyWereAndLeavingAg
 
 struct Rig {
     FakeSystem sys;
-    test::MemoryStore store;
+    MemoryStore store;
     DeskWindows windows{sys, kBar};
     DesktopLook look{sys, store, "D\\"};
     DeskManager mgr{{windows, look, sys, sys, sys}, "Desk", "D\\OrvDesk"};
@@ -77,12 +76,9 @@ TEST(DeskManager, SwitchRunsItsStepsInOrderAndSavesTheLookOfTheDesktopLeft) {
 
 TEST(DeskManager, RequestsByIndexAndRequestsWhileBusy) {
     struct Case { int index; bool yes; Journal expected; };
-    const Case cases[] = {
-        {0, false, {"mark 0"}}, {-5, false, {"mark -5"}}, {1, false, {"mark 1"}},  // 1 is current
-        {7, false, {}},         {89, false, {}},          {90, false, {"hide bar"}}, {99, false, {"ask quit"}},
-        {99, true, {"ask quit", "end"}},                  {100, false, {}},          {250, false, {}},
-    };
-    for (const auto& c : cases) {
+    for (const Case& c : {Case{0, false, {"mark 0"}}, {-5, false, {"mark -5"}}, {1, false, {"mark 1"}},  // 1 is current
+                          {7, false, {}}, {89, false, {}}, {90, false, {"hide bar"}}, {99, false, {"ask quit"}},
+                          {99, true, {"ask quit", "end"}}, {100, false, {}}, {250, false, {}}}) {
         Rig r;
         r.sys.Add("One");
         r.sys.answerYes = c.yes;
@@ -97,8 +93,7 @@ TEST(DeskManager, RequestsByIndexAndRequestsWhileBusy) {
 
 TEST(DeskManager, VideoDesktopIsNeitherSavedNorRestoredAndShutdownPutsEveryDesktopBack) {
     Rig r;
-    r.sys.colour = 255;
-    r.sys.videoDesk = 2;
+    r.sys.colour = 255, r.sys.videoDesk = 2;
     r.sys.Add("A", kSwShowMinimized);
     r.mgr.DoAction(2);
     r.sys.Add("B", kSwShowMaximized);

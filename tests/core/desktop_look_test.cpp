@@ -7,21 +7,17 @@
 namespace orv {
 namespace {
 
-using test::FakeSystem;
-using test::Journal;
-using test::MemoryStore;
+using namespace test;
 
 TEST(DesktopLook, SaveTakesOverTheScreenAndCopiesTheSystemsConvertedPicture) {
     struct Case { const char* wall; const char* style; const char* tile; const char* savedWall; const char* savedStyle; };
-    const Case cases[] = {
-        {"C:\\pics\\a.bmp", "0", "0", "C:\\pics\\a.bmp", "0"},
+    for (const Case& c : {
+        Case{"C:\\pics\\a.bmp", "0", "0", "C:\\pics\\a.bmp", "0"},
         {"C:\\pics\\a.bmp", "2", "1", "C:\\pics\\a.bmp", "1"},  // tiled wins over the style
         {"", "x", "", "", "2"},                                 // not numbers: style 2, tile "0"
         {"C:\\x.bmp", "10", "01", "C:\\x.bmp", "10"},           // "01" is not exactly "1"
         {"C:\\Users\\u\\AppData\\Roaming\\MICROSOFT\\wallpaper1.bmp", "2", "0", "D\\\\Wall4.bmp", "2"},
-        {"C:\\Microsoft\\Wallpaper2.bmp", "2", "0", "C:\\Microsoft\\Wallpaper2.bmp", "2"},
-    };
-    for (const auto& c : cases) {
+        {"C:\\Microsoft\\Wallpaper2.bmp", "2", "0", "C:\\Microsoft\\Wallpaper2.bmp", "2"}}) {
         FakeSystem sys;
         MemoryStore store;
         sys.colour = 0x00336699;
@@ -38,14 +34,12 @@ TEST(DesktopLook, SaveTakesOverTheScreenAndCopiesTheSystemsConvertedPicture) {
 
 TEST(DesktopLook, RestoreAppliesColourStyleAndWallpaper) {
     struct Case { const char* colour; const char* style; std::uint32_t eColour; const char* eTile; const char* eStyle; };
-    const Case cases[] = {
-        {"255", "0", 255, "0", "0"},   {"255", "1", 255, "1", "0"},     {"255", "2", 255, "0", "2"},
+    for (const Case& c : {
+        Case{"255", "0", 255, "0", "0"},   {"255", "1", 255, "1", "0"},     {"255", "2", 255, "0", "2"},
         {"255", "x", 255, "0", "2"},   {"255", "1.5", 255, "0", "2"},   {"255", "0.5", 255, "0", "0"},  // halves to even
         {"255", "7", 255, "keep", "keep"},                               // another style leaves the values
         {"junk", "0", 0, "0", "0"},    {"4294967295", "0", 0, "0", "0"},  // no 32-bit number: black
-        {nullptr, nullptr, 0, "0", "2"},                                 // never left: black and stretched
-    };
-    for (const auto& c : cases) {
+        {nullptr, nullptr, 0, "0", "2"}}) {                              // never left: black and stretched
         FakeSystem sys;
         MemoryStore store;
         sys.colour = 77;
@@ -62,8 +56,7 @@ TEST(DesktopLook, LeavingADesktopBeforeItsLookIsOnTheScreenKeepsWhatIsStored) {
     // The fault: the screen, still showing the previous desktop's look, saved as this one's.
     FakeSystem sys;
     MemoryStore store;
-    store.values = {{"DESK2/1", "255"}};
-    sys.colour = 7;
+    store.values = {{"DESK2/1", "255"}}, sys.colour = 7;
     DesktopLook look(sys, store, "D\\");
     sys.shown = false;  // the system is busy putting desktop 2's look on the screen
     look.RestoreDesktopLook(2);

@@ -35,8 +35,7 @@ struct Refusing final : FileOps {
     bool Rename(const fs::path& a, const fs::path& b) override {
         const auto volume = [&](const fs::path& p) { return *p.lexically_relative(t.path()).begin(); };
         if (No(noRename, a) || Kind(b) != EntryKind::None || (volume(a) != volume(b) && !oneVolume)) return false;
-        fs::rename(a, b);
-        return true;
+        return fs::rename(a, b), true;
     }
     bool Copy(const fs::path& a, const fs::path& b) override { return !No(noCopy, a) && fs::copy_file(a, b); }
     bool Remove(const fs::path& p) override { return !No(noRemove, p) && fs::remove(p, ec); }

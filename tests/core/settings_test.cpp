@@ -8,9 +8,7 @@
 namespace orv {
 namespace {
 
-using test::MemoryStore;
-using test::FakeSystem;
-using test::Journal;
+using namespace test;
 using namespace std::string_literals;
 
 auto Fields(const Settings& s) {
@@ -28,13 +26,10 @@ TEST(Settings, FirstStartTakesTheDefaultsAndUnconvertibleValuesLeaveTheVariable)
     EXPECT_EQ(host.journal, (Journal{"autostart on", "load hotkeys", "load video", "documents"}));
     EXPECT_EQ(store.writes, 0);
 
-    store.values = {{"CONFIG/SharedIcons", "maybe"},        {"CONFIG/SnapZoom", "false"},
-                    {"CONFIG/SnapSaveFormat", "4294967296"}, {"CONFIG/SnapSavePath", "D:\\Ünïcode"},
-                    {"CONFIG/SnapSaveCount", "12"},          {"CONFIG/SnapJpgQuality", "high"},
-                    {"CONFIG/SnapPreview", "maybe"}};
-    s.SharedIconsOn = false;
-    s.SnapSaveFormat = 3;
-    s.SnapJpgQuality = 55;
+    store.values = {{"CONFIG/SharedIcons", "maybe"}, {"CONFIG/SnapZoom", "false"}, {"CONFIG/SnapSaveFormat", "4294967296"},
+                    {"CONFIG/SnapSavePath", "D:\\Ünïcode"}, {"CONFIG/SnapSaveCount", "12"},
+                    {"CONFIG/SnapJpgQuality", "high"}, {"CONFIG/SnapPreview", "maybe"}};
+    s.SharedIconsOn = false, s.SnapSaveFormat = 3, s.SnapJpgQuality = 55;
     host.journal.clear();
     LoadSettings(store, host, false, s);
     EXPECT_EQ(Fields(s), std::tuple(true, false, false, true, true, 3, "D:\\Ünïcode"s, "Snap"s, 12, ""s, true, 55));
@@ -42,27 +37,21 @@ TEST(Settings, FirstStartTakesTheDefaultsAndUnconvertibleValuesLeaveTheVariable)
 }
 
 TEST(Settings, StartUpIsOnForALeadingOneOrMinusOneAndOtherwiseRewritten) {
-    struct Case { const char* stored; bool on; };
-    const Case cases[] = {{"1", true}, {"-1", true}, {"1.0", true}, {"1abc", true}, {" -1", true},
-                          {"2", false}, {"0", false}, {"x", false}, {"", false}, {"-1.5", false}};
-    for (const auto& c : cases) {
+    for (auto [stored, on] : {std::pair{"1", true}, {"-1", true}, {"1.0", true}, {"1abc", true}, {" -1", true},
+                              {"2", false}, {"0", false}, {"x", false}, {"", false}, {"-1.5", false}}) {
         MemoryStore store;
-        store.values["CONFIG/StartUp"] = c.stored;
+        store.values["CONFIG/StartUp"] = stored;
         FakeSystem host;
         Settings s;
         LoadSettings(store, host, false, s);
-        EXPECT_EQ(s.StartUpOn, c.on) << c.stored;
-        EXPECT_EQ(store.values["CONFIG/StartUp"], c.on ? c.stored : "0") << c.stored;
-        EXPECT_EQ(host.journal.front(), c.on ? "autostart on" : "autostart off");
+        EXPECT_EQ(std::tuple(s.StartUpOn, store.values["CONFIG/StartUp"], host.journal.front()),
+                  std::tuple(on, on ? stored : "0", on ? "autostart on" : "autostart off")) << stored;
     }
 }
 
 TEST(Settings, SaveWritesEveryKeyInItsEncodingAndReadsBack) {
     Settings s;
-    s.SharedIconsOn = s.SnapSound = true;
-    s.SnapSaveFormat = 2;
-    s.SnapSavePath = "C:\\Shots";
-    s.SnapSaveCount = -17;
+    s.SharedIconsOn = s.SnapSound = true, s.SnapSaveFormat = 2, s.SnapSavePath = "C:\\Shots", s.SnapSaveCount = -17;
     MemoryStore store;
     FakeSystem host;
     SaveSettings(store, host, true, s);
@@ -79,12 +68,9 @@ TEST(Settings, SaveWritesEveryKeyInItsEncodingAndReadsBack) {
 
 TEST(Settings, BarPlacement) {
     struct Case { const char* x; const char* y; const char* top; int ex, ey; bool etop; };
-    const Case cases[] = {
-        {nullptr, nullptr, nullptr, 200, 200, true}, {"213.3333", "10.5", "0", 213, 10, false},
-        {"11.5", "-3", "1", 12, -3, true},           {"abc", "", "2", 0, 0, false},
-        {"  40px", "1e2", "1.0", 40, 100, true},     {"-2.5", "1e12", "-1", -2, 2147483647, false},
-    };
-    for (const auto& c : cases) {
+    for (const Case& c : {Case{nullptr, nullptr, nullptr, 200, 200, true}, {"213.3333", "10.5", "0", 213, 10, false},
+                          {"11.5", "-3", "1", 12, -3, true}, {"abc", "", "2", 0, 0, false},
+                          {"  40px", "1e2", "1.0", 40, 100, true}, {"-2.5", "1e12", "-1", -2, 2147483647, false}}) {
         MemoryStore store;
         if (c.x) store.values = {{"CONFIG/POSX", c.x}, {"CONFIG/POSY", c.y}, {"CONFIG/TOPMOST", c.top}};
         BarPlacement p = ReadBarPlacement(store);

@@ -6,6 +6,7 @@
 #include "base/win/log.h"
 #include "base/win/window_base.h"
 #include "common/test_files.h"
+#include "win/win_helpers.h"
 
 namespace orv {
 namespace {
@@ -37,19 +38,11 @@ const bool kChild = [] {
 TEST(FatalPath, AnExceptionInAWindowProcedureShowsTheHiddenWindowsLogsAndEnds) {
     test::TempFolder t;
     HWND hidden = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
     SetEnvironmentVariableW(kChildVar, (std::to_wstring(reinterpret_cast<INT_PTR>(hidden)) + L"|" + t.path().wstring()).c_str());
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessW(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    test::Child child(test::SelfPath(), L"");
     SetEnvironmentVariableW(kChildVar, nullptr);
-    DWORD code = 0;
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
-    EXPECT_TRUE(GetExitCodeProcess(pi.hProcess, &code) && code == kFatalExitCode) << code;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    ASSERT_TRUE(child.started);
+    EXPECT_EQ(child.ExitCode(20000), kFatalExitCode);
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
     EXPECT_TRUE(IsWindowVisible(hidden));
     EXPECT_NE(test::ReadFile(t.path() / kLogName).find("Fatal: exception in a window procedure: boom"), std::string::npos);

@@ -5,6 +5,7 @@
 #include "app/win/window_ops.h"
 #include "base/win/utf.h"
 #include "common/test_files.h"
+#include "win/win_helpers.h"
 
 namespace orv {
 namespace {
@@ -34,28 +35,21 @@ TEST(JournalFile, WritesReplaceWholeLeaveNoTemporaryAndRemoveClears) {
 TEST(JournalFile, OwnersNameTheWindowsProcessStartTimeAndClass) {
     // Catches: the thread id taken for the process id, our own start time taken for the
     // window's, a class name cut, a closed window given an owner.
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::wstring exe = fs::path(self).parent_path().parent_path() / "tools" / "testwins.exe";
     const std::wstring title = Widen(test::UniqueName("Owned"));
-    std::wstring cmd = L"\"" + exe + L"\" \"title=" + title + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    test::Child child(test::SelfPath().parent_path().parent_path() / "tools" / "testwins.exe", L"testwins \"title=" + title + L"\"");
+    ASSERT_TRUE(child.started);
     HWND h = nullptr;
     for (int i = 0; i < 500 && !h; ++i, Sleep(20)) h = FindWindowW(L"OrvTestWindow", title.c_str());
     FILETIME start{}, x{}, y{}, z{};
-    GetProcessTimes(pi.hProcess, &start, &x, &y, &z);
+    GetProcessTimes(child.pi.hProcess, &start, &x, &y, &z);
     Win32JournalOps ops(L"unused");
-    EXPECT_EQ(ops.Owner(ToId(h)), (WindowOwner{pi.dwProcessId, (std::uint64_t{start.dwHighDateTime} << 32) | start.dwLowDateTime,
+    EXPECT_EQ(ops.Owner(ToId(h)), (WindowOwner{child.pi.dwProcessId, (std::uint64_t{start.dwHighDateTime} << 32) | start.dwLowDateTime,
                                                "OrvTestWindow"}));
     EXPECT_NE(ops.Owner(ToId(h))->processStart, ProcessStartTime(GetCurrentProcessId()));
-    TerminateProcess(pi.hProcess, 0);
-    WaitForSingleObject(pi.hProcess, 5000);
-    for (int i = 0; i < 100 && IsWindow(h); ++i) Sleep(20);
+    TerminateProcess(child.pi.hProcess, 0);
+    child.ExitCode(5000);
+    EXPECT_TRUE(test::WaitFor([&] { return !IsWindow(h); }, 2000));
     EXPECT_FALSE(ops.Owner(ToId(h))) << "a closed window has no owner";
-    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "app/win/default_wallpapers.h"
 #include "app/win/look_ops.h"
 #include "base/bmp.h"
 #include "common/test_files.h"
 #include "settings/win/registry_mod.h"
+#include "win/win_helpers.h"
 
 namespace orv {
 namespace {
@@ -35,13 +33,6 @@ TEST(ConvertPictureToBmp, APictureBecomesTheSameBitmapAndNothingIsWrittenForABro
     EXPECT_FALSE(fs::exists(t.path() / "a.bmp") || fs::exists(t.path() / "b.bmp"));
 }
 
-int colourBroadcasts = 0, wallpaperBroadcasts = 0;
-LRESULT CALLBACK CountBroadcasts(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_SYSCOLORCHANGE) ++colourBroadcasts;
-    if (m == WM_SETTINGCHANGE && w == SPI_SETDESKWALLPAPER) ++wallpaperBroadcasts;
-    return DefWindowProcW(h, m, w, l);
-}
-
 // Puts the system's colour and wallpaper back as they were.
 struct SystemLookGuard {
     const std::uint32_t colour = GetSysColor(COLOR_BACKGROUND);
@@ -52,20 +43,21 @@ struct SystemLookGuard {
 };
 
 // A window of ours that counts the colour and wallpaper broadcasts it receives.
+int colourBroadcasts = 0, wallpaperBroadcasts = 0;
 struct BroadcastCounter {
+    HWND h = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     BroadcastCounter() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &CountBroadcasts;
-        wc.lpszClassName = L"OrvBroadcastCounter";
-        RegisterClassW(&wc);
-        h = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND to, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+            colourBroadcasts += m == WM_SYSCOLORCHANGE;
+            wallpaperBroadcasts += m == WM_SETTINGCHANGE && w == SPI_SETDESKWALLPAPER;
+            return DefWindowProcW(to, m, w, l);
+        }));
     }
     ~BroadcastCounter() { DestroyWindow(h); }
     std::tuple<int, int> Take() {
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
         return std::tuple(std::exchange(colourBroadcasts, 0), std::exchange(wallpaperBroadcasts, 0));
     }
-    HWND h;
 };
 
 TEST(Win32LookOps, TheLookTakesEffectAtOnceAndIsBroadcastOnlyWhenItChanges) {
@@ -88,21 +80,6 @@ TEST(Win32LookOps, TheLookTakesEffectAtOnceAndIsBroadcastOnlyWhenItChanges) {
     EXPECT_EQ(counter.Take(), std::tuple(1, 2));
 }
 
-// A hidden window of a thread of ours that stops answering for 2.5 s, like a background
-// application that never pumps.
-struct HungWindow {
-    std::atomic<int> stage{0};
-    std::thread t{[this] {
-        HWND h = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        stage = 1;
-        Sleep(2500);
-        for (MSG m; stage == 1; Sleep(5)) while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-        DestroyWindow(h);
-    }};
-    HungWindow() { while (stage == 0) Sleep(5); }
-    ~HungWindow() { stage = 2, t.join(); }
-};
-
 // Faults: every switch's look broadcast in turn (or the oldest kept) behind a hung
 // application; a quit that waits on it without a bound, or does not wait at all.
 TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
@@ -112,7 +89,8 @@ TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
     const std::string wall = RegGetString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper");
     Win32LookOps ops;
     {
-        HungWindow hung;
+        test::ForeignWindows hung({{L"", SW_HIDE}});  // a background application that stops pumping
+        hung.Hang(2500);
         counter.Take();
         ops.RequestLook({true, base, "", "", wall});
         ULONGLONG t0 = GetTickCount64();

@@ -15,7 +15,6 @@ struct TestKey {
     const std::string path = "Software\\OrvantaTests\\" + test::UniqueName("key");
     HKEY key = nullptr;
     TestKey() { RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr); }
-    TestKey(const TestKey&) = delete;
     ~TestKey() {
         RegCloseKey(key);
         RegDeleteTreeW(HKEY_CURRENT_USER, Widen(path).c_str());
@@ -33,8 +32,7 @@ TEST(Registry, BothReadersTakeAStringWithOrWithoutItsTerminatorAsTheWholeText) {
     RegistryStore store(k.path, "OrvantaZ");
     const std::string section = k.path + "\\OrvantaZ\\CONFIG";
     const DWORD number = 1234567;
-    std::string longText;
-    for (int i = 0; i < 600; ++i) longText += "é";
+    const std::string longText = Narrow(std::wstring(600, L'é'));
     struct Case { const char* name; DWORD type; std::string bytes; std::string text; std::optional<std::string> stored; };
     const Case cases[] = {
         {"terminated", REG_SZ, Bytes(L"C:\\pics\\a.bmp\0"sv), "C:\\pics\\a.bmp", "C:\\pics\\a.bmp"},
@@ -83,12 +81,9 @@ TEST(Registry, WritingMakesTheKeyKeepsSectionsApartAndStoresABlankForAnEmptyText
 
 TEST(AutoStart, TheEntryFollowsTheProgramFileAndIsWrittenOnlyWhereTheRunKeyIs) {
     struct Case { const char* exe; const char* name; const char* command; };
-    const Case cases[] = {
-        {"C:\\Program Files\\Orvanta\\Orvanta.exe", "Orvanta.Exe", "C:\\Program Files\\Orvanta\\Orvanta.Exe"},
-        {"D:\\Tools\\my.app\\Ørvanta.EXE", "Ørvanta.Exe", "D:\\Tools\\my.app\\Ørvanta.Exe"},
-        {"C:\\x\\noext", "noext.Exe", "C:\\x\\noext.Exe"},
-    };
-    for (const auto& c : cases) {
+    for (const Case& c : {Case{"C:\\Program Files\\Orvanta\\Orvanta.exe", "Orvanta.Exe", "C:\\Program Files\\Orvanta\\Orvanta.Exe"},
+                          {"D:\\Tools\\my.app\\Ørvanta.EXE", "Ørvanta.Exe", "D:\\Tools\\my.app\\Ørvanta.Exe"},
+                          {"C:\\x\\noext", "noext.Exe", "C:\\x\\noext.Exe"}}) {
         AutoStartEntry e = AutoStartFor(c.exe);
         EXPECT_EQ(std::tuple(e.valueName, e.command), std::tuple(c.name, c.command)) << c.exe;
     }

@@ -1,61 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "app/win/window_ops.h"
 #include "base/win/utf.h"
 #include "common/test_files.h"
+#include "win/win_helpers.h"
 
 namespace orv {
 namespace {
 
-// Windows made and pumped by a thread of their own, like another application's windows; the
-// thread can be told to stop pumping for a while, like a hung application.
-class ForeignWindows {
-public:
-    explicit ForeignWindows(std::vector<std::pair<std::wstring, int>> made) {
-        thread_ = std::thread([this, made] {
-            for (const auto& [title, showCmd] : made) {
-                windows.push_back(CreateWindowExW(0, L"STATIC", title.c_str(), WS_OVERLAPPEDWINDOW, 50, 50, 300, 200,
-                                                  nullptr, nullptr, nullptr, nullptr));
-                ShowWindow(windows.back(), showCmd);
-            }
-            MSG msg;
-            threadId_ = GetCurrentThreadId();
-            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-                if (msg.hwnd == nullptr && msg.message == WM_APP) Sleep(static_cast<DWORD>(msg.wParam));
-                else DispatchMessageW(&msg);
-            }
-        });
-        while (threadId_ == 0) Sleep(5);
-    }
-    ~ForeignWindows() {
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        thread_.join();
-    }
-    void Hang(DWORD ms) {
-        PostThreadMessageW(threadId_, WM_APP, ms, 0);
-        Sleep(50);  // let the thread fall asleep
-    }
-    std::vector<HWND> windows;
-
-private:
-    std::thread thread_;
-    std::atomic<DWORD> threadId_{0};
-};
-
-bool WaitFor(const std::function<bool()>& pred, DWORD ms) {
-    for (const ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end; Sleep(10))
-        if (pred()) return true;
-    return pred();
-}
-
 TEST(Win32WindowOps, AnotherApplicationsWindowsAreReadAndShownAsRecordedAndAHungOneNeverBlocks) {
     const std::wstring tag = Widen(test::UniqueName(""));
-    ForeignWindows fw({{L"Normal" + tag, SW_SHOWNORMAL}, {L"Mini" + tag, SW_SHOWMINIMIZED},
-                       {L"Maxi" + tag, SW_SHOWMAXIMIZED}, {L"Hidden" + tag, SW_HIDE}, {L"", SW_SHOWNORMAL},
-                       {L"Grüße 日本" + tag, SW_SHOWNORMAL}});
+    test::ForeignWindows fw({{L"Normal" + tag, SW_SHOWNORMAL}, {L"Mini" + tag, SW_SHOWMINIMIZED},
+                             {L"Maxi" + tag, SW_SHOWMAXIMIZED}, {L"Hidden" + tag, SW_HIDE}, {L"", SW_SHOWNORMAL},
+                             {L"Grüße 日本" + tag, SW_SHOWNORMAL}});
     const HWND normal = fw.windows[0], mini = fw.windows[1], maxi = fw.windows[2], hidden = fw.windows[3];
     Win32WindowOps ops;
     std::map<WindowId, std::string> seen;
@@ -70,7 +27,7 @@ TEST(Win32WindowOps, AnotherApplicationsWindowsAreReadAndShownAsRecordedAndAHung
         ASSERT_TRUE(ops.Show(ToId(h), SW_HIDE));
         ASSERT_TRUE(ops.Show(ToId(h), showCmd));
     }
-    EXPECT_TRUE(WaitFor([&] { return IsIconic(mini) && IsZoomed(maxi) && IsWindowVisible(mini) && IsWindowVisible(maxi); }, 2000));
+    EXPECT_TRUE(test::WaitFor([&] { return IsIconic(mini) && IsZoomed(maxi) && IsWindowVisible(mini) && IsWindowVisible(maxi); }, 2000));
 
     Win32WindowOps later;  // a probe that has not asked this thread yet (answers are kept a while)
     fw.Hang(3000);
@@ -81,9 +38,9 @@ TEST(Win32WindowOps, AnotherApplicationsWindowsAreReadAndShownAsRecordedAndAHung
     EXPECT_TRUE(IsWindowVisible(normal));
     EXPECT_EQ(later.IsVisible(ToId(normal)), 0) << "asked to hide: no longer on this desktop";
     // The request waits in the window's queue and takes effect when it wakes up.
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(normal); }, 6000));
+    EXPECT_TRUE(test::WaitFor([&] { return !IsWindowVisible(normal); }, 6000));
     EXPECT_TRUE(later.Show(ToId(normal), SW_SHOWNORMAL));
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(normal) != FALSE; }, 3000));
+    EXPECT_TRUE(test::WaitFor([&] { return IsWindowVisible(normal) != FALSE; }, 3000));
 }
 
 }  // namespace
