@@ -51,19 +51,6 @@ RECT Rect(HWND h) {
     return r;
 }
 
-HWND WaitForWindow(const wchar_t* cls, const wchar_t* title, DWORD ms, DWORD pid) {
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND h = FindWindowExW(nullptr, nullptr, cls, title); h; h = FindWindowExW(nullptr, h, cls, title)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (pid == 0 || owner == pid) return (found = h) != nullptr;
-        }
-        return false;
-    }, ms);
-    return found;
-}
-
 bool Responds(HWND h, UINT ms) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) != 0;
@@ -155,12 +142,6 @@ HWND TestWindows::Get(std::wstring_view title) const {
     for (const auto& [h, t] : items)
         if (t == title) return h;
     return nullptr;
-}
-
-std::vector<HWND> TestWindows::All() const {
-    std::vector<HWND> out;
-    for (const auto& item : items) out.push_back(item.first);
-    return out;
 }
 
 TestWindows OpenTestWindows(const std::vector<std::wstring>& requests) {
@@ -268,9 +249,12 @@ void AppTest::TearDown() {
 
 bool AppTest::Start(const fs::path& exe) {
     app_ = Launch(exe);
-    bar_ = app_ ? WaitForWindow(kBarClass, kAppTitle, 15000, app_.Pid()) : nullptr;
+    auto ours = [&] {  // strays were ended in SetUp; a killed run's bar went with it
+        DWORD pid = 0;
+        return (bar_ = FindWindowW(kBarClass, kAppTitle)) && GetWindowThreadProcessId(bar_, &pid) && pid == app_.Pid();
+    };
     // Start-up is done when the bar answers and its buttons exist.
-    return bar_ && WaitUntil([&] { return Responds(bar_, 1000) && GetDlgItem(bar_, kIdDesk0 + 5); }, 10000);
+    return app_ && WaitUntil(ours, 15000) && WaitUntil([&] { return Responds(bar_, 1000) && GetDlgItem(bar_, kIdDesk0 + 5); }, 10000);
 }
 
 void AppTest::ClickDesk(int desk) {

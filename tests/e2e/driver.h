@@ -67,7 +67,6 @@ bool WaitUntil(Pred pred, DWORD ms) {
 
 std::wstring Title(HWND h);  // the caption the system keeps: never waits on a hung window
 RECT Rect(HWND h);
-HWND WaitForWindow(const wchar_t* cls, const wchar_t* title, DWORD ms, DWORD pid = 0);
 bool Responds(HWND h, UINT ms = 500);  // the window's thread answers a WM_NULL
 // Waits until the window's thread has taken what was queued for it before now.
 void Settle(HWND h, DWORD ms = 1000);
@@ -87,7 +86,6 @@ struct TestWindows {
     std::vector<std::pair<HWND, std::wstring>> items;
     bool Ready() const { return static_cast<bool>(process) && !items.empty(); }
     HWND Get(std::wstring_view title) const;  // the first one with that title
-    std::vector<HWND> All() const;
 };
 TestWindows OpenTestWindows(const std::vector<std::wstring>& requests);
 // How often the window was hidden (WM_SHOWWINDOW FALSE), as testwins counts it.
@@ -97,6 +95,7 @@ inline int Hides(HWND h) { return static_cast<int>(reinterpret_cast<INT_PTR>(Get
 std::string DesktopFolder();
 std::string DataFolder();                       // ...\Quillon\Orvanta
 inline std::string DataPath(const std::string& name) { return DataFolder() + "\\\\" + name; }
+inline std::string ReadLog() { return test::ReadFile(PathFromUtf8(DataPath("Orvanta.log"))); }
 inline fs::path IconFolder(int desk) { return PathFromUtf8(DataFolder() + "\\OrvDesk" + std::to_string(desk)); }
 // The desktop colour, read by a fresh process: a process caches the system colours once it
 // has read them (Wine does).
