@@ -3,6 +3,7 @@
 // brings everything back, leaving others' windows alone and ignoring a garbage journal.
 #include "app/desktop_look.h"
 #include "app/journal.h"
+#include "app/win/bar_ids.h"
 #include "app/win/window_ops.h"
 #include "base/win/fatal.h"
 #include "e2e/driver.h"
@@ -123,6 +124,40 @@ TEST_F(AppTest, AKilledRunComesBackFromTheWatchdogOrTheNextStartAndAGarbageJourn
 
     ASSERT_TRUE(Quit(IDYES) && App().WaitExit(10000));
     EXPECT_FALSE(fs::exists(Data("Orvanta.journal")));
+}
+
+// Faults: a crash between the hides and the icon moves of a switch leaves windows hidden,
+// leaves desktop 1's files in its folder, or files them under the desktop being entered
+// (the journal not written before the hides, or not between the two moves).
+TEST_F(AppTest, ACrashInsideASwitchBringsBackTheWindowsAndDesktopOnesFiles) {
+    SetSetting("CONFIG", "SharedIcons", "False");
+    const fs::path desk = PathFromUtf8(DesktopFolder());
+    test::Tree one, two = {{"two.txt", "2"}, {"f7.txt", "desktop 2's own f7"}};
+    for (int i = 0; i < 400; ++i) one["f" + std::to_string(i) + ".txt"] = std::to_string(i);
+    test::PlantTree(desk, one);
+    test::PlantTree(IconFolder(2), two);
+    TestWindows tw = OpenTestWindows({L"title=Max;state=max", L"title=Plain;x=480;y=300"});
+    ASSERT_TRUE(tw.Ready());
+    ASSERT_TRUE(Start());
+    const DWORD watchdog = WatchdogOf(App().Pid());
+    ASSERT_NE(watchdog, 0u);
+    // Desktop 2 is pressed; once the first files reach desktop 1's folder, another process
+    // makes the program run a thread that jumps nowhere.
+    const POINT button = Centre(Rect(GetDlgItem(Bar(), kIdDesk0 + 1)));
+    ASSERT_TRUE(MouseDrag(button, button));
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(IconFolder(1)) && !fs::is_empty(IconFolder(1)); }, 10000));
+    ASSERT_TRUE(UniqueHandle(CreateRemoteThread(App().Handle(), nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(16),
+                                                nullptr, 0, nullptr)));
+    EXPECT_TRUE(App().WaitExit(2500));
+    for (const wchar_t* t : {L"Max", L"Plain"}) EXPECT_TRUE(WaitVisible(tw.Get(t), true, 2000)) << t;
+    EXPECT_TRUE(IsZoomed(tw.Get(L"Max")));
+    // The watchdog puts the Desktop folder back to desktop 1's files, then ends.
+    UniqueHandle w(OpenProcess(SYNCHRONIZE, FALSE, watchdog));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(WaitForSingleObject(w.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(test::ReadTree(desk), one);
+    EXPECT_EQ(test::ReadTree(IconFolder(1)), test::Tree{});
+    EXPECT_EQ(test::ReadTree(IconFolder(2)), two);
 }
 
 }  // namespace
