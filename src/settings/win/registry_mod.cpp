@@ -34,11 +34,11 @@ std::optional<RegValue> QueryValue(HKEY key, const wchar_t* name) {
     }
 }
 
-// String values, one policy for every read and write of ours: a writer stores the text's
-// characters without a terminating NUL (the length in bytes of the text itself, as these
-// settings have always been stored). So a value read back may lack the terminator; what
-// another program wrote may carry several, or even end in half a character. A reader takes
-// the whole characters of the data up to the first NUL.
+// String values, one policy for every read of ours: the settings store writes the text with
+// its terminating NUL, as the platform's settings store does; RegSetString and the autostart
+// entry write the text's characters alone (its length in bytes), as they always have. So a
+// value read back may lack the terminator; what another program wrote may carry several, or
+// even end in half a character. A reader takes the whole characters up to the first NUL.
 std::wstring TextFromRegData(const std::vector<BYTE>& data) {
     std::wstring text(data.size() / sizeof(wchar_t), L'\0');
     if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
@@ -53,9 +53,10 @@ std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name) {
     return TextFromRegData(v->data);
 }
 
-bool SetString(HKEY key, const wchar_t* name, std::wstring_view text) {
-    const LSTATUS rc = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
-                                      static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+bool SetString(HKEY key, const wchar_t* name, const std::wstring& text, bool terminated) {
+    const std::size_t chars = text.size() + (terminated ? 1 : 0);  // c_str() ends in the NUL
+    const LSTATUS rc = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                      static_cast<DWORD>(chars * sizeof(wchar_t)));
     if (rc != ERROR_SUCCESS) LogError("RegSetValueExW " + Narrow(name), rc);
     return rc == ERROR_SUCCESS;
 }
@@ -88,7 +89,7 @@ bool RegSetString(HKEY root, const std::string& subkey, const std::string& name,
         LogError("RegCreateKeyExW " + subkey, rc);
         return false;
     }
-    return SetString(key.get(), Widen(name).c_str(), Widen(text.empty() ? std::string(" ") : text));
+    return SetString(key.get(), Widen(name).c_str(), Widen(text.empty() ? std::string(" ") : text), false);
 }
 
 AutoStartEntry AutoStartFor(const std::string& exePath) {
@@ -105,7 +106,7 @@ void SetAutoStart(bool on, const AutoStartEntry& entry, HKEY root) {
     LSTATUS rc = RegOpenKeyExW(root, Widen(kRunKey).c_str(), 0, KEY_SET_VALUE, key.put());
     if (rc != ERROR_SUCCESS) return LogError(std::string("RegOpenKeyExW ") + kRunKey, rc);
     const std::wstring name = Widen(entry.valueName);
-    if (on) SetString(key.get(), name.c_str(), Widen(entry.command));
+    if (on) SetString(key.get(), name.c_str(), Widen(entry.command), false);
     else if ((rc = RegDeleteValueW(key.get(), name.c_str())) != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
         LogError("RegDeleteValueW " + entry.valueName, rc);
 }

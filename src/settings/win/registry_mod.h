@@ -20,8 +20,8 @@ bool RegSetString(HKEY root, const std::string& subkey, const std::string& name,
 // A REG_SZ / REG_EXPAND_SZ value of an open key, up to its first NUL, with or without its
 // terminator; nullopt when missing or of another type.
 std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name);
-// Writes a REG_SZ value: the text's characters, without a terminating NUL.
-bool SetString(HKEY key, const wchar_t* name, std::wstring_view text);
+// Writes a REG_SZ value: the text's characters, with or without a terminating NUL.
+bool SetString(HKEY key, const wchar_t* name, const std::wstring& text, bool terminated);
 
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 

@@ -37,7 +37,7 @@ bool RegistryStore::Set(std::string_view section, std::string_view key, std::str
         LogError("RegCreateKeyExW " + SectionKey(section), rc);
         return false;
     }
-    return SetString(k.get(), Widen(key).c_str(), Widen(text));
+    return SetString(k.get(), Widen(key).c_str(), Widen(text), true);
 }
 
 }  // namespace orv
