@@ -45,7 +45,7 @@ TEST(JournalFile, OwnersNameTheWindowsProcessStartTimeAndClass) {
     Win32JournalOps ops(L"unused");
     EXPECT_EQ(ops.Owner(ToId(h)), (WindowOwner{child.pi.dwProcessId, (std::uint64_t{start.dwHighDateTime} << 32) | start.dwLowDateTime,
                                                "OrvTestWindow"}));
-    EXPECT_NE(ops.Owner(ToId(h))->processStart, ProcessStartTime(GetCurrentProcessId()));
+    EXPECT_NE(ops.Owner(ToId(h))->processStart, ProcessStartTime(GetCurrentProcess()));
     TerminateProcess(child.pi.hProcess, 0);
     child.ExitCode(5000);
     EXPECT_TRUE(test::WaitFor([&] { return !IsWindow(h); }, 2000));

@@ -14,10 +14,9 @@ constexpr int kRenameTries = 10;
 constexpr DWORD kRenamePauseMs = 10;
 }
 
-std::uint64_t ProcessStartTime(DWORD pid) {
-    UniqueHandle p(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+std::uint64_t ProcessStartTime(HANDLE process) {
     FILETIME created{}, exited{}, kernel{}, user{};
-    if (!p || !GetProcessTimes(p.get(), &created, &exited, &kernel, &user)) return 0;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
     return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
@@ -25,9 +24,8 @@ std::uint64_t Win32JournalOps::StartTime(DWORD pid) {
     if (auto it = starts_.find(pid); it != starts_.end()) return it->second.start;
     if (starts_.size() >= kMaxOpenProcesses) starts_.clear();  // the ended ones go too
     UniqueHandle p(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid));
-    FILETIME created{}, exited{}, kernel{}, user{};
-    if (!p || !GetProcessTimes(p.get(), &created, &exited, &kernel, &user)) return 0;
-    const std::uint64_t start = (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    const std::uint64_t start = p ? ProcessStartTime(p.get()) : 0;
+    if (start == 0) return 0;
     starts_.emplace(pid, OpenProcessTime{std::move(p), start});
     return start;
 }

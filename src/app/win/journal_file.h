@@ -13,8 +13,8 @@ namespace orv {
 
 inline constexpr const char* kJournalName = "Orvanta.journal";
 
-// The process's creation time (FILETIME as a number); 0 when the process cannot be opened.
-std::uint64_t ProcessStartTime(DWORD pid);
+// The process's creation time (FILETIME as a number); 0 when it cannot be read.
+std::uint64_t ProcessStartTime(HANDLE process);
 
 class Win32JournalOps final : public JournalOps {
 public:

@@ -14,14 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// FindFirstFileW's search handle: INVALID_HANDLE_VALUE when none.
-struct FindTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { FindClose(h); }
-};
-using UniqueFind = Unique<FindTraits>;
-
 void LogPathError(const char* what, const fs::path& p, DWORD error = GetLastError()) {
     LogError(std::string(what) + " " + Utf8FromPath(p), error);
 }

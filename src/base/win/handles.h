@@ -80,6 +80,14 @@ struct FileTraits {
 };
 using UniqueFile = Unique<FileTraits>;
 
+// FindFirstFileW's search handle: INVALID_HANDLE_VALUE when none.
+struct FindTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindClose(h); }
+};
+using UniqueFind = Unique<FindTraits>;
+
 // A window's DC from GetDC (the screen's with a null window), given back with ReleaseDC.
 struct WindowDc {
     HWND window = nullptr;
