@@ -148,7 +148,8 @@ TEST_F(AppTest, EachDesktopKeepsItsLookAndQuittingOnFourRestoresDesktopOne) {
     const fs::path sysWall = fs::temp_directory_path() / "Microsoft" / "Wallpaper1.bmp";
     auto choose = [&](std::uint8_t blue) {
         WriteBmp(sysWall, blue);
-        ApplyWallpaperFile(Utf8FromPath(sysWall));
+        std::wstring path = sysWall.wstring();  // the user picks it: written to the profile, broadcast
+        SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
     };
     choose(10);
     SetSysColour(RGB(1, 2, 3));

@@ -59,11 +59,4 @@ void PutLook(const LookRequest& look, bool alwaysSetColour) {
 void PutLookOnScreen(const LookRequest& look) { PutLook(look, false); }
 void PutLookOnScreenSettingColour(const LookRequest& look) { PutLook(look, true); }
 
-bool ApplyWallpaperFile(const std::string& path) {
-    std::wstring w = Widen(path);
-    if (SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, w.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE)) return true;
-    LogError("SystemParametersInfoW SPI_SETDESKWALLPAPER " + path.substr(0, 300));
-    return false;
-}
-
 }  // namespace orv

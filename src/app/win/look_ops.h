@@ -29,7 +29,4 @@ private:
     LookWorker worker_;
 };
 
-// The wallpaper changes at once, is written to the user profile and broadcast.
-bool ApplyWallpaperFile(const std::string& path);
-
 }  // namespace orv
