@@ -1,0 +1,91 @@
+// CandyButton: the owner-drawn push button of every window of ours (the bar, the dialogs).
+// A window class of its own, so code and dialog templates ("CandyButton" as the class name)
+// both make one; the C++ object lives with the window and goes with it.
+//
+// Notifications reach the parent as a standard button's do: WM_COMMAND with BN_CLICKED for
+// Click and BN_DOUBLECLICKED for DblClick, the control's id in the low word. The other
+// events (MouseEnter, MouseLeave, MouseMove, MouseUp, MouseDown) go to a listener, if set.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace orv {
+
+inline constexpr wchar_t kCandyButtonClass[] = L"CandyButton";
+
+struct CandyMouse {
+    int button = 0;  // 1 left, 2 right, 4 middle
+    int shift = 0;   // 1 Shift, 2 Control, 4 Alt
+    int x = 0, y = 0;
+};
+
+class CandyListener {
+public:
+    virtual void MouseEnter(HWND /*button*/) {}
+    virtual void MouseLeave(HWND /*button*/) {}
+    virtual void MouseMove(HWND /*button*/, const CandyMouse&) {}
+    virtual void MouseDown(HWND /*button*/, const CandyMouse&) {}
+    virtual void MouseUp(HWND /*button*/, const CandyMouse&) {}
+
+protected:
+    ~CandyListener() = default;
+};
+
+class CandyButton {
+public:
+    // Registers the window class (once per process; later calls are harmless).
+    static bool Register();
+    // A child button with the bar's look unless told otherwise; null on failure.
+    static HWND Create(HWND parent, int id, int x, int y, int w, int h, const std::wstring& caption,
+                       int style = 7, int colorScheme = 2);
+    // The control behind a window of the class; null for any other window.
+    static CandyButton* From(HWND hwnd);
+
+    HWND hwnd() const { return hwnd_; }
+
+    // Properties. Setters redraw where the control's look changes. Enabled is the window's
+    // own (EnableWindow); Font is WM_SETFONT; Caption is the window text (SetWindowText).
+    int ColorScheme() const;
+    void SetColorScheme(int scheme);      // 1..6 load the scheme's four colours
+    int BorderBrightness() const;
+    void SetBorderBrightness(int value);  // clamped to -100..100
+    COLORREF ColorBright() const;
+    void SetColorBright(COLORREF c);      // each of the four colours resets the scheme to 0
+    COLORREF ColorButtonUp() const;
+    void SetColorButtonUp(COLORREF c);
+    COLORREF ColorButtonHover() const;
+    void SetColorButtonHover(COLORREF c);
+    COLORREF ColorButtonDown() const;
+    void SetColorButtonDown(COLORREF c);
+    COLORREF ForeColor() const;
+    void SetForeColor(COLORREF c);
+    bool Checked() const;
+    void SetChecked(bool on);             // latched look; the control never toggles it itself
+    int Style() const;
+    void SetStyle(int style);             // 0..8; rebuilds the window shape
+    int PictureAlignment() const;
+    void SetPictureAlignment(int alignment);  // 0..3
+    // A bitmap or an icon, not owned: the caller keeps it alive while the button shows it.
+    void SetPicture(HBITMAP bitmap);
+    void SetPicture(HICON icon);
+    bool DisplayHand() const;
+    void SetDisplayHand(bool on);
+    bool IconHighLite() const;
+    void SetIconHighLite(bool on);
+    COLORREF IconHighLiteColor() const;
+    void SetIconHighLiteColor(COLORREF c);
+    bool CaptionHighLite() const;
+    void SetCaptionHighLite(bool on);
+    COLORREF CaptionHighLiteColor() const;
+    void SetCaptionHighLiteColor(COLORREF c);
+    void SetListener(CandyListener* listener);  // not owned; null for none
+
+private:
+    CandyButton() = default;
+    HWND hwnd_ = nullptr;
+    // the implementation keeps the rest
+};
+
+}  // namespace orv
