@@ -2,7 +2,8 @@
 // "Program Manager" window; this one has the class, title and behaviour programs expect:
 // full screen, always at the bottom of the z-order, never activated, not in the task list,
 // painted like a desktop (wallpaper or background colour, then the Desktop folder's entries
-// as icons with their names).
+// as icons with their names). Wine's own desktop window, which would paint a second (centred)
+// wallpaper over every window, is made to paint nothing (standin_hook.dll, beside this exe).
 //
 //   standin_shell.exe                 run until closed
 //   standin_shell.exe --ready=PATH    also write PATH once the first paint is done
@@ -373,6 +374,30 @@ void Paint(Shell& s) {
     }
 }
 
+// Wine's desktop window paints its own (always centred) wallpaper on top of every window whenever
+// it is invalidated, a second picture over ours. standin_hook.dll, loaded into its process through
+// a message hook, makes it paint nothing, as a desktop window under a full-screen shell shows
+// nothing on Windows. Returns whether the desktop window says so (a property it sets).
+bool QuietenDesktopWindow(HINSTANCE instance) {
+    HWND desktop = GetDesktopWindow();
+    const DWORD thread = GetWindowThreadProcessId(desktop, nullptr);
+    if (!thread) return false;
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(instance, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    std::wstring dll(path);
+    dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"standin_hook.dll";
+    HMODULE module = LoadLibraryW(dll.c_str());
+    auto* proc = module ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, "QuietDesktopHook")))
+                        : nullptr;
+    if (!proc || !SetWindowsHookExW(WH_GETMESSAGE, proc, module, thread)) return false;
+    for (int i = 0; i < 50 && !GetPropW(desktop, L"OrvQuietDesktop"); ++i) {
+        PostMessageW(desktop, WM_NULL, 0, 0);  // the hook runs when that thread takes a message
+        Sleep(40);
+    }
+    return GetPropW(desktop, L"OrvQuietDesktop") != nullptr;
+}
+
 void CoverScreen(HWND hwnd) {
     SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                  SWP_NOACTIVATE | SWP_NOOWNERZORDER);
@@ -488,6 +513,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                 WS_POPUP | WS_CLIPCHILDREN, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                                 GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 5;
+    if (!QuietenDesktopWindow(instance)) return 6;  // two pictures would show: no stand
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     CoverScreen(hwnd);
     UpdateWindow(hwnd);
