@@ -28,7 +28,7 @@ constexpr wchar_t kClassName[] = L"Progman";
 constexpr wchar_t kTitle[] = L"Program Manager";
 constexpr UINT_PTR kScanTimer = 1;
 constexpr UINT kScanMs = 300;
-constexpr int kCellW = 96;
+constexpr int kCellW = 96;  // at 96 DPI; scaled with the display's DPI
 constexpr int kCellH = 84;
 constexpr int kMargin = 8;
 
@@ -297,7 +297,9 @@ void RebuildFont(Shell& s) {
 
 // Icons fill columns from the top-left, as on a shell's desktop.
 void PaintEntries(const Shell& s, HDC dc, const RECT& area) {
-    const int rows = std::max(1, static_cast<int>((area.bottom - area.top - kMargin) / kCellH));
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY) > 0 ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    const int cellW = MulDiv(kCellW, dpi, 96), cellH = MulDiv(kCellH, dpi, 96), margin = MulDiv(kMargin, dpi, 96);
+    const int rows = std::max(1, static_cast<int>((area.bottom - area.top - margin) / cellH));
     HGDIOBJ oldFont = SelectObject(dc, s.font ? s.font : GetStockObject(DEFAULT_GUI_FONT));
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = GetTextColor(dc);
@@ -306,12 +308,12 @@ void PaintEntries(const Shell& s, HDC dc, const RECT& area) {
     for (size_t i = 0; i < s.entries.size(); ++i) {
         const int col = static_cast<int>(i) / rows;
         const int row = static_cast<int>(i) % rows;
-        const int x = area.left + kMargin + col * kCellW;
-        const int y = area.top + kMargin + row * kCellH;
+        const int x = area.left + margin + col * cellW;
+        const int y = area.top + margin + row * cellH;
         if (x >= area.right) break;
         const Entry& e = s.entries[i];
-        if (e.icon) DrawIconEx(dc, x + (kCellW - iconW) / 2, y + 2, e.icon, iconW, iconH, 0, nullptr, DI_NORMAL);
-        RECT text = {x + 2, y + 4 + iconH, x + kCellW - 2, y + kCellH};
+        if (e.icon) DrawIconEx(dc, x + (cellW - iconW) / 2, y + 2, e.icon, iconW, iconH, 0, nullptr, DI_NORMAL);
+        RECT text = {x + 2, y + 4 + iconH, x + cellW - 2, y + cellH};
         const UINT fmt = DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX | DT_EDITCONTROL;
         RECT shadow = text;
         OffsetRect(&shadow, 1, 1);
