@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Orvanta for Windows and runs it on the Wine test stand with a few ordinary windows
 # beside it. With DISPLAY set to a live X server the stand uses that display (a developer
-# sees the program); otherwise a private Xvfb. ORV_KEEP_STAND=1 keeps the sandbox afterwards.
+# sees the program); otherwise a private Xvfb. ORV_KEEP_STAND=1 keeps the sandbox afterwards;
+# ORV_DPI=144 runs everything at 144 DPI (150 %) instead of 96.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 REPO="$(pwd)"
@@ -31,7 +32,7 @@ for f in "Shopping list.txt" "Meeting notes.txt"; do
   wine notepad "C:\\users\\$user\\Documents\\$f" </dev/null >>"$ORV_STAND/logs/notepad.log" 2>&1 &
 done
 
-echo "run: stand at $ORV_STAND"
+echo "run: stand at $ORV_STAND (${ORV_DPI:-96} DPI)"
 echo "run: screenshot with: DISPLAY=$DISPLAY import -window root shot.png"
 echo "run: starting build/mingw/Orvanta.exe (close it to end)"
 # In the background and waited for, so that a signal to this script ends the stand at once.

@@ -12,6 +12,11 @@
 #   ORV_USE_HOST_DISPLAY=1    use the caller's DISPLAY when an X server answers there
 #                             (otherwise, and always when none answers, a private Xvfb)
 #   ORV_TOOLS_DIR=DIR         where standin_shell.exe is (default: build/mingw/tools)
+#   ORV_DPI=N                 the display's DPI every program on the stand sees (default 96;
+#                             144 is 150 %): LogPixels under HKCU\Control Panel\Desktop, which
+#                             Wine 8 reads first, and HKLM\...\Hardware Profiles\Current\
+#                             Software\Fonts, its fallback; GetDpiForSystem, GetDpiForWindow and
+#                             GetDeviceCaps(LOGPIXELSY) then all give N
 #
 # Timings measured here (2 cores, Debian 12, wine 8, other builds running alongside):
 # wineboot --init 6-13 s, virtual desktop 0.5-0.9 s, font warm-up 3 s (once 10 s), the
@@ -75,8 +80,16 @@ _stand_unlink_shell_folders() {
 }
 
 _stand_write_reg() {
-  cat >"$1" <<'REG'
+  local dpi
+  dpi="$(printf '%08x' "$2")"
+  cat >"$1" <<REG
 REGEDIT4
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"LogPixels"=dword:$dpi
+
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts]
+"LogPixels"=dword:$dpi
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
 "Desktop"="orv"
@@ -100,6 +113,11 @@ stand_up() {
     return 0
   fi
   local tools="${ORV_TOOLS_DIR:-$_ORV_STAND_REPO/build/mingw/tools}"
+  local dpi="${ORV_DPI:-96}"
+  if ! [[ "$dpi" =~ ^[0-9]+$ ]] || [ "$dpi" -lt 48 ] || [ "$dpi" -gt 480 ]; then
+    _stand_log "ORV_DPI=$dpi is not a DPI between 48 and 480"
+    return 1
+  fi
   if [ ! -f "$tools/standin_shell.exe" ]; then
     _stand_log "missing $tools/standin_shell.exe (build the mingw preset first)"
     return 1
@@ -156,7 +174,7 @@ stand_up() {
 
   _stand_unlink_shell_folders || { stand_down; return 1; }
 
-  _stand_write_reg "$ORV_STAND/stand.reg"
+  _stand_write_reg "$ORV_STAND/stand.reg" "$dpi"
   if ! wine regedit /S "$(_stand_winpath "$ORV_STAND/stand.reg")" </dev/null >"$logs/regedit.log" 2>&1; then
     _stand_log "regedit failed (see $logs/regedit.log)"
     stand_down; return 1

@@ -2,7 +2,8 @@
 // "Program Manager" window; this one has the class, title and behaviour programs expect:
 // full screen, always at the bottom of the z-order, never activated, not in the task list,
 // painted like a desktop (wallpaper or background colour, then the Desktop folder's entries
-// as icons with their names).
+// as icons with their names). Wine's own desktop window, which would paint a second (centred)
+// wallpaper over every window, is made to paint nothing (standin_hook.dll, beside this exe).
 //
 //   standin_shell.exe                 run until closed
 //   standin_shell.exe --ready=PATH    also write PATH once the first paint is done
@@ -27,7 +28,7 @@ constexpr wchar_t kClassName[] = L"Progman";
 constexpr wchar_t kTitle[] = L"Program Manager";
 constexpr UINT_PTR kScanTimer = 1;
 constexpr UINT kScanMs = 300;
-constexpr int kCellW = 96;
+constexpr int kCellW = 96;  // at 96 DPI; scaled with the display's DPI
 constexpr int kCellH = 84;
 constexpr int kMargin = 8;
 
@@ -296,7 +297,9 @@ void RebuildFont(Shell& s) {
 
 // Icons fill columns from the top-left, as on a shell's desktop.
 void PaintEntries(const Shell& s, HDC dc, const RECT& area) {
-    const int rows = std::max(1, static_cast<int>((area.bottom - area.top - kMargin) / kCellH));
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY) > 0 ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    const int cellW = MulDiv(kCellW, dpi, 96), cellH = MulDiv(kCellH, dpi, 96), margin = MulDiv(kMargin, dpi, 96);
+    const int rows = std::max(1, static_cast<int>((area.bottom - area.top - margin) / cellH));
     HGDIOBJ oldFont = SelectObject(dc, s.font ? s.font : GetStockObject(DEFAULT_GUI_FONT));
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = GetTextColor(dc);
@@ -305,12 +308,12 @@ void PaintEntries(const Shell& s, HDC dc, const RECT& area) {
     for (size_t i = 0; i < s.entries.size(); ++i) {
         const int col = static_cast<int>(i) / rows;
         const int row = static_cast<int>(i) % rows;
-        const int x = area.left + kMargin + col * kCellW;
-        const int y = area.top + kMargin + row * kCellH;
+        const int x = area.left + margin + col * cellW;
+        const int y = area.top + margin + row * cellH;
         if (x >= area.right) break;
         const Entry& e = s.entries[i];
-        if (e.icon) DrawIconEx(dc, x + (kCellW - iconW) / 2, y + 2, e.icon, iconW, iconH, 0, nullptr, DI_NORMAL);
-        RECT text = {x + 2, y + 4 + iconH, x + kCellW - 2, y + kCellH};
+        if (e.icon) DrawIconEx(dc, x + (cellW - iconW) / 2, y + 2, e.icon, iconW, iconH, 0, nullptr, DI_NORMAL);
+        RECT text = {x + 2, y + 4 + iconH, x + cellW - 2, y + cellH};
         const UINT fmt = DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX | DT_EDITCONTROL;
         RECT shadow = text;
         OffsetRect(&shadow, 1, 1);
@@ -371,6 +374,30 @@ void Paint(Shell& s) {
             }
         }
     }
+}
+
+// Wine's desktop window paints its own (always centred) wallpaper on top of every window whenever
+// it is invalidated, a second picture over ours. standin_hook.dll, loaded into its process through
+// a message hook, makes it paint nothing, as a desktop window under a full-screen shell shows
+// nothing on Windows. Returns whether the desktop window says so (a property it sets).
+bool QuietenDesktopWindow(HINSTANCE instance) {
+    HWND desktop = GetDesktopWindow();
+    const DWORD thread = GetWindowThreadProcessId(desktop, nullptr);
+    if (!thread) return false;
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(instance, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    std::wstring dll(path);
+    dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"standin_hook.dll";
+    HMODULE module = LoadLibraryW(dll.c_str());
+    auto* proc = module ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, "QuietDesktopHook")))
+                        : nullptr;
+    if (!proc || !SetWindowsHookExW(WH_GETMESSAGE, proc, module, thread)) return false;
+    for (int i = 0; i < 50 && !GetPropW(desktop, L"OrvQuietDesktop"); ++i) {
+        PostMessageW(desktop, WM_NULL, 0, 0);  // the hook runs when that thread takes a message
+        Sleep(40);
+    }
+    return GetPropW(desktop, L"OrvQuietDesktop") != nullptr;
 }
 
 void CoverScreen(HWND hwnd) {
@@ -488,6 +515,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                 WS_POPUP | WS_CLIPCHILDREN, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                                 GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 5;
+    if (!QuietenDesktopWindow(instance)) return 6;  // two pictures would show: no stand
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     CoverScreen(hwnd);
     UpdateWindow(hwnd);
