@@ -128,8 +128,7 @@ LRESULT CandyButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         machine_.enabled = IsWindowEnabled(hwnd_) != FALSE;
-        RebuildShape();
-        return 0;
+        return 0;  // the WM_SIZE that follows gives the window its shape
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
@@ -394,21 +393,21 @@ void CandyButton::DrawContent(HDC dc, int w, int h, int r) {
     if (!text.empty()) DrawTextW(dc, text.c_str(), len, &tr, DT_CALCRECT | DT_SINGLELINE);
     const SIZE pic = PictureSize(bitmap_, icon_);
 
-    candy::ContentInput in;
-    in.w = w, in.h = h, in.r = r;
-    in.alignment = props_.PictureAlignment();
-    in.look = look_;
-    in.enabled = IsWindowEnabled(hwnd_) != FALSE;
-    in.hasCaption = !text.empty();
-    in.textW = tr.right, in.textH = tr.bottom;
-    in.picture = bitmap_ ? candy::PictureKind::Bitmap : icon_ ? candy::PictureKind::Icon : candy::PictureKind::None;
-    in.picW = pic.cx, in.picH = pic.cy;
-    in.foreColor = Solid(props_.foreColor);
-    in.captionHighLite = props_.captionHighLite;
-    in.captionHighLiteColor = Solid(props_.captionHighLiteColor);
-    in.iconHighLite = props_.iconHighLite;
-    in.iconHighLiteColor = Solid(props_.iconHighLiteColor);
-    const candy::ContentOps op = candy::LayoutContent(in);
+    candy::ContentInput ci;
+    ci.w = w, ci.h = h, ci.r = r;
+    ci.alignment = props_.PictureAlignment();
+    ci.look = look_;
+    ci.enabled = IsWindowEnabled(hwnd_) != FALSE;
+    ci.hasCaption = !text.empty();
+    ci.textW = tr.right, ci.textH = tr.bottom;
+    ci.picture = bitmap_ ? candy::PictureKind::Bitmap : icon_ ? candy::PictureKind::Icon : candy::PictureKind::None;
+    ci.picW = pic.cx, ci.picH = pic.cy;
+    ci.foreColor = Solid(props_.foreColor);
+    ci.captionHighLite = props_.captionHighLite;
+    ci.captionHighLiteColor = Solid(props_.captionHighLiteColor);
+    ci.iconHighLite = props_.iconHighLite;
+    ci.iconHighLiteColor = Solid(props_.iconHighLiteColor);
+    const candy::ContentOps op = candy::LayoutContent(ci);
 
     if (op.picture) {
         UniqueBrush mono(op.monoBrush ? CreateSolidBrush(op.monoColor) : nullptr);
