@@ -118,6 +118,7 @@ inline constexpr unsigned kDssMono = 0x80;
 enum class PictureKind { None, Bitmap, Icon };
 struct ContentInput {
     int w = 0, h = 0, r = 0;
+    int flatInset = 8;  // the picture's inset from the side when r is 0 (8 pixels at 96 DPI)
     int alignment = 0;
     Look look = Look::Normal;
     bool enabled = true;

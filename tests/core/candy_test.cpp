@@ -112,7 +112,7 @@ TEST(Candy, ContentLayout) {
                           {2, 0, Look::Pressed, true, false, PictureKind::Bitmap, 41, 6, 9, 4, 0x02, 0x04, false},
                           {3, 6, Look::Hover, true, true, PictureKind::Icon, 40, 5, 78, 3, 0x02, 0x83, true},
                           {3, 6, Look::Hover, false, true, PictureKind::Bitmap, 40, 5, 78, 3, 0x22, 0x24, false}}) {
-        ContentInput in{100, 22, c.r, c.align, c.look, c.enabled, true, 21, 13, c.kind, 16, 16,
+        ContentInput in{100, 22, c.r, 8, c.align, c.look, c.enabled, true, 21, 13, c.kind, 16, 16,
                         0x000001, c.hl, 0x00FF00, c.hl, 0x0000FF};
         const ContentOps op = LayoutContent(in);
         EXPECT_EQ(std::tuple(op.textX, op.textY, op.picX, op.picY, op.textFlags, op.picFlags, op.monoBrush),

@@ -63,6 +63,15 @@ SIZE PictureSize(HBITMAP bitmap, HICON icon) {
     return s;
 }
 
+// The window's DPI (per monitor where the system can tell), else the screen's.
+int DpiOf(HWND hwnd, HDC dc) {
+    using DpiFn = UINT(WINAPI*)(HWND);
+    static const auto forWindow = reinterpret_cast<DpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const int dpi = forWindow ? static_cast<int>(forWindow(hwnd)) : GetDeviceCaps(dc, LOGPIXELSY);
+    return dpi > 0 ? dpi : 96;
+}
+
 }  // namespace
 
 bool CandyButton::Register() {
@@ -395,6 +404,7 @@ void CandyButton::DrawContent(HDC dc, int w, int h, int r) {
 
     candy::ContentInput ci;
     ci.w = w, ci.h = h, ci.r = r;
+    ci.flatInset = MulDiv(8, DpiOf(hwnd_, dc), 96);
     ci.alignment = props_.PictureAlignment();
     ci.look = look_;
     ci.enabled = IsWindowEnabled(hwnd_) != FALSE;
