@@ -148,26 +148,19 @@ TEST(Candy, StateMachineSequences) {
                                    {EnterDn, none, {}}, {EnterUp, none, {}}, {FocusIn, none, {}}}},
         {"no tracking", true, false, {{MoveUp, none, {E::MouseMove}}, {FocusIn, Look::Focused, {}}}},
     };
+    using M = StateMachine;
+    Reaction (*const act[])(M&) = {
+        [](M& m) { return m.MouseMove(false, true); }, [](M& m) { return m.MouseMove(true, false); },
+        [](M& m) { return m.MouseLeave(); }, [](M& m) { return m.ButtonDown(); }, [](M& m) { return m.ButtonUp(); },
+        [](M& m) { return m.DblClick(); }, [](M& m) { return m.FocusGained(); }, [](M& m) { return m.FocusLost(); },
+        [](M& m) { return m.EnterDown(); }, [](M& m) { return m.EnterUp(); }, [](M& m) { return m.SetChecked(true); }};
     for (const Seq& seq : seqs) {
         StateMachine m;
         m.enabled = seq.enabled;
         m.hoverTracking = seq.tracking;
         int i = 0;
         for (const Step& s : seq.steps) {
-            Reaction r;
-            switch (s.t) {
-            case MoveUp: r = m.MouseMove(false, true); break;
-            case MoveHeldOut: r = m.MouseMove(true, false); break;
-            case Leave: r = m.MouseLeave(); break;
-            case Down: r = m.ButtonDown(); break;
-            case Up: r = m.ButtonUp(); break;
-            case Dbl: r = m.DblClick(); break;
-            case FocusIn: r = m.FocusGained(); break;
-            case FocusOut: r = m.FocusLost(); break;
-            case EnterDn: r = m.EnterDown(); break;
-            case EnterUp: r = m.EnterUp(); break;
-            case Check: r = m.SetChecked(true); break;
-            }
+            const Reaction r = act[s.t](m);
             EXPECT_EQ(r.redraw, s.redraw) << seq.name << " step " << i;
             EXPECT_EQ(r.events, s.events) << seq.name << " step " << i;
             EXPECT_EQ(r.trackLeave, std::count(s.events.begin(), s.events.end(), E::MouseEnter) == 1) << seq.name << i;

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/win/handles.h"
@@ -64,10 +66,8 @@ TEST(CandyButtonWin, FaceColoursPerLookAndScheme) {
             if (make == Latch) c->SetChecked(true), SendMessageW(b, WM_MOUSEMOVE, 0, MAKELPARAM(50, 20));
             if (make == Focus) SendMessageW(b, WM_SETFOCUS, 0, 0);
             if (make == Disabled) EnableWindow(b, FALSE);
-            const COLORREF expected = make == Disabled ? 0xB0C0C0
-                                      : make == Hover ? c->ColorButtonHover()
-                                      : make == Press || make == Latch ? c->ColorButtonDown()
-                                                                       : c->ColorButtonUp();
+            const COLORREF expected = std::array{c->ColorButtonUp(), c->ColorButtonHover(), c->ColorButtonDown(),
+                                                 c->ColorButtonDown(), c->ColorButtonUp(), COLORREF{0xB0C0C0}}[make];
             const Face f = Render(b);
             ASSERT_EQ(f.px.size(), 200u * 40u);
             // Bottom corners, beyond the glow's first ellipse: the face's fill.
@@ -106,25 +106,19 @@ TEST(CandyButtonWin, WindowShapeFollowsSizeAndStyle) {
 // A dialog template with one CandyButton (id 42), as the dialogs of ours are made.
 std::vector<WORD> Template() {
     std::vector<WORD> t(sizeof(DLGTEMPLATE) / 2, 0);
+    const auto add = [&t](std::wstring_view text) { t.insert(t.end(), text.begin(), text.end()), t.push_back(0); };
     auto* d = reinterpret_cast<DLGTEMPLATE*>(t.data());
-    d->style = WS_POPUP | WS_CAPTION | DS_SETFONT;
-    d->cdit = 1;
-    d->cx = 120, d->cy = 60;
-    t.insert(t.end(), {0, 0, 0});  // no menu, default class, no title
-    t.push_back(8);                 // DS_SETFONT: 8 pt
-    for (wchar_t ch : std::wstring(L"Tahoma")) t.push_back(ch);
-    t.push_back(0);
+    d->style = WS_POPUP | WS_CAPTION | DS_SETFONT, d->cdit = 1, d->cx = 120, d->cy = 60;
+    t.insert(t.end(), {0, 0, 0, 8});  // no menu, default class, no title; 8 pt
+    add(L"Tahoma");
     if (t.size() % 2) t.push_back(0);  // items start on a DWORD
     const size_t at = t.size();
     t.resize(at + sizeof(DLGITEMTEMPLATE) / 2);
     auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(t.data() + at);
-    item->style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    item->x = 10, item->y = 10, item->cx = 40, item->cy = 14;
-    item->id = 42;
-    for (wchar_t ch : std::wstring(L"CandyButton")) t.push_back(ch);
-    t.push_back(0);
-    for (wchar_t ch : std::wstring(L"&Go")) t.push_back(ch);
-    t.insert(t.end(), {0, 0});  // end of the text, no creation data
+    item->style = WS_CHILD | WS_VISIBLE | WS_TABSTOP, item->x = 10, item->y = 10, item->cx = 40, item->cy = 14, item->id = 42;
+    add(L"CandyButton");
+    add(L"&Go");
+    t.push_back(0);  // no creation data
     return t;
 }
 
