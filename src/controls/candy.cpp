@@ -369,6 +369,12 @@ Reaction StateMachine::EnterUp() {
     return r;
 }
 
+Reaction StateMachine::SetEnabled(bool on) {
+    enabled = on;
+    if (!on) hover_ = false;
+    return Redraw({}, Look::Normal);
+}
+
 Reaction StateMachine::Shown() { return Redraw({}, Look::Normal); }
 
 Reaction StateMachine::SetChecked(bool on) {

@@ -177,6 +177,7 @@ public:
     Reaction EnterDown() { return ButtonDown(); }
     Reaction EnterUp();
     Reaction Shown();  // shown or resized
+    Reaction SetEnabled(bool on);  // a disabled control forgets the pointer over it
     Reaction SetChecked(bool on);
 
 private:

@@ -165,9 +165,8 @@ LRESULT CandyButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp) RebuildShape(), Apply(machine_.Shown(), {});
         break;
     case WM_ENABLE:
-        machine_.enabled = wp != 0;
         if (!wp && GetCapture() == hwnd_) ReleaseCapture();
-        Redraw(machine_.checked ? Look::Latched : Look::Normal);
+        Apply(machine_.SetEnabled(wp != 0), {});
         return 0;
     case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wp);
