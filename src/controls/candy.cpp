@@ -96,11 +96,14 @@ void Frame(int w, int h, Color top, Color bottom, std::vector<Prim>& out) {
     out.push_back({Prim::Kind::Fill, w - 1, 0, w, h, bottom});
 }
 
-// A: a soft vertical gradient from the bright colour into the base, framed by the edge.
+// A: a glossy rectangle: a light upper half over the base, the bright colour rising from
+// the bottom, framed by the edge.
 void PainterA(const FaceInput& in, Color base, Color bright, std::vector<Prim>& out) {
+    const int half = std::max(1, in.h / 2);
     for (int y = 0; y < in.h; ++y) {
-        const int percent = in.h > 1 ? 35 - 35 * y / (in.h - 1) : 0;
-        out.push_back({Prim::Kind::Line, 0, y, in.w, y, BlendColors(base, bright, percent)});
+        const Color c = y < half ? BlendColors(base, kWhite, 55 - 30 * y / half)
+                                 : BlendColors(base, bright, 40 * (y - half) / std::max(1, in.h - half));
+        out.push_back({Prim::Kind::Line, 0, y, in.w, y, c});
     }
     const Color edge = EdgeColor(base, in.borderBrightness);
     Frame(in.w, in.h, edge, edge, out);
