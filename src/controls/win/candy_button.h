@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include "controls/candy.h"
+
 namespace orv {
 
 inline constexpr wchar_t kCandyButtonClass[] = L"CandyButton";
@@ -82,10 +84,33 @@ public:
     void SetCaptionHighLiteColor(COLORREF c);
     void SetListener(CandyListener* listener);  // not owned; null for none
 
+    // Paints the whole face into dc (the window's own painting does it double-buffered).
+    void Render(HDC dc);
+
 private:
     CandyButton() = default;
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void OnMouseButton(UINT msg, WPARAM wp, LPARAM lp);
+    // Paints the reaction's look, then raises its events; false when the window went away.
+    bool Apply(const candy::Reaction& r, const CandyMouse& m);
+    void Redraw(candy::Look look);
+    void Invalidate() const { InvalidateRect(hwnd_, nullptr, FALSE); }
+    void RebuildShape();
+    candy::SchemeColors Colors() const;
+    void DrawContent(HDC dc, int w, int h, int r);
+
     HWND hwnd_ = nullptr;
-    // the implementation keeps the rest
+    candy::Properties props_;
+    candy::StateMachine machine_;
+    candy::Look look_ = candy::Look::Normal;
+    HFONT font_ = nullptr;          // WM_SETFONT's, not owned
+    HBITMAP bitmap_ = nullptr;      // the picture, not owned
+    HICON icon_ = nullptr;
+    CandyListener* listener_ = nullptr;
+    bool default_ = false;          // the dialog's default button
+    bool enterDown_ = false;
+    bool afterDblClick_ = false;    // the button-up that ends a double click is no click
 };
 
 }  // namespace orv
