@@ -8,6 +8,8 @@
 #include "base/win/log.h"
 #include "base/win/window_dpi.h"
 
+#include "../../../res/resource.h"
+
 namespace orv {
 
 namespace {
@@ -120,6 +122,7 @@ HWND FrmAbout::Current() {
 // The window goes first, while the pictures and fonts it uses still exist.
 FrmAbout::~FrmAbout() {
     if (hwnd()) DestroyWindow(hwnd());
+    if (sizedIcon_) DestroyIcon(sizedIcon_);
 }
 
 std::wstring FrmAbout::VersionText() {
@@ -200,6 +203,10 @@ void FrmAbout::Layout(UINT dpi) {
         MoveWindow(child, ScaleForDpi(p.x, dpi), ScaleForDpi(p.y, dpi), ScaleForDpi(p.w, dpi), ScaleForDpi(p.h, dpi), TRUE);
     }
     footerTop_ = ScaleForDpi(kFooterTop, dpi);
+    // The icon's own image of that size is crisper than the given one stretched.
+    const int iconSize = ScaleForDpi(kIconSize, dpi);
+    if (sizedIcon_) DestroyIcon(sizedIcon_);
+    sizedIcon_ = static_cast<HICON>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, iconSize, iconSize, 0));
     MakeLinkPictures(dpi);
     RECT r{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), FALSE,
@@ -209,10 +216,18 @@ void FrmAbout::Layout(UINT dpi) {
 }
 
 void FrmAbout::MakeLinkPictures(UINT dpi) {
+    // As wide as its content: the globe, a gap, the caption and a margin.
     RECT r;
     GetClientRect(picUrl_, &r);
-    picUrlNormal_ = DrawLinkPicture(r.right, r.bottom, dpi, textFont_.get(), false);
-    picUrlActive_ = DrawLinkPicture(r.right, r.bottom, dpi, textFont_.get(), true);
+    SIZE t{};
+    if (UniqueWindowDc dc = GetWindowDc(picUrl_)) {
+        SelectGuard f(dc.get().dc, textFont_.get());
+        GetTextExtentPoint32W(dc.get().dc, kLinkCaption, static_cast<int>(wcslen(kLinkCaption)), &t);
+    }
+    const int w = std::min<int>(r.bottom + ScaleForDpi(10, dpi) + t.cx, ScaleForDpi(kClientWidth - 90, dpi));
+    SetWindowPos(picUrl_, nullptr, 0, 0, w, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    picUrlNormal_ = DrawLinkPicture(w, r.bottom, dpi, textFont_.get(), false);
+    picUrlActive_ = DrawLinkPicture(w, r.bottom, dpi, textFont_.get(), true);
     InvalidateRect(picUrl_, nullptr, FALSE);
 }
 
@@ -240,7 +255,8 @@ void FrmAbout::Paint(HDC dc) {
     const RECT line{0, footerTop_, all.right, footerTop_ + 1};
     Fill(dc, line, RGB(218, 222, 228));
     const int size = ScaleForDpi(kIconSize, dpi_);
-    if (icon_) DrawIconEx(dc, ScaleForDpi(kIconX, dpi_), ScaleForDpi(kIconY, dpi_), icon_, size, size, 0, nullptr, DI_NORMAL);
+    if (const HICON icon = sizedIcon_ ? sizedIcon_ : icon_)
+        DrawIconEx(dc, ScaleForDpi(kIconX, dpi_), ScaleForDpi(kIconY, dpi_), icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
 LRESULT FrmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -54,6 +54,7 @@ private:
     static LRESULT CALLBACK KeyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) noexcept;
 
     HICON icon_ = nullptr;
+    HICON sizedIcon_ = nullptr;  // the product icon loaded at the layout's size, when the exe has it
     HWND picUrl_ = nullptr;
     bool urlActive_ = false;  // PicUrl's tag "1": the highlighted picture shows
     std::wstring linkAddress_;

@@ -118,6 +118,9 @@ void FrmMenu::MarkCurrentDesk(int desk) {
 void FrmMenu::Popup(POINT pt) {
     // The tray menu rules: the owner in the foreground first, so a click elsewhere closes
     // the menu; a message after it, so the menu's end is seen at once.
+    // The hidden form stands where the menu opens, so its DPI (and the items') is that
+    // monitor's.
+    SetWindowPos(hwnd(), nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetForegroundWindow(hwnd());
     TrackPopupMenu(mnuPopUp(), 0, pt.x, pt.y, 0, hwnd(), nullptr);
     PostMessageW(hwnd(), WM_NULL, 0, 0);

@@ -57,6 +57,7 @@ void SetODMenuStyle(const MenuStyle& style, HBITMAP background) {
     s.style = style;
     s.background = background;
     s.backgroundBrush.reset(background ? CreatePatternBrush(background) : nullptr);
+    s.checkTile.reset();  // drawn in the style's colours
 }
 
 bool InstallODMenu(HWND form, bool convert) {

@@ -94,10 +94,14 @@ void PaintItem(HDC dc, const ItemLook& look, POINT origin, UINT dpi) {
     }
     if (!look.bar && look.checked) {
         const int size = col - 2 * gap;
+        auto& cache = odmenu::Shared();
+        if (!cache.checkTile || cache.checkTileSize != size) {
+            cache.checkTile = MakeCheckTile(dc, size, s);
+            cache.checkTileSize = size;
+        }
         UniqueDc tiles(CreateCompatibleDC(dc));
-        UniqueBitmap tile = MakeCheckTile(dc, size, s);
-        if (tiles && tile) {
-            SelectGuard sel(tiles.get(), tile.get());
+        if (tiles && cache.checkTile) {
+            SelectGuard sel(tiles.get(), cache.checkTile.get());
             BitBlt(dc, gap, (look.height - size) / 2, size, size, tiles.get(), 0, 0, SRCCOPY);
         }
     } else if (!look.bar && selected) {

@@ -20,6 +20,8 @@ struct State {
     std::set<HWND> forms;  // forms with the procedure installed
     UniqueFont font;       // the menu font at fontDpi, made on first use
     UINT fontDpi = 0;
+    UniqueBitmap checkTile;  // the check mark's picture at checkTileSize
+    int checkTileSize = 0;
 };
 State& Shared();
 
