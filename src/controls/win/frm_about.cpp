@@ -7,6 +7,7 @@
 
 #include "base/win/log.h"
 #include "base/win/window_dpi.h"
+#include "controls/win/candy_button.h"
 
 #include "../../../res/resource.h"
 
@@ -41,10 +42,9 @@ std::unique_ptr<FrmAbout>& Instance() {
     return about;
 }
 
-// The Close button: the one place that decides what kind of button it is.
+// The Close button, in the look of every button of ours.
 HWND MakeCloseButton(HWND parent, int id, const std::wstring& caption) {
-    return CreateWindowExW(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0,
-                           0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+    return CandyButton::Create(parent, id, 0, 0, 0, 0, caption);
 }
 
 void Fill(HDC dc, const RECT& r, COLORREF c) {
