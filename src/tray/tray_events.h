@@ -14,7 +14,9 @@ namespace orv {
 // with the notification code as the second message parameter.
 inline constexpr std::uint32_t kTrayCallbackMessage = 512;
 
-enum class TrayEvent { None, MouseMove, MouseDown, MouseUp, MouseDblClick, BalloonShow, BalloonHide, BalloonClose, BalloonClick };
+enum class TrayEvent {
+    None, MouseMove, MouseDown, MouseUp, MouseDblClick, BalloonShow, BalloonHide, BalloonClose, BalloonClick
+};
 
 struct TrayNotification {
     TrayEvent event = TrayEvent::None;

@@ -19,16 +19,10 @@ bool ClickFirstTrayIcon() {
 
 // The program's hidden message window of the icon.
 HWND MessageWindow(DWORD pid) {
-    std::pair<DWORD, HWND> found{pid, nullptr};
-    EnumWindows([](HWND h, LPARAM p) {
-        auto& [pid, window] = *reinterpret_cast<std::pair<DWORD, HWND>*>(p);
-        wchar_t cls[16] = {};
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        if (owner == pid && !IsWindowVisible(h) && GetClassNameW(h, cls, 16) && !_wcsicmp(cls, L"Static")) window = h;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&found));
-    return found.second;
+    DWORD owner = 0;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"Static", L""));)
+        if (GetWindowThreadProcessId(h, &owner) && owner == pid && !IsWindowVisible(h)) return h;
+    return nullptr;
 }
 
 // Faults: no icon at start-up, a left click on it that leaves the bar hidden or changes its
@@ -38,11 +32,9 @@ TEST_F(AppTest, TheTrayIconBringsTheHiddenBarBackInItsLayerAlsoOnANewTaskbar) {
         SetSetting("CONFIG", "TOPMOST", topmost ? "1" : "0");
         ASSERT_TRUE(Start());
         auto hideAndClickIcon = [&] {
-            ASSERT_TRUE(ClickControl(Bar(), kIdImgButton5));
-            ASSERT_TRUE(WaitVisible(Bar(), false));
+            ASSERT_TRUE(ClickControl(Bar(), kIdImgButton5) && WaitVisible(Bar(), false));
             ASSERT_TRUE(ClickFirstTrayIcon());
-            EXPECT_TRUE(WaitVisible(Bar(), true));
-            Settle(Bar());  // the click's handling is over
+            EXPECT_TRUE(WaitVisible(Bar(), true)), Settle(Bar());  // and the click's handling is over
             EXPECT_EQ((GetWindowLongPtrW(Bar(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, topmost);
         };
         hideAndClickIcon();
@@ -53,8 +45,7 @@ TEST_F(AppTest, TheTrayIconBringsTheHiddenBarBackInItsLayerAlsoOnANewTaskbar) {
             icon.cbSize = sizeof icon, icon.hWnd = MessageWindow(App().Pid());
             icon.uID = static_cast<UINT>(GetWindowLongPtrW(icon.hWnd, GWLP_USERDATA));
             auto held = [&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; };  // changes nothing
-            ASSERT_TRUE(held());
-            ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon) && !held());
+            ASSERT_TRUE(held() && Shell_NotifyIconW(NIM_DELETE, &icon) && !held());
             PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
             EXPECT_TRUE(WaitUntil(held, 5000)) << "the icon is given to the new taskbar";
             hideAndClickIcon();

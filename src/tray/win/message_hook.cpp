@@ -68,7 +68,8 @@ LRESULT CALLBACK MessageHook::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) no
         if (msg == WM_NCDESTROY && (self = hook())) self->Detach();  // the window goes: the hook lets go
         const LRESULT result = CallWindowProcW(previous, hwnd, msg, wp, lp);
         // The handlers may have ended the hook: it is looked up again, never remembered.
-        if ((self = hook()) && self->filter_.Handles(MessageWhen::After, msg)) self->handler_(MessageWhen::After, msg, wp, lp);
+        if ((self = hook()) && self->filter_.Handles(MessageWhen::After, msg))
+            self->handler_(MessageWhen::After, msg, wp, lp);
         return result;
     } catch (...) {
         FatalFromException("a hooked window procedure");
