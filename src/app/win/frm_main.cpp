@@ -348,6 +348,7 @@ void FrmMain::FormQueryUnload() {
     GetWindowRect(hwnd(), &rc);
     WriteBarPosition(*store_, rc.left * kTwipsPerPixel, rc.top * kTwipsPerPixel);
     SaveSettings(*store_, *this, flavour_.hasVideo, settings_);
+    systray_.reset();  // oSysTray released (the icon is gone already unless the session ends)
     StopHotkeys();
 }
 
@@ -422,9 +423,46 @@ void FrmMain::SaveHotkeys() {}
 void FrmMain::LoadVideoSettings() {}
 void FrmMain::SaveVideoSettings() {}
 
-// The notification-area icon and its menu plug in here; hotkeys are stopped here at exit.
-void FrmMain::CreateTrayIcon() {}
-void FrmMain::RemoveTrayIcon() {}
+// Hotkeys are stopped here at exit once they exist.
 void FrmMain::StopHotkeys() {}
+
+// ---------------------------------------------------------------------------------------
+// The tray icon
+
+// The bar's icon with the bar's caption as its tip.
+void FrmMain::CreateTrayIcon() {
+    systray_ = std::make_unique<cSystray>();
+    if (!systray_->lhWnd()) Log("The tray icon has no message window: the bar is its only way in");
+    systray_->SetListener(&trayEvents_);
+    systray_->SysTrayIconFromHandle(icon_);
+    wchar_t caption[256] = {};
+    GetWindowTextW(hwnd(), caption, 256);
+    systray_->SetSysTrayToolTip(Narrow(caption));
+    systray_->SysTrayShow(true);
+}
+
+// The icon leaves the taskbar; the object itself goes at the end of the unload.
+void FrmMain::RemoveTrayIcon() {
+    if (systray_) systray_->DoTerminate();
+}
+
+void FrmMain::TrayMouseDown(int button) {
+    if (button == 1) {
+        // The about box, once it exists, is unloaded here first.
+        ShowWindow(hwnd(), SW_SHOWNORMAL);
+        ShowCommand();
+    } else if (button == 2) {
+        ShowTrayMenu();
+    }
+}
+
+void FrmMain::ShowCommand() {
+    SetWindowPos(hwnd(), topmost_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+// The owner-drawn tray menu (frmMenu) pops up here at the mouse position once it exists;
+// the icon's BeforePopup comes first.
+void FrmMain::ShowTrayMenu() {}
 
 }  // namespace orv

@@ -17,6 +17,7 @@
 #include "base/win/window_base.h"
 #include "settings/settings.h"
 #include "settings/win/registry_store.h"
+#include "tray/win/systray.h"
 
 namespace orv {
 
@@ -77,6 +78,11 @@ private:
     void RemoveTrayIcon();
     void StopHotkeys();
 
+    // The tray icon's mouse button: the left one brings the bar back, the right one opens the menu.
+    void TrayMouseDown(int button);
+    void ShowCommand();   // the tray menu's "Show"
+    void ShowTrayMenu();  // the owner-drawn tray menu
+
     const FlavourInfo& flavour_;
     UniqueHandle instanceMutex_;
     AppFolders folders_;
@@ -102,6 +108,14 @@ private:
     bool unloaded_ = false;
     bool topmost_ = true;
     int relayersLeft_ = 0;
+
+    struct TrayEvents final : SystrayListener {
+        explicit TrayEvents(FrmMain& bar) : bar(bar) {}
+        void MouseDown(int button) override { bar.TrayMouseDown(button); }
+        FrmMain& bar;
+    };
+    TrayEvents trayEvents_{*this};
+    std::unique_ptr<cSystray> systray_;  // oSysTray
 };
 
 }  // namespace orv
