@@ -138,6 +138,34 @@ bool AnswerMessageBox(const wchar_t* title, const wchar_t* text, int button, DWO
     return WaitUntil(closed, 1500);
 }
 
+bool ClickTrayIcon(bool right) {
+    // Wine shows its taskbar once it holds an icon: then the program's icon is there.
+    HWND tray = nullptr;
+    RECT r{};
+    if (!WaitUntil([&] { return (tray = FindWindowW(L"Shell_TrayWnd", nullptr)) && IsWindowVisible(tray); }, 5000) ||
+        !GetClientRect(tray, &r))
+        return false;
+    const LPARAM at = MAKELPARAM(r.right - 10, 10);
+    return right ? PostMessageW(tray, WM_RBUTTONDOWN, MK_RBUTTON, at) && PostMessageW(tray, WM_RBUTTONUP, 0, at)
+                 : PostMessageW(tray, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageW(tray, WM_LBUTTONUP, 0, at);
+}
+
+void TypeKeys(std::initializer_list<WORD> keys) {
+    for (const WORD vk : keys) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = vk;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+        PumpFor(60);
+    }
+}
+
+HWND OpenMenu() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
 HWND TestWindows::Get(std::wstring_view title) const {
     for (const auto& [h, t] : items)
         if (t == title) return h;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
@@ -79,6 +80,15 @@ bool ClickControl(HWND parent, int id);
 // Waits for a message box with that caption and text and presses the button with a click
 // (or its command when the click did not close it). False when none came or it stayed.
 bool AnswerMessageBox(const wchar_t* title, const wchar_t* text, int button, DWORD ms);
+
+// A click on the program's tray icon (the right button opens its menu). Wine draws the
+// icons into its taskbar window, the first at the right end, and finds the icon under the
+// mouse itself; the click is posted there.
+bool ClickTrayIcon(bool right = false);
+// Keys typed as a user would, to whatever has the keyboard (an open menu, a message box).
+void TypeKeys(std::initializer_list<WORD> keys);
+// The open popup menu of any process, or null.
+HWND OpenMenu();
 
 // testwins.exe in a process of its own (see tools/testwins.cpp for the requests).
 struct TestWindows {

@@ -10,6 +10,7 @@
 #include "app/win/watchdog.h"
 #include "base/win/log.h"
 #include "base/win/utf.h"
+#include "controls/win/frm_about.h"
 #include "settings/win/registry_mod.h"
 
 #include "../../../res/resource.h"
@@ -139,6 +140,9 @@ bool FrmMain::FormLoad() {
     }
 
     store_ = std::make_unique<RegistryStore>(kSettingsRoot, flavour_.appName);
+    // The menu's form, made with the others; its owner-drawn handling comes after the tray icon.
+    menu_ = FrmMenu::Create(*this, *store_, flavour_);
+    if (!menu_) Log("The tray menu cannot be made: the bar is the only way in");
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
     look_ = std::make_unique<DesktopLook>(lookOps_, *store_, folders_.dataFolder);
     desks_ = std::make_unique<DeskManager>(DeskManagerDeps{*deskWindows_, *look_, iconShelf_, video_, *this},
@@ -165,6 +169,7 @@ bool FrmMain::FormLoad() {
     desks_->SetSharedIcons(settings_.SharedIconsOn);
     PumpMessages();
     CreateTrayIcon();
+    if (menu_) menu_->SetupTrayMenu();
     PumpMessages();
     return true;
 }
@@ -257,7 +262,7 @@ void FrmMain::PlaceBar() {
     MoveWindow(hwnd(), p.x, p.y, w, h, TRUE);
     topmost_ = p.topmost;
     if (p.topmost) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    // The tray menu's "Show on top" check mark follows p.topmost once the menu exists.
+    if (menu_) menu_->SetShowOnTop(p.topmost);
 }
 
 void FrmMain::PumpMessages() {
@@ -299,7 +304,7 @@ void FrmMain::KeepBarOnTop() {
 void FrmMain::MarkCurrentDesk(int desk) {
     for (int i = 0; i < kDeskCount; ++i)
         SendMessageW(deskButtons_[i], BM_SETCHECK, i == desk - 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-    // The tray menu's desktop items take the same check marks once the menu exists.
+    if (menu_) menu_->MarkCurrentDesk(desk);
 }
 
 void FrmMain::HideBar() { ShowWindow(hwnd(), SW_HIDE); }
@@ -348,6 +353,8 @@ void FrmMain::FormQueryUnload() {
     GetWindowRect(hwnd(), &rc);
     WriteBarPosition(*store_, rc.left * kTwipsPerPixel, rc.top * kTwipsPerPixel);
     SaveSettings(*store_, *this, flavour_.hasVideo, settings_);
+    if (menu_) menu_->RemoveTrayMenu();
+    FrmAbout::Close();
     systray_.reset();  // oSysTray released (the icon is gone already unless the session ends)
     StopHotkeys();
 }
@@ -448,21 +455,37 @@ void FrmMain::RemoveTrayIcon() {
 
 void FrmMain::TrayMouseDown(int button) {
     if (button == 1) {
-        // The about box, once it exists, is unloaded here first.
+        FrmAbout::Close();
         ShowWindow(hwnd(), SW_SHOWNORMAL);
-        ShowCommand();
+        if (menu_) {
+            menu_->mnuPop_Click(0);  // "Show"
+        } else {
+            ShowBar(topmost_);
+        }
     } else if (button == 2) {
         ShowTrayMenu();
     }
 }
 
-void FrmMain::ShowCommand() {
-    SetWindowPos(hwnd(), topmost_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+// The menu opens at the pointer, where the user clicked the icon.
+void FrmMain::ShowTrayMenu() {
+    if (!menu_) return;
+    POINT pt{};
+    GetCursorPos(&pt);
+    menu_->Popup(pt);
+}
+
+// "Show" and "Show on top": the bar shown in the layer the menu's check mark gives.
+void FrmMain::ShowBar(bool topmost) {
+    topmost_ = topmost;
+    SetWindowPos(hwnd(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-// The owner-drawn tray menu (frmMenu) pops up here at the mouse position once it exists;
-// the icon's BeforePopup comes first.
-void FrmMain::ShowTrayMenu() {}
+// The settings and video dialogs open here once they exist.
+void FrmMain::OpenSettings() {}
+void FrmMain::OpenVideoSettings() {}
+
+void FrmMain::ShowAbout() { FrmAbout::Show(menu_ ? menu_->Icon() : icon_, menu_ ? menu_->hwnd() : nullptr); }
 
 }  // namespace orv

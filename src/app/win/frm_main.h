@@ -17,6 +17,7 @@
 #include "base/win/window_base.h"
 #include "settings/settings.h"
 #include "settings/win/registry_store.h"
+#include "tray/win/frm_menu.h"
 #include "tray/win/systray.h"
 
 namespace orv {
@@ -34,7 +35,7 @@ private:
     std::function<void()> onUp_;
 };
 
-class FrmMain final : public Window, private DeskUi, private SettingsHost {
+class FrmMain final : public Window, private DeskUi, private SettingsHost, private MenuHost {
 public:
     FrmMain();
     ~FrmMain() override;
@@ -42,7 +43,7 @@ public:
     // Start-up, the message loop, shutdown. Returns the process exit code.
     int Run();
     // A desktop number switches to it, kActionHideBar hides the bar, kActionQuit asks to quit.
-    void DoAction(int index);
+    void DoAction(int index) override;
     // The fatal path's part (any thread, the state maybe broken): every recorded window is
     // shown again without waiting on it, and desktop 1's look is requested and waited for
     // a bounded time.
@@ -80,8 +81,13 @@ private:
 
     // The tray icon's mouse button: the left one brings the bar back, the right one opens the menu.
     void TrayMouseDown(int button);
-    void ShowCommand();   // the tray menu's "Show"
     void ShowTrayMenu();  // the owner-drawn tray menu
+
+    // MenuHost: the tray menu's commands
+    void ShowBar(bool topmost) override;
+    void OpenSettings() override;
+    void OpenVideoSettings() override;
+    void ShowAbout() override;
 
     const FlavourInfo& flavour_;
     UniqueHandle instanceMutex_;
@@ -116,6 +122,7 @@ private:
     };
     TrayEvents trayEvents_{*this};
     std::unique_ptr<cSystray> systray_;  // oSysTray
+    std::unique_ptr<FrmMenu> menu_;      // frmMenu with the tray menu
 };
 
 }  // namespace orv
