@@ -17,10 +17,6 @@
 //   track=1          a left-button drag in the window appends " drag X1,Y1>X2,Y2" (client
 //                    coordinates of press and release)
 //
-// Each window answers the registered message "OrvTestLeak" (sent) by making lParam GDI or USER
-// objects and returning how many it made: wParam 0 brushes it never deletes, 1 brushes it
-// deletes at once, 2 child windows it never destroys (for the GUI object counters' tests).
-//
 // Each window counts how often it was hidden (WM_SHOWWINDOW with FALSE) in its property
 // "OrvHides", readable from another process with GetProp.
 //
@@ -67,26 +63,6 @@ struct WinData {
 std::atomic<int> g_live{0};
 DWORD g_mainThread = 0;
 UINT g_hangMessage = 0;
-UINT g_leakMessage = 0;
-
-LRESULT Leak(HWND hwnd, WPARAM kind, LPARAM count) {
-    LRESULT made = 0;
-    for (LPARAM i = 0; i < count; ++i) {
-        if (kind == 0 || kind == 1) {
-            HBRUSH brush = CreateSolidBrush(RGB(i & 0xFF, 40, 80));
-            if (!brush) break;
-            if (kind == 1) DeleteObject(brush);
-        } else if (kind == 2) {
-            if (!CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 4, 4, hwnd, nullptr, GetModuleHandleW(nullptr),
-                                 nullptr))
-                break;
-        } else {
-            break;
-        }
-        ++made;
-    }
-    return made;
-}
 
 int ToInt(const std::wstring& s, int fallback) {
     if (s.empty()) return fallback;
@@ -171,7 +147,6 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(d));
     }
     if (!d) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == g_leakMessage && g_leakMessage != 0) return Leak(hwnd, wp, lp);
     if (msg == g_hangMessage && g_hangMessage != 0) {
         if (d->ownThread && d->request.hang != Hang::None) {
             d->hangRequested = true;
@@ -341,7 +316,6 @@ bool WriteOut(const std::wstring& path, const std::vector<std::pair<HWND, std::w
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     g_mainThread = GetCurrentThreadId();
     g_hangMessage = RegisterWindowMessageW(L"OrvTestHang");
-    g_leakMessage = RegisterWindowMessageW(L"OrvTestLeak");
 
     // Created unsignalled at once (a caller may already hold it), signalled when ready.
     const std::wstring eventName = L"Local\\OrvTestWinsReady-" + std::to_wstring(GetCurrentProcessId());

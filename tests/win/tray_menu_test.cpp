@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/flavour.h"
+#include "common/gui_objects.h"
+#include "controls/win/frm_about.h"
 #include "base/win/utf.h"
 #include "common/test_files.h"
 #include "settings/win/registry_store.h"
@@ -230,6 +232,27 @@ TEST(FrmMenu, CommandsAndTheTopmostToggle) {
     for (int id : {100, 206, 102}) SendMessageW(menu->hwnd(), WM_COMMAND, static_cast<WPARAM>(id), 0);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"bar normal", "bar normal", "bar top", "settings", "video", "about",
                                                     "action 99", "action 3", "bar top", "action 6"}));
+}
+
+// Faults: the tray menu's form, its conversion at each opening, or the about box leaving
+// menus, icons, windows or GDI objects behind when they go.
+TEST(FaceObjects, MadeAndGoneAgainAndAgainLeaveNothingBehind) {
+    TestKey k;
+    RegistryStore store(k.path, "OrvantaZ");
+    RecordingHost host;
+    auto round = [&] {
+        auto menu = FrmMenu::Create(host, store, CurrentFlavour());
+        ASSERT_TRUE(menu && menu->SetupTrayMenu());
+        for (HMENU m : {menu->mnuPopUp(), GetSubMenu(menu->mnuPopUp(), GetMenuItemCount(menu->mnuPopUp()) - 2)})
+            SendMessageW(menu->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(m), 0);
+        menu->RemoveTrayMenu();
+        ASSERT_TRUE(UpdateWindow(FrmAbout::Show(menu->Icon())));
+        FrmAbout::Close();
+    };
+    round();  // what a process makes once (fonts, pictures) is made now
+    const std::pair before{test::GdiObjectCount(GetCurrentProcess()), test::UserHandleCount()};
+    for (int i = 0; i < 10; ++i) round();
+    EXPECT_EQ(std::pair(test::GdiObjectCount(GetCurrentProcess()), test::UserHandleCount()), before);
 }
 
 }  // namespace
