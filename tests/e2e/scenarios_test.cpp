@@ -278,8 +278,8 @@ TEST_F(AppTest, TheBarKeepsItsPlaceMovesByTheLeftButtonComesBackOnScreenAndAfter
     ClickDesk(2);
     ClickDesk(1);
 
-    // Hidden (no tray yet), the bar is reached again by a second start, which ends without
-    // writing into the running one's log.
+    // Hidden, the bar is reached again by a second start too (a user who forgot the tray icon),
+    // which ends without writing into the running one's log.
     ASSERT_TRUE(ClickControl(Bar(), kIdImgButton5));
     ASSERT_TRUE(WaitVisible(Bar(), false));
     Process second = Launch(BuildDir() / "Orvanta.exe");
