@@ -1,6 +1,6 @@
-// The bar under the real mouse: its buttons' looks, its drag handles and its image buttons,
-// observed through the screen's pixels and the bar's place.
+// The bar under the real mouse, observed through the screen's pixels and the bar's place.
 #include <functional>
+#include <vector>
 
 #include "app/win/bar_ids.h"
 #include "e2e/driver.h"
@@ -12,7 +12,6 @@ TEST_F(AppTest, DeskButtonsShowHoverAndPressAndTheCurrentDesktopsScheme) {
     ASSERT_TRUE(Start());
     HWND one = GetDlgItem(Bar(), kIdDesk0), two = GetDlgItem(Bar(), kIdDesk0 + 1);
     ASSERT_EQ(MarkedDesk(), 1);  // the pointer is off the bar now
-    Settle(Bar());
     const auto current = ButtonFace(one), other = ButtonFace(two);
     ASSERT_NE(current, other) << "the current desktop's button looks like the others";
     EXPECT_LT(GetRValue(current[2]), GetRValue(other[2])) << "scheme 1's blue is the deeper";
@@ -30,15 +29,14 @@ TEST_F(AppTest, DeskButtonsShowHoverAndPressAndTheCurrentDesktopsScheme) {
 
     // Desktop 2 is current: its button takes scheme 1's colours, desktop 1's scheme 2's. (Under
     // Wine a button may keep its hover look when the pointer leaves it for another button.)
-    auto is = [](const std::vector<COLORREF>& face, const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
-        return face == a || face == b;
-    };
+    using Face = std::vector<COLORREF>;
+    auto is = [](const Face& face, const Face& a, const Face& b) { return face == a || face == b; };
     EXPECT_TRUE(WaitUntil([&] {
         return MouseOffBar(Bar()) && is(ButtonFace(two), current, currentHover) && is(ButtonFace(one), other, hover);
     }, 15000));
 }
 
-TEST_F(AppTest, EveryDragHandleMovesTheBarWithTheLeftButtonAlone) {
+TEST_F(AppTest, EveryDragHandleMovesTheBarWithTheLeftButtonAloneAndANewDpiScalesEveryPart) {
     ASSERT_TRUE(Start());
     auto child = [&](int id) { return Rect(GetDlgItem(Bar(), id)); };
     const std::pair<const char*, std::function<POINT(const RECT&)>> handles[] = {
@@ -60,14 +58,29 @@ TEST_F(AppTest, EveryDragHandleMovesTheBarWithTheLeftButtonAlone) {
             PumpFor(300);
             // The left button alone moves it with the pointer (Wine's move loop may miss the
             // first step); any other button state leaves it where it was.
-            auto moved = [&](int dx, int dy) { return dx > 12 && dx <= 24 && dy > 8 && dy <= 16; };
             auto at = [&] {
-                const RECT r = Rect(Bar());
-                const int dx = r.left - before.left, dy = r.top - before.top;
-                return down == MOUSEEVENTF_LEFTDOWN ? moved(dx, dy) : dx == 0 && dy == 0;
+                const int dx = Rect(Bar()).left - before.left, dy = Rect(Bar()).top - before.top;
+                return down == MOUSEEVENTF_LEFTDOWN ? dx > 12 && dx <= 24 && dy > 8 && dy <= 16 : dx == 0 && dy == 0;
             };
             EXPECT_TRUE(WaitUntil(at, 5000)) << name << " with buttons " << down;
         }
+
+    // Moved to a monitor of 144 DPI: the bar and each part half as large again, still inside.
+    const int ids[] = {kIdDesk0, kIdDesk0 + 5, kIdSnap, kIdVideo, kIdSetting, kIdImgButton5, kIdImgButton4};
+    auto size = [](const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; };
+    std::vector<SIZE> before{size(Rect(Bar()))};
+    for (int id : ids) before.push_back(size(child(id)));
+    ASSERT_TRUE(PostMessageW(Bar(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0));
+    ASSERT_TRUE(WaitUntil([&] { return size(Rect(Bar())).cy == before[0].cy * 3 / 2; }, 5000));
+    Settle(Bar());
+    const RECT bar = Rect(Bar());
+    for (size_t i = 0; i < before.size(); ++i) {
+        const RECT r = i ? child(ids[i - 1]) : bar;
+        EXPECT_NEAR(size(r).cx, before[i].cx * 1.5, i ? 1 : 8) << i;
+        EXPECT_NEAR(size(r).cy, before[i].cy * 1.5, 1) << i;
+        EXPECT_TRUE(r.left >= bar.left && r.right <= bar.right && r.top >= bar.top && r.bottom <= bar.bottom) << i;
+    }
+    EXPECT_EQ(MarkedDesk(), 1);
 }
 
 TEST_F(AppTest, TheQuitImageAsksOnEveryReleaseAndTheHideImageHidesTheBar) {
