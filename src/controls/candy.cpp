@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "base/text.h"
 
@@ -13,11 +14,12 @@ int Channel(Color c, int shift) { return static_cast<int>((c >> shift) & 0xFF); 
 // Whole pixels from a fraction, as the rest of the program rounds.
 int Whole(double v) { return RoundHalfEven(v); }
 
-// Inside the shape given by its spans (one span per row at most, rows in order).
-bool InShape(const std::vector<Span>& spans, int x, int y) {
+// Each row's pixels inside the shape, [x0, x1); empty for a row the shape misses.
+std::vector<std::pair<int, int>> RowsOf(const std::vector<Span>& spans, int h) {
+    std::vector<std::pair<int, int>> rows(static_cast<size_t>(std::max(h, 0)), {0, 0});
     for (const Span& s : spans)
-        if (s.y == y) return x >= s.x0 && x < s.x1;
-    return false;
+        if (s.y >= 0 && s.y < h) rows[static_cast<size_t>(s.y)] = {s.x0, s.x1};
+    return rows;
 }
 
 // Inside the rounded rectangle (l, t)-(r, b) (r, b excluded) with corner radius rad, judged
@@ -65,10 +67,10 @@ void PainterC(const FaceInput& in, Color base, Color bright, Color border, std::
         }
     }
 
-    const std::vector<Span> shape = ShapeSpans(w, h, r);
+    const auto rows = RowsOf(ShapeSpans(w, h, r), h);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x <= w / 2; ++x) {
-            const bool inside = InShape(shape, x, y);
+            const bool inside = x >= rows[static_cast<size_t>(y)].first && x < rows[static_cast<size_t>(y)].second;
             if (inside && InRoundRect(x, y, p.bandL, p.bandT, p.bandR, p.bandB, p.bandRad)) {
                 const int percent = r > 0 ? Whole(p.fade * static_cast<double>(y) / r) : p.fade;
                 out.push_back({Prim::Kind::Line, x, y, w - x + 1, y, BlendColors(kWhite, base, percent)});
@@ -94,11 +96,14 @@ void Frame(int w, int h, Color top, Color bottom, std::vector<Prim>& out) {
     out.push_back({Prim::Kind::Fill, w - 1, 0, w, h, bottom});
 }
 
-// A: a soft vertical gradient from the bright colour into the base, framed by the edge.
+// A: a glossy rectangle: a light upper half over the base, the bright colour rising from
+// the bottom, framed by the edge.
 void PainterA(const FaceInput& in, Color base, Color bright, std::vector<Prim>& out) {
+    const int half = std::max(1, in.h / 2);
     for (int y = 0; y < in.h; ++y) {
-        const int percent = in.h > 1 ? 35 - 35 * y / (in.h - 1) : 0;
-        out.push_back({Prim::Kind::Line, 0, y, in.w, y, BlendColors(base, bright, percent)});
+        const Color c = y < half ? BlendColors(base, kWhite, 55 - 30 * y / half)
+                                 : BlendColors(base, bright, 40 * (y - half) / std::max(1, in.h - half));
+        out.push_back({Prim::Kind::Line, 0, y, in.w, y, c});
     }
     const Color edge = EdgeColor(base, in.borderBrightness);
     Frame(in.w, in.h, edge, edge, out);
@@ -251,7 +256,7 @@ ContentOps LayoutContent(const ContentInput& in) {
     op.picture = in.picture != PictureKind::None;
     const bool hover = in.look == Look::Hover && in.enabled;
     const int gap = op.caption && op.picture ? std::max(2, in.textH / 4) : 0;
-    const int inset = in.r > 0 ? in.r : 8;
+    const int inset = in.r > 0 ? in.r : in.flatInset;
     op.textX = in.w / 2 - in.textW / 2;
     op.textY = in.h / 2 - in.textH / 2;
     op.picY = (in.h - in.picH) / 2;
@@ -365,6 +370,12 @@ Reaction StateMachine::EnterUp() {
     Reaction r = ButtonUp();
     if (enabled) r.events.push_back(Event::Click);
     return r;
+}
+
+Reaction StateMachine::SetEnabled(bool on) {
+    enabled = on;
+    if (!on) hover_ = false;
+    return Redraw({}, Look::Normal);
 }
 
 Reaction StateMachine::Shown() { return Redraw({}, Look::Normal); }

@@ -118,6 +118,7 @@ inline constexpr unsigned kDssMono = 0x80;
 enum class PictureKind { None, Bitmap, Icon };
 struct ContentInput {
     int w = 0, h = 0, r = 0;
+    int flatInset = 8;  // the picture's inset from the side when r is 0 (8 pixels at 96 DPI)
     int alignment = 0;
     Look look = Look::Normal;
     bool enabled = true;
@@ -176,6 +177,7 @@ public:
     Reaction EnterDown() { return ButtonDown(); }
     Reaction EnterUp();
     Reaction Shown();  // shown or resized
+    Reaction SetEnabled(bool on);  // a disabled control forgets the pointer over it
     Reaction SetChecked(bool on);
 
 private:

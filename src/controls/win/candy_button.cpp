@@ -63,6 +63,15 @@ SIZE PictureSize(HBITMAP bitmap, HICON icon) {
     return s;
 }
 
+// The window's DPI (per monitor where the system can tell), else the screen's.
+int DpiOf(HWND hwnd, HDC dc) {
+    using DpiFn = UINT(WINAPI*)(HWND);
+    static const auto forWindow = reinterpret_cast<DpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const int dpi = forWindow ? static_cast<int>(forWindow(hwnd)) : GetDeviceCaps(dc, LOGPIXELSY);
+    return dpi > 0 ? dpi : 96;
+}
+
 }  // namespace
 
 bool CandyButton::Register() {
@@ -128,8 +137,7 @@ LRESULT CandyButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         machine_.enabled = IsWindowEnabled(hwnd_) != FALSE;
-        RebuildShape();
-        return 0;
+        return 0;  // the WM_SIZE that follows gives the window its shape
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
@@ -157,9 +165,8 @@ LRESULT CandyButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp) RebuildShape(), Apply(machine_.Shown(), {});
         break;
     case WM_ENABLE:
-        machine_.enabled = wp != 0;
         if (!wp && GetCapture() == hwnd_) ReleaseCapture();
-        Redraw(machine_.checked ? Look::Latched : Look::Normal);
+        Apply(machine_.SetEnabled(wp != 0), {});
         return 0;
     case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wp);
@@ -394,21 +401,22 @@ void CandyButton::DrawContent(HDC dc, int w, int h, int r) {
     if (!text.empty()) DrawTextW(dc, text.c_str(), len, &tr, DT_CALCRECT | DT_SINGLELINE);
     const SIZE pic = PictureSize(bitmap_, icon_);
 
-    candy::ContentInput in;
-    in.w = w, in.h = h, in.r = r;
-    in.alignment = props_.PictureAlignment();
-    in.look = look_;
-    in.enabled = IsWindowEnabled(hwnd_) != FALSE;
-    in.hasCaption = !text.empty();
-    in.textW = tr.right, in.textH = tr.bottom;
-    in.picture = bitmap_ ? candy::PictureKind::Bitmap : icon_ ? candy::PictureKind::Icon : candy::PictureKind::None;
-    in.picW = pic.cx, in.picH = pic.cy;
-    in.foreColor = Solid(props_.foreColor);
-    in.captionHighLite = props_.captionHighLite;
-    in.captionHighLiteColor = Solid(props_.captionHighLiteColor);
-    in.iconHighLite = props_.iconHighLite;
-    in.iconHighLiteColor = Solid(props_.iconHighLiteColor);
-    const candy::ContentOps op = candy::LayoutContent(in);
+    candy::ContentInput ci;
+    ci.w = w, ci.h = h, ci.r = r;
+    ci.flatInset = MulDiv(8, DpiOf(hwnd_, dc), 96);
+    ci.alignment = props_.PictureAlignment();
+    ci.look = look_;
+    ci.enabled = IsWindowEnabled(hwnd_) != FALSE;
+    ci.hasCaption = !text.empty();
+    ci.textW = tr.right, ci.textH = tr.bottom;
+    ci.picture = bitmap_ ? candy::PictureKind::Bitmap : icon_ ? candy::PictureKind::Icon : candy::PictureKind::None;
+    ci.picW = pic.cx, ci.picH = pic.cy;
+    ci.foreColor = Solid(props_.foreColor);
+    ci.captionHighLite = props_.captionHighLite;
+    ci.captionHighLiteColor = Solid(props_.captionHighLiteColor);
+    ci.iconHighLite = props_.iconHighLite;
+    ci.iconHighLiteColor = Solid(props_.iconHighLiteColor);
+    const candy::ContentOps op = candy::LayoutContent(ci);
 
     if (op.picture) {
         UniqueBrush mono(op.monoBrush ? CreateSolidBrush(op.monoColor) : nullptr);
