@@ -445,7 +445,8 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_MOUSEMOVE:
-            // Dragging the bar's body with the left button alone moves it like a caption.
+            // Every part of the bar that is no button is a drag handle (the background, the
+            // border strips, the edges, the grip): the left button alone moves it like a caption.
             if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == MK_LBUTTON) {
                 ReleaseCapture();
                 SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
