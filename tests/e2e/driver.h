@@ -72,9 +72,16 @@ bool Responds(HWND h, UINT ms = 500);  // the window's thread answers a WM_NULL
 // Waits until the window's thread has taken what was queued for it before now.
 void Settle(HWND h, DWORD ms = 1000);
 
-// The real mouse in screen coordinates: press at from, move there in steps, release at to.
+// The real mouse in screen coordinates: moves to p and, once it rests there, sends buttons
+// (MOUSEEVENTF_LEFTDOWN ...; 0 for the move alone).
+bool MouseAt(POINT p, DWORD buttons = 0);
+// Press at from, move there in steps, release at to.
 bool MouseDrag(POINT from, POINT to, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 inline POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+// The pointer leaves the bar (by its background), so that none of its buttons shows hover.
+bool MouseOffBar(HWND bar);
+// A few screen pixels of a button's face beside its caption.
+std::vector<COLORREF> ButtonFace(HWND button);
 // Clicks the child control id of parent, bringing a covered parent forward first.
 bool ClickControl(HWND parent, int id);
 // Waits for a message box with that caption and text and presses the button with a click
@@ -127,7 +134,9 @@ protected:
     Process& App() { return app_; }
     // Presses a desktop button and waits until that desktop is marked and the bar answers.
     void ClickDesk(int desk);
-    int MarkedDesk() const;  // the desktop whose button is marked (-1: more than one)
+    // The desktop whose button looks unlike the other five (0: none, -1: no single one); the
+    // pointer leaves the bar first, so that no button shows its hover look.
+    int MarkedDesk() const;
     [[nodiscard]] bool Quit(int answer);  // presses the quit image and answers the question
     std::optional<std::string> Setting(const char* section, const char* key) const;
     void SetSetting(const char* section, const char* key, const std::string& value) const;

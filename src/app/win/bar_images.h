@@ -1,23 +1,33 @@
-// The bar's pictures: the image strips of its small buttons and its background.
+// The bar's pictures, drawn by our own code for the size they are shown at: the image strips
+// of the hide and quit buttons, the pictures of the snapshot, video and settings buttons,
+// and the bar's background with its borders and edge lines.
 #pragma once
 
 #include <windows.h>
 
+#include "app/bar_layout.h"
 #include "base/win/handles.h"
 
 namespace orv {
 
 enum class StripGlyph { Quit, Hide };
+enum class ToolGlyph { Snapshot, Video, Settings };
 
-inline constexpr int kStripWidth = 64;
-inline constexpr int kStripHeight = 16;
-inline constexpr int kImageFrameWidth = 22;  // the frame shows this much of the strip
-inline constexpr int kPressedOffset = 33;    // the pressed picture starts here
+inline void DestroyPicture(HICON icon) { DestroyIcon(icon); }
+using BarIcon = Unique<NullInvalid<HICON, DestroyPicture>>;
 
-// A 64 x 16 strip: the normal picture at the left, the pressed one from x = 33.
-UniqueBitmap MakeImageStrip(StripGlyph glyph);
+// The ink of the buttons' captions and pictures.
+inline constexpr COLORREF kBarInk = RGB(0x12, 0x1F, 0x3A);
 
-// The bar's background: a vertical gradient with edge lines.
-void PaintBarBackground(HDC dc, const RECT& rc);
+// A strip of l.stripWidth x l.stripHeight: the normal picture at the left, the pressed one
+// from l.pressedOffset, each as wide as the frame and on the bar's background at the frame's
+// place (the strips are the same for both frames).
+UniqueBitmap MakeImageStrip(StripGlyph glyph, const BarLayout& l);
+
+// A picture of size x size pixels with an alpha channel, for a button's face.
+BarIcon MakeToolIcon(ToolGlyph glyph, int size);
+
+// The bar's background, border strips, edge lines, separators and grip.
+void PaintBar(HDC dc, const BarLayout& l);
 
 }  // namespace orv

@@ -3,13 +3,16 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <tuple>
+#include <utility>
+
 #include "app/win/app_paths.h"
 #include "app/win/bar_ids.h"
-#include "app/win/bar_images.h"
 #include "app/win/default_wallpapers.h"
 #include "app/win/watchdog.h"
 #include "base/win/log.h"
 #include "base/win/utf.h"
+#include "controls/win/candy_button.h"
 #include "controls/win/frm_about.h"
 #include "settings/win/registry_mod.h"
 
@@ -26,21 +29,36 @@ constexpr int kRelayers = 2;  // re-layerings after a switch
 // How long quitting waits for desktop 1's look while an application hangs.
 constexpr DWORD kQuitLookMs = 1500;
 
-// Bar geometry in pixels.
-constexpr int kBarHeight = 30;
-constexpr int kDeskButtonWidth = 26;
-constexpr int kDeskButtonHeight = 22;
-constexpr int kDeskButtonGap = 3;
-constexpr int kBarPadding = 6;
-constexpr int kDeskButtonsRight = kBarPadding + kDeskCount * (kDeskButtonWidth + kDeskButtonGap);
-constexpr int kImageTop = (kBarHeight - kStripHeight) / 2;
-constexpr int kDeskButtonTop = (kBarHeight - kDeskButtonHeight) / 2;
-constexpr int kHideLeft = kDeskButtonsRight + 6;
-constexpr int kQuitLeft = kHideLeft + kImageFrameWidth + 4;
 // Where the bar is made, before its stored place is read.
 constexpr int kBarFirstLeft = 200;
 constexpr int kBarFirstTop = 200;
-constexpr int kBarWidth = kQuitLeft + kImageFrameWidth + kBarPadding;
+
+// The DPI the bar is drawn for: its monitor's (Windows 10 1607 and later), else the system's.
+int BarDpi(HWND bar) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpi)
+        if (const UINT dpi = getDpi(bar)) return static_cast<int>(dpi);
+    UniqueWindowDc screen = GetWindowDc(nullptr);
+    return screen ? GetDeviceCaps(screen.get().dc, LOGPIXELSY) : 96;
+}
+
+// The system's message font at a height in pixels.
+UniqueFont BarFont(int height, LONG weight) {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    LOGFONTW lf{};
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) lf = ncm.lfMessageFont;
+    else wcscpy_s(lf.lfFaceName, L"Tahoma");
+    lf.lfHeight = -height;
+    lf.lfWidth = 0;
+    lf.lfWeight = weight;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+void MoveChild(HWND child, const BarBox& b) { MoveWindow(child, b.left, b.top, b.width, b.height, TRUE); }
 
 // What a second start posts to the running bar: show yourself.
 UINT ShowBarMessage() {
@@ -52,22 +70,28 @@ UINT ShowBarMessage() {
 // ---------------------------------------------------------------------------------------
 // ImageButton
 
-bool ImageButton::Create(HWND parent, int id, int x, int y, HBITMAP strip, std::function<void()> onUp) {
-    strip_ = strip;
+bool ImageButton::Create(HWND parent, int id, std::function<void()> onUp) {
     onUp_ = std::move(onUp);
     RegisterClassOnce(kImageButtonClass);
-    return Window::Create(kImageButtonClass, L"", WS_CHILD | WS_VISIBLE, 0, x, y, kImageFrameWidth, kStripHeight,
-                          parent, id);
+    return Window::Create(kImageButtonClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, parent, id);
+}
+
+void ImageButton::Show(HBITMAP strip, int pressedOffset, const BarBox& frame) {
+    strip_ = strip;
+    pressedOffset_ = pressedOffset;
+    MoveChild(hwnd(), frame);
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: {
             PaintDc pdc(hwnd());
+            RECT rc{};
+            GetClientRect(hwnd(), &rc);
             UniqueDc mem(CreateCompatibleDC(pdc.get()));
             SelectGuard sel(mem.get(), strip_);
-            BitBlt(pdc.get(), 0, 0, kImageFrameWidth, kStripHeight, mem.get(), pressed_ ? kPressedOffset : 0, 0,
-                   SRCCOPY);
+            BitBlt(pdc.get(), 0, 0, rc.right, rc.bottom, mem.get(), pressed_ ? pressedOffset_ : 0, 0, SRCCOPY);
             return 0;
         }
         case WM_LBUTTONDOWN:
@@ -208,38 +232,87 @@ void FrmMain::StartFailed(const std::string& what, DWORD error) {
 
 bool FrmMain::CreateBar() {
     RegisterClassOnce(kBarClass, icon_);
-    if (!Create(kBarClass, Widen(flavour_.appTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW,
-                kBarFirstLeft, kBarFirstTop, kBarWidth, kBarHeight, nullptr))
+    const BarLayout first = LayOutBar(96);
+    if (!CandyButton::Register() ||
+        !Create(kBarClass, Widen(flavour_.appTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW,
+                kBarFirstLeft, kBarFirstTop, first.width, first.height, nullptr))
         return false;
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
 
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    // Without the system's message font the buttons keep the stock font.
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
-        ncm.lfMessageFont.lfWeight = FW_BOLD;
-        font_.reset(CreateFontIndirectW(&ncm.lfMessageFont));
-    }
+    // Desktop 1 is current at start-up: its button wears scheme 1, the others scheme 2.
+    for (int i = 0; i < kDeskCount; ++i)
+        if (!(deskButtons_[i] = CandyButton::Create(hwnd(), kIdDesk0 + i, 0, 0, 0, 0, std::to_wstring(i + 1), 7, i == 0 ? 1 : 2)))
+            return false;
+    snapButton_ = CandyButton::Create(hwnd(), kIdSnap, 0, 0, 0, 0, L"");
+    videoButton_ = CandyButton::Create(hwnd(), kIdVideo, 0, 0, 0, 0, L"");
+    settingButton_ = CandyButton::Create(hwnd(), kIdSetting, 0, 0, 0, 0, L"");
+    if (!snapButton_ || !videoButton_ || !settingButton_ ||
+        !hideButton_.Create(hwnd(), kIdImgButton5, [this] { DoAction(kActionHideBar); }) ||
+        !quitButton_.Create(hwnd(), kIdImgButton4, [this] { DoAction(kActionQuit); }))
+        return false;
+    for (HWND b : deskButtons_) CandyButton::From(b)->SetForeColor(kBarInk);
+    // Focus rectangles only once the keyboard is used, as elsewhere in the system.
+    SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    if (!CreateBarTips()) Log("The bar's tooltips cannot be made: " + ErrorText(GetLastError()));
+    LayOutBarFor(BarDpi(hwnd()));
+    return true;
+}
 
+bool FrmMain::CreateBarTips() {
+    // Not owned by the bar: under Wine a topmost window owned by the bar keeps the bar itself
+    // from being made topmost. It goes with the bar all the same (WM_DESTROY).
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                            ModuleInstance(), nullptr);
+    if (!tips_) return false;
+    const std::pair<HWND, const wchar_t*> tips[] = {
+        {snapButton_, L"Capture Screen Area"}, {videoButton_, L"Settings"}, {settingButton_, L"Settings"}};
+    bool all = true;
+    for (const auto& [button, text] : tips) {
+        TTTOOLINFOW ti{};
+        ti.cbSize = sizeof ti;
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = hwnd();
+        ti.uId = reinterpret_cast<UINT_PTR>(button);
+        ti.lpszText = const_cast<wchar_t*>(text);
+        all = SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) && all;
+    }
+    return all;
+}
+
+// Every part of the bar for a DPI: its size, the children's places, the fonts and pictures.
+// The pictures are drawn for the size they are shown at, so they stay crisp at any DPI.
+void FrmMain::LayOutBarFor(int dpi) {
+    layout_ = LayOutBar(dpi);
+    const BarLayout& l = layout_;
+    SetWindowPos(hwnd(), nullptr, 0, 0, l.width, l.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    UniqueFont font = BarFont(l.captionHeight, FW_BOLD), tipFont = BarFont(ScaleForDpi(12, dpi), FW_NORMAL);
     for (int i = 0; i < kDeskCount; ++i) {
-        const std::wstring caption = std::to_wstring(i + 1);
-        deskButtons_[i] = CreateWindowExW(0, WC_BUTTONW, caption.c_str(),
-                                          WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX,
-                                          kBarPadding + i * (kDeskButtonWidth + kDeskButtonGap),
-                                          kDeskButtonTop, kDeskButtonWidth, kDeskButtonHeight,
-                                          hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDesk0 + i)),
-                                          ModuleInstance(), nullptr);
-        if (!deskButtons_[i]) return false;
-        if (font_) SendMessageW(deskButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (font) SendMessageW(deskButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        MoveChild(deskButtons_[i], l.desk[i]);
     }
-    MarkCurrentDesk(1);  // desktop 1 is current at start-up
+    if (tips_ && tipFont) SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(tipFont.get()), FALSE);
+    if (font) font_ = std::move(font);
+    if (tipFont) tipFont_ = std::move(tipFont);
 
-    quitStrip_ = MakeImageStrip(StripGlyph::Quit);
-    hideStrip_ = MakeImageStrip(StripGlyph::Hide);
-    return hideButton_.Create(hwnd(), kIdImgButton5, kHideLeft, kImageTop, hideStrip_.get(),
-                              [this] { DoAction(kActionHideBar); }) &&
-           quitButton_.Create(hwnd(), kIdImgButton4, kQuitLeft, kImageTop, quitStrip_.get(),
-                              [this] { DoAction(kActionQuit); });
+    const std::tuple<HWND, const BarBox&, ToolGlyph, BarIcon&> tools[] = {
+        {snapButton_, l.snap, ToolGlyph::Snapshot, snapIcon_},
+        {videoButton_, l.video, ToolGlyph::Video, videoIcon_},
+        {settingButton_, l.setting, ToolGlyph::Settings, settingIcon_}};
+    for (const auto& [button, box, glyph, icon] : tools) {
+        BarIcon made = MakeToolIcon(glyph, l.iconSize);
+        CandyButton::From(button)->SetPicture(made.get());  // the old picture goes once replaced
+        icon = std::move(made);
+        MoveChild(button, box);
+    }
+
+    UniqueBitmap quit = MakeImageStrip(StripGlyph::Quit, l), hide = MakeImageStrip(StripGlyph::Hide, l);
+    quitButton_.Show(quit.get(), l.pressedOffset, l.quit);
+    hideButton_.Show(hide.get(), l.pressedOffset, l.hide);
+    quitStrip_ = std::move(quit);
+    hideStrip_ = std::move(hide);
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void FrmMain::PlaceBar() {
@@ -302,8 +375,9 @@ void FrmMain::KeepBarOnTop() {
 }
 
 void FrmMain::MarkCurrentDesk(int desk) {
-    for (int i = 0; i < kDeskCount; ++i)
-        SendMessageW(deskButtons_[i], BM_SETCHECK, i == desk - 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Scheme 2 for all, then scheme 1 for the current desktop's button.
+    for (HWND b : deskButtons_) CandyButton::From(b)->SetColorScheme(2);
+    if (desk >= 1 && desk <= kDeskCount) CandyButton::From(deskButtons_[desk - 1])->SetColorScheme(1);
     if (menu_) menu_->MarkCurrentDesk(desk);
 }
 
@@ -368,15 +442,19 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     switch (msg) {
         case WM_COMMAND:
-            if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kIdDesk0 && LOWORD(wp) < kIdDesk0 + kDeskCount) {
-                // The buttons are push-like check boxes that never toggle themselves: the
-                // marks follow the current desktop through MarkCurrentDesk.
-                DoAction(LOWORD(wp) - kIdDesk0 + 1);
+            if (HIWORD(wp) == BN_CLICKED) {
+                const int id = LOWORD(wp);
+                if (id >= kIdDesk0 && id < kIdDesk0 + kDeskCount) DoAction(id - kIdDesk0 + 1);
+                else if (id == kIdSnap) StartSnapshot();
+                else if (id == kIdSetting) RunModalDialog([this](HWND owner) { ShowAdvOptions(owner); });
+                else if (id == kIdVideo) RunModalDialog([this](HWND owner) { ShowVideoOptions(owner); });
+                else break;
                 return 0;
             }
             break;
         case WM_MOUSEMOVE:
-            // Dragging the bar's body with the left button alone moves it like a caption.
+            // Every part of the bar that is no button is a drag handle (the background, the
+            // border strips, the edges, the grip): the left button alone moves it like a caption.
             if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == MK_LBUTTON) {
                 ReleaseCapture();
                 SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
@@ -394,12 +472,29 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
+            // Into a picture of the whole bar first, then one copy: no flicker.
             PaintDc pdc(hwnd());
-            RECT rc{};
-            GetClientRect(hwnd(), &rc);
-            PaintBarBackground(pdc.get(), rc);
+            UniqueBitmap picture(CreateCompatibleBitmap(pdc.get(), layout_.width, layout_.height));
+            UniqueDc mem(CreateCompatibleDC(pdc.get()));
+            if (!picture || !mem) return 0;
+            SelectGuard sel(mem.get(), picture.get());
+            PaintBar(mem.get(), layout_);
+            BitBlt(pdc.get(), 0, 0, layout_.width, layout_.height, mem.get(), 0, 0, SRCCOPY);
             return 0;
         }
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another DPI, or its DPI changed: laid out, drawn and
+            // placed anew where the system suggests.
+            const auto* suggested = reinterpret_cast<const RECT*>(lp);
+            LayOutBarFor(LOWORD(wp));
+            if (suggested)
+                SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, layout_.width, layout_.height,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY:
+            if (tips_) DestroyWindow(std::exchange(tips_, nullptr));
+            break;
         case WM_CLOSE:
             DoAction(kActionQuit);  // closing the bar is a quit request
             return 0;
@@ -429,6 +524,27 @@ void FrmMain::LoadHotkeys() {}
 void FrmMain::SaveHotkeys() {}
 void FrmMain::LoadVideoSettings() {}
 void FrmMain::SaveVideoSettings() {}
+
+// ---------------------------------------------------------------------------------------
+// The snapshot, video and settings buttons
+
+void FrmMain::RunModalDialog(const std::function<void(HWND owner)>& dialog) {
+    barWasShown_ = false;
+    if (IsWindowVisible(hwnd())) {
+        ShowWindow(hwnd(), SW_HIDE);
+        barWasShown_ = true;
+    }
+    dialog(hwnd());  // returns when the dialog closes
+    if (barWasShown_) ShowWindow(hwnd(), SW_SHOW);
+}
+
+// The snapshot tool (its capture window and zoom) starts here once it exists.
+void FrmMain::StartSnapshot() {}
+
+// The settings dialog, and the video settings dialog followed by applying what it changed,
+// open here once they exist; until then there is nothing to show.
+void FrmMain::ShowAdvOptions(HWND /*owner*/) {}
+void FrmMain::ShowVideoOptions(HWND /*owner*/) {}
 
 // Hotkeys are stopped here at exit once they exist.
 void FrmMain::StopHotkeys() {}
@@ -482,9 +598,14 @@ void FrmMain::ShowBar(bool topmost) {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-// The settings and video dialogs open here once they exist.
-void FrmMain::OpenSettings() {}
-void FrmMain::OpenVideoSettings() {}
+// The tray menu's dialogs, as the bar's buttons open them; the video settings chosen here
+// take effect at the next switch.
+void FrmMain::OpenSettings() {
+    RunModalDialog([this](HWND owner) { ShowAdvOptions(owner); });
+}
+void FrmMain::OpenVideoSettings() {
+    RunModalDialog([this](HWND owner) { ShowVideoOptions(owner); });
+}
 
 void FrmMain::ShowAbout() { FrmAbout::Show(menu_ ? menu_->Icon() : icon_, menu_ ? menu_->hwnd() : nullptr); }
 

@@ -7,8 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "app/bar_layout.h"
 #include "app/desk_manager.h"
 #include "app/flavour.h"
+#include "app/win/bar_images.h"
 #include "app/win/journal_file.h"
 #include "app/win/look_ops.h"
 #include "app/win/shell_files.h"
@@ -26,12 +28,15 @@ namespace orv {
 // is down. The action runs on the mouse up, wherever the pointer is then.
 class ImageButton final : public Window {
 public:
-    bool Create(HWND parent, int id, int x, int y, HBITMAP strip, std::function<void()> onUp);
+    bool Create(HWND parent, int id, std::function<void()> onUp);
+    // The strip (not owned), where its pressed half starts, and the frame's place.
+    void Show(HBITMAP strip, int pressedOffset, const BarBox& frame);
 
 private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool pressed_ = false;
     HBITMAP strip_ = nullptr;
+    int pressedOffset_ = 0;
     std::function<void()> onUp_;
 };
 
@@ -55,6 +60,8 @@ private:
     void StartFailed(const std::string& what, DWORD error);
     void FormQueryUnload();
     bool CreateBar();
+    bool CreateBarTips();
+    void LayOutBarFor(int dpi);
     void PlaceBar();
     void KeepBarOnTop();
     static void PumpMessages();
@@ -73,6 +80,13 @@ private:
     void SaveHotkeys() override;
     void LoadVideoSettings() override;
     void SaveVideoSettings() override;
+
+    // The bar's buttons. A dialog opened from the bar or the tray menu: the bar, its owner,
+    // steps aside while it is open and comes back unless it was hidden before.
+    void RunModalDialog(const std::function<void(HWND owner)>& dialog);
+    void StartSnapshot();
+    void ShowAdvOptions(HWND owner);
+    void ShowVideoOptions(HWND owner);
 
     // Seams for the parts that arrive later: the tray icon with its menu, and hotkeys.
     void CreateTrayIcon();
@@ -104,12 +118,21 @@ private:
     std::unique_ptr<Win32JournalOps> journalOps_;
     std::unique_ptr<DeskJournal> journal_;
 
-    HWND deskButtons_[kDeskCount] = {};
+    // The bar's parts, laid out and drawn for the DPI of its monitor.
+    BarLayout layout_;
+    HWND deskButtons_[kDeskCount] = {};  // cmdDesk 0..5
+    HWND snapButton_ = nullptr;          // cmdSnap
+    HWND videoButton_ = nullptr;         // cmdVideo
+    HWND settingButton_ = nullptr;       // cmdSetting
+    HWND tips_ = nullptr;                // the tooltips of cmdSnap, cmdVideo, cmdSetting
     ImageButton quitButton_;
     ImageButton hideButton_;
     UniqueBitmap quitStrip_;
     UniqueBitmap hideStrip_;
+    BarIcon snapIcon_, videoIcon_, settingIcon_;
     UniqueFont font_;
+    UniqueFont tipFont_;
+    bool barWasShown_ = false;  // BarWasShown
     HICON icon_ = nullptr;
     bool unloaded_ = false;
     bool topmost_ = true;
