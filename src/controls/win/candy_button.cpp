@@ -14,6 +14,15 @@ namespace {
 
 using candy::Look;
 
+constexpr UINT_PTR kLeaveWatch = 1;
+constexpr UINT kLeaveWatchMs = 100;
+
+// Whether the pointer is over the window (true when it cannot be told).
+bool PointerOver(HWND w) {
+    POINT pt{};
+    return !GetCursorPos(&pt) || WindowFromPoint(pt) == w;
+}
+
 ATOM g_atom = 0;
 using TrackFn = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
 TrackFn g_track = nullptr;  // null: the system cannot tell us when the pointer leaves
@@ -194,11 +203,23 @@ LRESULT CandyButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (r.trackLeave && g_track) {
             TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
             g_track(&tme);
+            // A leave the system misses (Wine drops the request when the pointer has
+            // already moved on) would keep the hover look: a watch catches it.
+            SetTimer(hwnd_, kLeaveWatch, kLeaveWatchMs, nullptr);
         }
         Apply(r, MouseOf(wp, lp, HeldButtons(wp)));
         return 0;
     }
+    case WM_TIMER:
+        if (wp != kLeaveWatch) break;
+        if (PointerOver(hwnd_) || GetCapture() == hwnd_) return 0;
+        if (g_track) {  // the late leave of the system, if any, is not wanted any more
+            TRACKMOUSEEVENT cancel{sizeof cancel, TME_LEAVE | TME_CANCEL, hwnd_, 0};
+            g_track(&cancel);
+        }
+        [[fallthrough]];
     case WM_MOUSELEAVE:
+        KillTimer(hwnd_, kLeaveWatch);
         Apply(machine_.MouseLeave(), {});
         return 0;
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
