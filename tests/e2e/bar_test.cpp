@@ -14,6 +14,7 @@ TEST_F(AppTest, DeskButtonsShowHoverAndPressAndTheCurrentDesktopsScheme) {
     ASSERT_EQ(MarkedDesk(), 1);  // the pointer is off the bar now
     const auto current = ButtonFace(one), other = ButtonFace(two);
     ASSERT_NE(current, other) << "the current desktop's button looks like the others";
+    Shot("bar", Grown(Rect(Bar()), 12));
     EXPECT_LT(GetRValue(current[2]), GetRValue(other[2])) << "scheme 1's blue is the deeper";
     // Under Wine a late echo of an earlier move may put the pointer back: each wait moves it again.
     auto hovered = [&](HWND b, const std::vector<COLORREF>& normal) {
@@ -22,8 +23,10 @@ TEST_F(AppTest, DeskButtonsShowHoverAndPressAndTheCurrentDesktopsScheme) {
     ASSERT_TRUE(hovered(one, current)) << "no hover look";
     ASSERT_TRUE(hovered(two, other)) << "no hover look";
     const auto hover = ButtonFace(two);
+    Shot("bar-hover", Grown(Rect(Bar()), 12));
     ASSERT_TRUE(MouseAt(Centre(Rect(two)), MOUSEEVENTF_LEFTDOWN));
     EXPECT_TRUE(WaitUntil([&] { return ButtonFace(two) != hover && ButtonFace(two) != other; }, 3000)) << "no press look";
+    Shot("bar-pressed", Grown(Rect(Bar()), 12));
     ASSERT_TRUE(MouseAt(Centre(Rect(two)), MOUSEEVENTF_LEFTUP));
 
     // Desktop 2 is current: its button takes scheme 1's colours, desktop 1's scheme 2's, and
@@ -31,6 +34,7 @@ TEST_F(AppTest, DeskButtonsShowHoverAndPressAndTheCurrentDesktopsScheme) {
     EXPECT_TRUE(WaitUntil([&] {
         return MouseOffBar(Bar()) && ButtonFace(two) == current && ButtonFace(one) == other;
     }, 15000));
+    Shot("bar-desktop2", Grown(Rect(Bar()), 12));
 }
 
 TEST_F(AppTest, EveryDragHandleMovesTheBarWithTheLeftButtonAloneAndANewDpiScalesEveryPart) {

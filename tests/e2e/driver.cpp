@@ -9,6 +9,7 @@
 #include "app/desktop_look.h"
 #include "app/win/app_paths.h"
 #include "app/win/bar_ids.h"
+#include "base/bmp.h"
 #include "base/win/utf.h"
 #include "settings/win/registry_mod.h"
 #include "settings/win/registry_store.h"
@@ -185,6 +186,29 @@ HWND OpenMenu() {
     return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
+void Shot(const char* name, RECT r) {
+    const RECT screenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &r, &screenRect);  // Wine copies nothing when the rectangle leaves the screen
+    const wchar_t* folder = _wgetenv(L"ORV_SHOTS");
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (!folder || w <= 0 || h <= 0) return;
+    PumpFor(1500);  // what was just opened has been painted
+    UniqueWindowDc screen = GetWindowDc(nullptr);
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB}};
+    void* bits = nullptr;
+    UniqueBitmap dib(CreateDIBSection(screen.get().dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueDc mem(CreateCompatibleDC(screen.get().dc));
+    if (!dib || !mem) return;
+    {
+        SelectGuard keep(mem.get(), dib.get());
+        BitBlt(mem.get(), 0, 0, w, h, screen.get().dc, r.left, r.top, SRCCOPY);
+    }
+    const auto file = EncodeBmp24(w, h, static_cast<const std::uint8_t*>(bits), Bmp24Stride(w));
+    const int dpi = GetDeviceCaps(screen.get().dc, LOGPIXELSY);
+    test::WriteFile(fs::path(folder) / (std::string(name) + "-" + std::to_string(dpi) + ".bmp"),
+                    std::string(file.begin(), file.end()));
+}
+
 HWND TestWindows::Get(std::wstring_view title) const {
     for (const auto& [h, t] : items)
         if (t == title) return h;
@@ -350,6 +374,9 @@ bool AppTest::WaitVisible(HWND h, bool visible, DWORD ms) {
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "--syscolour") return static_cast<int>(GetSysColor(COLOR_BACKGROUND));
+    // Screen pixels and window rectangles as they are at any DPI: a DPI-unaware process
+    // would see both scaled, and not always alike.
+    SetProcessDPIAware();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -96,6 +96,10 @@ bool ClickTrayIcon(bool right = false);
 void TypeKeys(std::initializer_list<WORD> keys);
 // The open popup menu of any process, or null.
 HWND OpenMenu();
+// With ORV_SHOTS naming a folder (scripts/shots.sh): that part of the screen saved there as
+// "<name>-<dpi>.bmp", for people to look at. Otherwise nothing.
+void Shot(const char* name, RECT r);
+inline RECT Grown(RECT r, int by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
 
 // testwins.exe in a process of its own (see tools/testwins.cpp for the requests).
 struct TestWindows {
