@@ -62,6 +62,17 @@ if [ "$mingw_built" = 1 ]; then
     skip wine-tests
   fi
   stand_down
+  # The face once more at 144 DPI (150 %), on a stand of its own: the bar's buttons under
+  # the mouse, its image buttons, the tray icon, the tray menu and the about box.
+  export ORV_DPI=144
+  if step stand-up-144dpi stand_up; then
+    step wine-tests-144dpi ctest --preset mingw -L e2e --timeout 600 \
+      -R 'DeskButtonsShowHover|TheQuitImageAsks|TheTrayIconBrings|TheTrayMenuSets'
+  else
+    skip wine-tests-144dpi
+  fi
+  stand_down
+  unset ORV_DPI
   trap - EXIT
 fi
 
