@@ -12,6 +12,7 @@
 #include "app/win/watchdog.h"
 #include "base/win/log.h"
 #include "base/win/utf.h"
+#include "base/win/window_dpi.h"
 #include "controls/win/candy_button.h"
 #include "controls/win/frm_about.h"
 #include "settings/win/registry_mod.h"
@@ -32,17 +33,6 @@ constexpr DWORD kQuitLookMs = 1500;
 // Where the bar is made, before its stored place is read.
 constexpr int kBarFirstLeft = 200;
 constexpr int kBarFirstTop = 200;
-
-// The DPI the bar is drawn for: its monitor's (Windows 10 1607 and later), else the system's.
-int BarDpi(HWND bar) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpi)
-        if (const UINT dpi = getDpi(bar)) return static_cast<int>(dpi);
-    UniqueWindowDc screen = GetWindowDc(nullptr);
-    return screen ? GetDeviceCaps(screen.get().dc, LOGPIXELSY) : 96;
-}
 
 // The system's message font at a height in pixels.
 UniqueFont BarFont(int height, LONG weight) {
@@ -254,7 +244,7 @@ bool FrmMain::CreateBar() {
     // Focus rectangles only once the keyboard is used, as elsewhere in the system.
     SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     if (!CreateBarTips()) Log("The bar's tooltips cannot be made: " + ErrorText(GetLastError()));
-    LayOutBarFor(BarDpi(hwnd()));
+    LayOutBarFor(static_cast<int>(WindowDpi(hwnd())));
     return true;
 }
 

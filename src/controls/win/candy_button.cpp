@@ -8,6 +8,7 @@
 
 #include "base/win/handles.h"
 #include "base/win/window_base.h"
+#include "base/win/window_dpi.h"
 
 namespace orv {
 namespace {
@@ -70,15 +71,6 @@ SIZE PictureSize(HBITMAP bitmap, HICON icon) {
         }
     }
     return s;
-}
-
-// The window's DPI (per monitor where the system can tell), else the screen's.
-int DpiOf(HWND hwnd, HDC dc) {
-    using DpiFn = UINT(WINAPI*)(HWND);
-    static const auto forWindow = reinterpret_cast<DpiFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const int dpi = forWindow ? static_cast<int>(forWindow(hwnd)) : GetDeviceCaps(dc, LOGPIXELSY);
-    return dpi > 0 ? dpi : 96;
 }
 
 }  // namespace
@@ -424,7 +416,7 @@ void CandyButton::DrawContent(HDC dc, int w, int h, int r) {
 
     candy::ContentInput ci;
     ci.w = w, ci.h = h, ci.r = r;
-    ci.flatInset = MulDiv(8, DpiOf(hwnd_, dc), 96);
+    ci.flatInset = ScaleForDpi(8, WindowDpi(hwnd_));
     ci.alignment = props_.PictureAlignment();
     ci.look = look_;
     ci.enabled = IsWindowEnabled(hwnd_) != FALSE;
