@@ -31,6 +31,9 @@ mkdir -p "$user_dir/Desktop/Projects"
 for f in "Shopping list.txt" "Meeting notes.txt"; do
   wine notepad "C:\\users\\$user\\Documents\\$f" </dev/null >>"$ORV_STAND/logs/notepad.log" 2>&1 &
 done
+# Under Wine a window that activates after the bar appears can cover the topmost bar (until
+# the bar re-layers after a switch): the Notepads come up first, as a user's windows would.
+sleep 3
 
 echo "run: stand at $ORV_STAND (${ORV_DPI:-96} DPI)"
 echo "run: screenshot with: DISPLAY=$DISPLAY import -window root shot.png"
