@@ -3,17 +3,11 @@
 #include <winternl.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace orv::test {
 namespace {
-
-// GetGuiResources's count, or -1 where it is a stub (Wine 8: 0 with error 120).
-int GuiResources(HANDLE process, DWORD kind) {
-    SetLastError(0);
-    const DWORD count = GetGuiResources(process, kind);
-    return count == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED ? -1 : static_cast<int>(count);
-}
 
 // The used entries of the process's GDI handle table, found through its PEB. x64 layout, as
 // Windows and Wine both keep it: 24-byte entries with the owner's process id in the 16 bits at
@@ -44,37 +38,39 @@ int GdiTableCount(HANDLE process) {
     return table ? used : -1;
 }
 
-struct WindowTally {
-    DWORD pid;
-    int count = 0;
-};
+using WindowTally = std::pair<DWORD, int>;  // the process, its windows
 
 BOOL CALLBACK CountTop(HWND h, LPARAM lp) noexcept {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
-    if (pid == reinterpret_cast<WindowTally*>(lp)->pid) {  // it, and its descendants, which belong to its process
-        ++reinterpret_cast<WindowTally*>(lp)->count;
-        EnumChildWindows(h, [](HWND, LPARAM t) noexcept -> BOOL { return ++reinterpret_cast<WindowTally*>(t)->count, TRUE; }, lp);
+    if (pid == reinterpret_cast<WindowTally*>(lp)->first) {  // it, and its descendants, which belong to its process
+        ++reinterpret_cast<WindowTally*>(lp)->second;
+        EnumChildWindows(h, [](HWND, LPARAM t) noexcept -> BOOL { return ++reinterpret_cast<WindowTally*>(t)->second, TRUE; }, lp);
     }
     return TRUE;
 }
 
+// Whether GetGuiResources works: Wine 8 stubs it (0, error 120).
+bool Counted(DWORD count) { return count != 0 || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED; }
+
 }  // namespace
 
 int GdiObjectCount(HANDLE process) {
-    const int count = GuiResources(process, GR_GDIOBJECTS);
-    return count >= 0 ? count : GdiTableCount(process);
+    SetLastError(0);
+    const DWORD count = GetGuiResources(process, GR_GDIOBJECTS);
+    return Counted(count) ? static_cast<int>(count) : GdiTableCount(process);
 }
 
 int WindowCount(DWORD pid) {
-    WindowTally tally{pid};
+    WindowTally tally{pid, 0};
     EnumWindows(CountTop, reinterpret_cast<LPARAM>(&tally));
     for (HWND h = nullptr; (h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr));) CountTop(h, reinterpret_cast<LPARAM>(&tally));
-    return tally.count;
+    return tally.second;
 }
 
 int UserHandleCount() {
-    if (const int count = GuiResources(GetCurrentProcess(), GR_USEROBJECTS); count >= 0) return count;
+    SetLastError(0);
+    if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); Counted(count)) return static_cast<int>(count);
     // Wine's user handles: index i is the handle 0x20 + 2 i, and a handle with a zero high word
     // stands for whatever generation the slot holds. Slots of other processes read as absent.
     using IconSizeFn = BOOL(WINAPI*)(HICON, UINT, LONG*, LONG*);

@@ -17,16 +17,13 @@ TEST(Candy, SchemesAndPropertyRules) {
     p.SetColorScheme(7);
     EXPECT_EQ(std::tuple(p.ColorScheme(), p.ColorButtonUp(), p.ColorButtonHover(), p.ColorButtonDown(), p.ColorBright()),
               std::tuple(7, 0xD09060u, 0xE06000u, 0xA98050u, 0xFFFAFAu));
-    for (void (Properties::*set)(Color) : {&Properties::SetColorButtonUp, &Properties::SetColorButtonHover,
-                                           &Properties::SetColorButtonDown, &Properties::SetColorBright}) {
-        p.SetColorScheme(1);
-        (p.*set)(0x123456);
+    for (auto set : {&Properties::SetColorButtonUp, &Properties::SetColorButtonHover, &Properties::SetColorButtonDown,
+                     &Properties::SetColorBright}) {
+        p.SetColorScheme(1), (p.*set)(0x123456);
         EXPECT_EQ(p.ColorScheme(), 0);
     }
-    for (auto [given, stored] : {std::pair{250, 100}, {-250, -100}, {-37, -37}}) {
-        p.SetBorderBrightness(given);
-        EXPECT_EQ(p.BorderBrightness(), stored) << given;
-    }
+    for (auto [given, stored] : {std::pair{250, 100}, {-250, -100}, {-37, -37}})
+        EXPECT_EQ((p.SetBorderBrightness(given), p.BorderBrightness()), stored) << given;
 }
 
 // Faults: the percentage not clamped (K1), floor instead of truncation toward zero on a
@@ -38,17 +35,14 @@ TEST(Candy, BlendColors) {
         EXPECT_EQ(BlendColors(c.a, c.b, c.p), c.expected) << std::hex << c.a << " " << c.b << " " << std::dec << c.p;
 }
 
-// Faults: rounding instead of truncation, the minimum or the maximum not applied or applied in
-// the wrong order (K3), a style taking another style's row.
-TEST(Candy, CornerRadii) {
+// Faults: radii rounded instead of truncated, their minimum or maximum not applied or applied
+// in the wrong order (K3), a style taking another style's row; the shape's circle test taking
+// <= for < (K2), its square root not cut to whole pixels, the bottom corners not mirrored.
+TEST(Candy, CornerRadiiAndShapeSpans) {
     struct Case { int style, w, h, r; };
     for (const Case& c : {Case{7, 39, 33, 9}, {7, 100, 0, 1}, {7, 3, 20, 0}, {7, 27, 100, 6}, {2, 100, 30, 16},
                           {4, 20, 30, 10}, {5, 100, 1, 1}, {3, 10, 10, 12}, {6, 90, 30, 11}, {6, 20, 30, 6}, {0, 50, 50, 0}})
         EXPECT_EQ(CornerRadius(c.style, c.w, c.h), c.r) << c.style << ": " << c.w << "x" << c.h;
-}
-
-// Faults: <= for < (K2), the square root not cut to whole pixels, the bottom corners not mirrored.
-TEST(Candy, ShapeSpans) {
     EXPECT_EQ(ShapeSpans(8, 6, 2), (std::vector<Span>{{1, 2, 6}, {2, 0, 8}, {3, 0, 8}, {4, 2, 6}}));
     const std::vector<Span> s = ShapeSpans(26, 22, 6);
     ASSERT_EQ(s.size(), 20u);
@@ -95,9 +89,10 @@ TEST(Candy, ContentLayout) {
                           {3, 6, Look::Hover, false, true, PictureKind::Bitmap, 40, 5, 78, 3, 0x22, 0x24, false}}) {
         const ContentOps op = LayoutContent({100, 22, c.r, 8, c.align, c.look, c.enabled, true, 21, 13, c.kind, 16, 16,
                                              0x000001, c.hl, 0x00FF00, c.hl, 0x0000FF});
-        EXPECT_EQ(std::tuple(op.textX, op.textY, op.picX, op.picY, op.textFlags, op.picFlags, op.monoBrush, op.textColor),
-                  std::tuple(c.tx, c.ty, c.px, c.py, c.tf, c.pf, c.mono, c.mono ? 0x00FF00u : 0x000001u)) << c.align << c.r;
-        if (c.mono) { EXPECT_EQ(op.monoColor, 0x0000FFu); }
+        EXPECT_EQ(std::tuple(op.textX, op.textY, op.picX, op.picY, op.textFlags, op.picFlags, op.textColor, op.monoBrush,
+                             c.mono ? op.monoColor : 0u),
+                  std::tuple(c.tx, c.ty, c.px, c.py, c.tf, c.pf, c.mono ? 0x00FF00u : 0x000001u, c.mono, c.mono ? 0x0000FFu : 0u))
+            << c.align << " r" << c.r;
     }
 }
 

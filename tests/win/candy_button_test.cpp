@@ -37,8 +37,9 @@ COLORREF FaceAt(HWND button, int x, int y) {
 }
 
 // Faults: a look painted with another look's colour or always the normal one (K6), the
-// disabled base not used, red and blue swapped on the way to GDI.
-TEST(CandyButtonWin, FaceColoursPerLookAndScheme) {
+// disabled base not used, red and blue swapped on the way to GDI; no window shape, a shape not
+// rebuilt on resize (K8), a rectangular style keeping one.
+TEST(CandyButtonWin, FaceColoursPerLookAndSchemeAndTheWindowShape) {
     ASSERT_TRUE(CandyButton::Register());
     Host host;
     enum Make { Plain, Hover, Press, Latch, Focus, Disabled };
@@ -59,12 +60,6 @@ TEST(CandyButtonWin, FaceColoursPerLookAndScheme) {
             DestroyWindow(b);
         }
     }
-}
-
-// Faults: no window shape, a shape not rebuilt on resize (K8), a rectangular style keeping one.
-TEST(CandyButtonWin, WindowShapeFollowsSizeAndStyle) {
-    ASSERT_TRUE(CandyButton::Register());
-    Host host;
     HWND b = CandyButton::Create(host.parent, 9, 0, 0, 26, 22, L"1", 7, 2);
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     const auto inside = [&](int x, int y) { return GetWindowRgn(b, rgn) != ERROR && PtInRegion(rgn, x, y); };

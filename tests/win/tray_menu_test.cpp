@@ -22,11 +22,9 @@ struct MenuForm {
     UniqueBitmap background = MakeMenuBackground();
     MenuForm() {
         w = CreateWindowExW(0, L"STATIC", L"t", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-        AppendMenuW(edit, MF_STRING, 11, L"Open\tCtrl+O");
-        AppendMenuW(edit, MF_STRING, 12, L"|Second");
-        AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(edit, MF_STRING, 13, L"Open Ctrl+O");
-        AppendMenuW(edit, MF_STRING | MF_DISABLED, 14, L"Edit");
+        for (auto [flags, id, text] : {std::tuple{UINT{MF_STRING}, 11u, L"Open\tCtrl+O"}, {MF_STRING, 12u, L"|Second"},
+                                      {MF_SEPARATOR, 0u, L""}, {MF_STRING, 13u, L"Open Ctrl+O"}, {MF_STRING | MF_DISABLED, 14u, L"Edit"}})
+            AppendMenuW(edit, flags, id, text);
         MENUITEMINFOW radio{};
         radio.cbSize = sizeof radio, radio.fMask = MIIM_FTYPE, radio.fType = MFT_RADIOCHECK;
         SetMenuItemInfoW(edit, 11, FALSE, &radio);
@@ -153,8 +151,10 @@ std::vector<std::string> Captions(HMENU m) {
 }
 
 // Faults: items missing, misordered or miscaptioned; the video item or desktops 5 and 6 in
-// the wrong flavour; the form's caption.
-TEST(FrmMenu, TheMenuIsBuiltInOrderForTheFlavour) {
+// the wrong flavour; the form's caption. Commands: "Show on top" not toggling, writing the old
+// state (TM8) or not at once, the layer not applied; commands reaching the wrong host call; a
+// separator or desktop 7 doing something.
+TEST(FrmMenu, BuiltInOrderForTheFlavourAndCommands) {
     MenuSetup k;
     const std::vector<std::string> items{"Show", "Show on top", "", "Settings", "Video Settings", "About", "Exit", "", "Switch", ""};
     for (int flavour : {1, 2}) {
@@ -169,12 +169,6 @@ TEST(FrmMenu, TheMenuIsBuiltInOrderForTheFlavour) {
         wchar_t title[64] = {};
         EXPECT_EQ(Narrow({title, static_cast<size_t>(GetWindowTextW(menu->hwnd(), title, 64))}), Flavour(flavour).appTitle);
     }
-}
-
-// Faults: "Show on top" not toggling, writing the old state or not at once, the layer not
-// applied; commands reaching the wrong host call; a separator or desktop 7 doing something.
-TEST(FrmMenu, CommandsAndTheTopmostToggle) {
-    MenuSetup k;
     auto menu = FrmMenu::Create(k.host, k.store, CurrentFlavour());
     ASSERT_TRUE(menu && menu->SetupTrayMenu());
     menu->SetShowOnTop(true);
