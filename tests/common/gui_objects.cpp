@@ -50,15 +50,12 @@ BOOL CALLBACK CountTop(HWND h, LPARAM lp) noexcept {
     return TRUE;
 }
 
-// Whether GetGuiResources works: Wine 8 stubs it (0, error 120).
-bool Counted(DWORD count) { return count != 0 || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED; }
-
 }  // namespace
 
 int GdiObjectCount(HANDLE process) {
     SetLastError(0);
     const DWORD count = GetGuiResources(process, GR_GDIOBJECTS);
-    return Counted(count) ? static_cast<int>(count) : GdiTableCount(process);
+    return count || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED ? static_cast<int>(count) : GdiTableCount(process);
 }
 
 int WindowCount(DWORD pid) {
@@ -69,8 +66,8 @@ int WindowCount(DWORD pid) {
 }
 
 int UserHandleCount() {
-    SetLastError(0);
-    if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); Counted(count)) return static_cast<int>(count);
+    SetLastError(0);  // Wine 8 stubs GetGuiResources (0, error 120)
+    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); n || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return int(n);
     // Wine's user handles: index i is the handle 0x20 + 2 i, and a handle with a zero high word
     // stands for whatever generation the slot holds. Slots of other processes read as absent.
     using IconSizeFn = BOOL(WINAPI*)(HICON, UINT, LONG*, LONG*);

@@ -67,39 +67,32 @@ TEST(MessageFilter, ThirtyTwoMessagesPerListOrAllAndTheReportsTexts) {
     EXPECT_EQ(SetWindowLongFailed(1400), "SetWindowLong failed, error #1400");  // the boxes and log lines: MessageHook's test
 }
 
-// Faults: a key in hex, the parts swapped, a handle above 2^31 printed unsigned; a second
-// store that keeps the first caption; windows that share captions.
-TEST(OdMenuModel, CaptionKeysAreDecimalWithTheSignedHandleAndALaterCaptionReplacesTheFirst) {
+// Faults: a caption key in hex, its parts swapped (TM1), a handle above 2^31 printed unsigned;
+// a second store that keeps the first caption; windows that share captions. Popup captions:
+// "|" left in or taken from the middle; text after a NUL kept; a tab not one blank.
+TEST(OdMenuModel, CaptionKeysStoredCaptionsAndPopupCaptions) {
     for (auto [id, window, key] : {std::tuple{666u, 4660, "M666-4660"}, {12u, -5, "M12--5"}, {4294967295u, 0, "M4294967295-0"}})
         EXPECT_EQ(MenuCaptionKey(id, window), key);
     MenuCaptions c;
     c.Store(666, 10, "PopUp"), c.Store(666, 10, "Again"), c.Store(666, 11, "Other form");
     EXPECT_EQ(std::tuple(c.Find(666, 10), c.Find(666, 11), c.Find(667, 10)), std::tuple("Again", "Other form", ""));
-}
-
-// Faults: "|" left in the caption or taken from the middle; text after a NUL kept; a tab
-// removed instead of becoming one blank.
-TEST(OdMenuModel, PopupCaptionsLoseALeadingBarAndWhatFollowsANulAndTabsMeasureAsBlanks) {
     for (auto [raw, text, brk] : {std::tuple{"|Second"s, "Second", true}, {"A|B"s, "A|B", false}, {"||x"s, "|x", true},
                                   {"Open\0junk"s, "Open", false}, {"\0|x"s, "", false}, {""s, "", false}})
         EXPECT_EQ(std::pair(ReadPopupCaption(raw).text, ReadPopupCaption(raw).columnBreak), std::pair(std::string(text), brk)) << raw;
     EXPECT_EQ(MeasuredText("a\tOpen\t\tb"), "a Open  b");
 }
 
-// Faults: the 50 also on bar items or missing on popups, the 6 missing in one direction,
-// the extra room not following the DPI; the bar range off by one at either end.
-TEST(OdMenuModel, ItemSizesAndTheBarRange) {
+// Faults: the 50 also on bar items or missing on popups, the 6 missing in one direction, the
+// extra room not following the DPI; the bar range off by one at either end; the toolbar class
+// name matched at its start too (ToolbarWindow32) or case-sensitively; black text not
+// replaced, or replaced by the other item kind's colour.
+TEST(OdMenuModel, ItemSizesBarRangeToolbarRuleAndTextColour) {
     for (auto [w, h, bar, dpi, size] : {std::tuple{100, 13, false, 96u, ItemSize{156, 19}}, {100, 13, true, 96u, ItemSize{106, 19}},
                                         {150, 20, false, 144u, ItemSize{234, 29}}, {150, 20, true, 144u, ItemSize{159, 29}}})
         EXPECT_EQ(MeasureItem(w, h, bar, dpi), size) << w << " " << bar << " " << dpi;
     EXPECT_EQ(LastBarId(3), 668u);
     for (auto [id, inside] : {std::pair{665u, false}, {666u, true}, {668u, true}, {669u, false}})
         EXPECT_EQ(IsBarItemId(id, LastBarId(3)), inside) << id;
-}
-
-// Faults: the toolbar class name matched at its start too (ToolbarWindow32), or case-sensitively;
-// black text not replaced, or replaced by the other item kind's colour.
-TEST(OdMenuModel, TheToolbarEraseRuleAndTheTextColourOfZero) {
     for (auto [name, match] : {std::pair{"ToolbarWindow32", false}, {"MSVB_Lib_Toolbar", true}, {"xTOOLBAR", true},
                                {"xtoolba", false}, {"", false}})
         EXPECT_EQ(IsToolbarClass(name), match) << name;

@@ -2,8 +2,6 @@
 // and a button of a dialog template reaching its dialog by mouse and by the Enter key.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <array>
 #include <string>
 #include <vector>
@@ -20,20 +18,15 @@ struct Host {
     ~Host() { DestroyWindow(parent); }
 };
 
-// The colour of one pixel of the button's face as WM_PRINTCLIENT paints it into a DIB section.
+// The colour of one pixel of a 200 x 40 button's face as WM_PRINTCLIENT paints it into a DIB section.
 COLORREF FaceAt(HWND button, int x, int y) {
-    RECT rc{};
-    GetClientRect(button, &rc);
-    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    std::uint32_t* px = nullptr;
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), 200, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
     UniqueDc dc(CreateCompatibleDC(nullptr));
-    UniqueBitmap dib(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&px), nullptr, 0));
-    if (!dib) return CLR_INVALID;
+    UniqueBitmap dib(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     SelectGuard use(dc.get(), dib.get());
     SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    GdiFlush();
-    const std::uint32_t v = px[y * rc.right + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    return GetPixel(dc.get(), x, y);
 }
 
 // Faults: a look painted with another look's colour or always the normal one (K6), the

@@ -15,14 +15,10 @@ namespace {
 std::string g_seen;  // what the listener, the external procedure and the window saw, in order
 struct Recorder final : SystrayListener {
     static void Say(const char* what, int button = 0) { g_seen += what + (button ? std::to_string(button) : "") + " "; }
-    void MouseMove() override { Say("move"); }
-    void MouseDown(int b) override { Say("down", b); }
-    void MouseUp(int b) override { Say("up", b); }
-    void MouseDblClick(int b) override { Say("dbl", b); }
-    void BalloonShow() override { Say("shown"); }
-    void BalloonHide() override { Say("hidden"); }
-    void BalloonClose() override { Say("closed"); }
-    void BalloonClick() override { Say("clicked"); }
+    void MouseMove() override { Say("move"); } void MouseDown(int b) override { Say("down", b); }
+    void MouseUp(int b) override { Say("up", b); } void MouseDblClick(int b) override { Say("dbl", b); }
+    void BalloonShow() override { Say("shown"); } void BalloonHide() override { Say("hidden"); }
+    void BalloonClose() override { Say("closed"); } void BalloonClick() override { Say("clicked"); }
 };
 LRESULT CALLBACK Record(HWND, UINT c, WPARAM x, LPARAM) { return g_seen += std::to_string(c) + ":" + std::to_string(x) + " ", 0; }
 bool Pumped() { for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&m); return true; }
@@ -62,8 +58,7 @@ bool BalloonOnScreen() {
 TEST(Systray, TheClassTimerRemovesTheBalloonUnlessItWentAwayBefore) {
     for (bool clicked : {false, true}) {
         cSystray tray;
-        tray.SysTrayIconFromHandle(LoadIconW(nullptr, IDI_APPLICATION)), tray.SysTrayShow(true);
-        tray.SetBalloonTitle("Orvanta Solvane"), tray.SetBalloonText("Desktop 2");
+        tray.SysTrayIconFromHandle(LoadIconW(nullptr, IDI_APPLICATION)), tray.SysTrayShow(true), tray.SetBalloonText("Desktop 2");
         ASSERT_TRUE(tray.IsBalloonCapable() && tray.BalloonShow(true, 300));
         ASSERT_TRUE(test::WaitFor([] { return Pumped() && BalloonOnScreen(); }, 6000));
         PostMessageW(tray.lhWnd(), 512, 0, NIN_BALLOONSHOW);

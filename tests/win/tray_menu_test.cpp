@@ -52,17 +52,15 @@ MENUITEMINFOW ItemAt(HMENU m, UINT pos) {
 struct Canvas {
     static constexpr int W = 120, H = 60;
     UniqueDc dc{CreateCompatibleDC(nullptr)};
-    std::uint32_t* px = nullptr;
     UniqueBitmap bmp;
-    explicit Canvas(const MenuForm& f, HMENU menu, UINT id, UINT state, RECT r, UINT dpi = 96) {
+    Canvas(const MenuForm& f, HMENU menu, UINT id, UINT state, RECT r, UINT dpi = 96) {
         BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), W, -H, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-        bmp.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&px), nullptr, 0));
-        SelectObject(dc.get(), bmp.get());
-        PatBlt(dc.get(), 0, 0, W, H, WHITENESS);
+        void* bits = nullptr;
+        bmp.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        SelectObject(dc.get(), bmp.get()), PatBlt(dc.get(), 0, 0, W, H, WHITENESS);
         DrawMenuItem(f.w, {ODT_MENU, 0, id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu), dc.get(), r, 0}, dpi);
-        GdiFlush();
     }
-    COLORREF At(int x, int y) const { return RGB((px[y * W + x] >> 16) & 255, (px[y * W + x] >> 8) & 255, px[y * W + x] & 255); }
+    COLORREF At(int x, int y) const { return GetPixel(dc.get(), x, y); }
     // The columns where the colour shows in row band [top, bottom).
     std::pair<int, int> Span(COLORREF c, int top, int bottom) const {
         int lo = W, hi = -1;
@@ -114,8 +112,8 @@ TEST(OdMenu, ConvertingMeasuringPaintingAndRemoving) {
     const Canvas sep(f, f.edit, 0, 0, RECT{0, 0, 120, 10});
     const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
     EXPECT_GE(sep.Span(shadow, 5, 6).first, MenuPictureColumn(96));  // after the picture column
-    EXPECT_EQ(sep.Span(shadow, 5, 6).second, 114);                   // 5 px short of the right end
-    EXPECT_EQ(std::pair(sep.Span(shadow, 0, 5).second, sep.Span(shadow, 6, 10).second), std::pair(-1, -1));
+    EXPECT_EQ(std::tuple(sep.Span(shadow, 5, 6).second, sep.Span(shadow, 0, 5).second, sep.Span(shadow, 6, 10).second),
+              std::tuple(114, -1, -1));  // 5 px short of the right end, in row 5 only
     for (auto [dpi, lo, hi] : {std::tuple{96u, 1, 19}, {144u, 20, 29}}) {
         const int right = Canvas(f, f.edit, 13, ODS_CHECKED, RECT{0, 0, 120, 32}, dpi).Span(kFrame, 0, 32).second;
         EXPECT_TRUE(right >= lo && right <= hi) << dpi << ": " << right;
