@@ -1,21 +1,24 @@
-// The tray icon's decisions: events, the shell's record, texts in fields, the hook's lists.
+// The tray icon's decisions (events, the shell's record, texts in fields, the hook's lists)
+// and the owner-drawn tray menu's (caption keys, captions, sizes, commands).
 #include <gtest/gtest.h>
 
 #include "tray/message_filter.h"
+#include "tray/od_menu_model.h"
 #include "tray/tray_events.h"
 
 namespace orv {
 namespace {
 
 using E = TrayEvent;
+using namespace std::string_literals;
 
 // Faults: buttons or down/up/double click mixed up, codes beyond the mouse range raising
 // events, the balloon timer stopped when the balloon shows or kept when it went away.
 TEST(TrayEvents, EachNotificationCodeRaisesItsEvent) {
     const std::pair<std::uint32_t, TrayNotification> cases[] = {
         {511, {}}, {512, {E::MouseMove}}, {513, {E::MouseDown, 1}}, {514, {E::MouseUp, 1}}, {515, {E::MouseDblClick, 1}},
-        {516, {E::MouseDown, 2}}, {517, {E::MouseUp, 2}}, {518, {E::MouseDblClick, 2}}, {519, {E::MouseDown, 4}},
-        {520, {E::MouseUp, 4}}, {521, {E::MouseDblClick, 4}}, {522, {}}, {1025, {}}, {1026, {E::BalloonShow}},
+        {516, {E::MouseDown, 2}}, {518, {E::MouseDblClick, 2}}, {519, {E::MouseDown, 4}}, {521, {E::MouseDblClick, 4}},
+        {522, {}}, {1025, {}}, {1026, {E::BalloonShow}},
         {1027, {E::BalloonHide, 0, true}}, {1028, {E::BalloonClose, 0, true}}, {1029, {E::BalloonClick, 0, true}},
         {1030, {}}, {0x10201, {}}};
     for (const auto& [code, expected] : cases) EXPECT_EQ(MapTrayNotification(code), expected) << code;
@@ -25,9 +28,8 @@ TEST(TrayEvents, EachNotificationCodeRaisesItsEvent) {
 // balloons offered on the first shells or when the version is unknown.
 TEST(TrayEvents, TheRecordFollowsTheShellsMajorVersion) {
     const std::tuple<std::optional<std::uint32_t>, NotifyRecord, bool> cases[] = {
-        {std::nullopt, NotifyRecord::Unknown, false}, {0x00040047, NotifyRecord::V1, false}, {0x0004FFFF, NotifyRecord::V1, false},
-        {0x00000006, NotifyRecord::V1, false}, {0x00050000, NotifyRecord::V2, true}, {0x00050032, NotifyRecord::V2, true},
-        {0x00060000, NotifyRecord::V3, true}, {0x000A0000, NotifyRecord::V3, true}};
+        {std::nullopt, NotifyRecord::Unknown, false}, {0x00040047, NotifyRecord::V1, false}, {0x00000006, NotifyRecord::V1, false},
+        {0x00050032, NotifyRecord::V2, true}, {0x00060000, NotifyRecord::V3, true}, {0x000A0000, NotifyRecord::V3, true}};
     for (const auto& [ms, record, balloons] : cases)
         EXPECT_TRUE(NotifyRecordFor(ms) == record && IsBalloonCapable(record) == balloons) << std::hex << ms.value_or(0);
 }
@@ -62,10 +64,52 @@ TEST(MessageFilter, ThirtyTwoMessagesPerListOrAllAndTheReportsTexts) {
 
     EXPECT_TRUE(f.Add(MessageWhen::Before, f.kAllMessages).empty() && f.Handles(MessageWhen::Before, 0xC123));
     EXPECT_TRUE(f.Remove(MessageWhen::Before, f.kAllMessages).empty() && !f.Handles(MessageWhen::Before, 0xC123));
-    const HookReport r{"cSystray", "ssc_Subclass", SetWindowLongFailed(1400)};
-    EXPECT_EQ(r.LogText() + "|" + r.BoxTitle() + "|" + r.BoxText(),
-              "cSystray.ssc_Subclass: SetWindowLong failed, error #1400|"
-              "Error in cSystray.ssc_Subclass|SetWindowLong failed, error #1400.");
+    EXPECT_EQ(SetWindowLongFailed(1400), "SetWindowLong failed, error #1400");  // the boxes and log lines: MessageHook's test
+}
+
+// Faults: a caption key in hex, its parts swapped (TM1), a handle above 2^31 printed unsigned;
+// a second store that keeps the first caption; windows that share captions. Popup captions:
+// "|" left in or taken from the middle; text after a NUL kept; a tab not one blank.
+TEST(OdMenuModel, CaptionKeysStoredCaptionsAndPopupCaptions) {
+    for (auto [id, window, key] : {std::tuple{666u, 4660, "M666-4660"}, {12u, -5, "M12--5"}, {4294967295u, 0, "M4294967295-0"}})
+        EXPECT_EQ(MenuCaptionKey(id, window), key);
+    MenuCaptions c;
+    c.Store(666, 10, "PopUp"), c.Store(666, 10, "Again"), c.Store(666, 11, "Other form");
+    EXPECT_EQ(std::tuple(c.Find(666, 10), c.Find(666, 11), c.Find(667, 10)), std::tuple("Again", "Other form", ""));
+    for (auto [raw, text, brk] : {std::tuple{"|Second"s, "Second", true}, {"A|B"s, "A|B", false}, {"||x"s, "|x", true},
+                                  {"Open\0junk"s, "Open", false}, {"\0|x"s, "", false}, {""s, "", false}})
+        EXPECT_EQ(std::pair(ReadPopupCaption(raw).text, ReadPopupCaption(raw).columnBreak), std::pair(std::string(text), brk)) << raw;
+    EXPECT_EQ(MeasuredText("a\tOpen\t\tb"), "a Open  b");
+}
+
+// Faults: the 50 also on bar items or missing on popups, the 6 missing in one direction, the
+// extra room not following the DPI; the bar range off by one at either end; the toolbar class
+// name matched at its start too (ToolbarWindow32) or case-sensitively; black text not
+// replaced, or replaced by the other item kind's colour.
+TEST(OdMenuModel, ItemSizesBarRangeToolbarRuleAndTextColour) {
+    for (auto [w, h, bar, dpi, size] : {std::tuple{100, 13, false, 96u, ItemSize{156, 19}}, {100, 13, true, 96u, ItemSize{106, 19}},
+                                        {150, 20, false, 144u, ItemSize{234, 29}}, {150, 20, true, 144u, ItemSize{159, 29}}})
+        EXPECT_EQ(MeasureItem(w, h, bar, dpi), size) << w << " " << bar << " " << dpi;
+    EXPECT_EQ(LastBarId(3), 668u);
+    for (auto [id, inside] : {std::pair{665u, false}, {666u, true}, {668u, true}, {669u, false}})
+        EXPECT_EQ(IsBarItemId(id, LastBarId(3)), inside) << id;
+    for (auto [name, match] : {std::pair{"ToolbarWindow32", false}, {"MSVB_Lib_Toolbar", true}, {"xTOOLBAR", true},
+                               {"xtoolba", false}, {"", false}})
+        EXPECT_EQ(IsToolbarClass(name), match) << name;
+    MenuStyle s;
+    EXPECT_EQ(UnselectedTextColour(s, false), Rgb(0, 24, 24));
+    s.normalText = 0;
+    EXPECT_EQ(std::pair(UnselectedTextColour(s, true), UnselectedTextColour(s, false)), std::pair(Rgb(0, 0, 0), Rgb(255, 0, 0)));
+}
+
+// Faults: the identifier ranges off by one at either end, a switch taken for a command.
+// (Which item does what, per flavour, the tray menu's own tests check through its form.)
+TEST(OdMenuModel, CommandsByIdentifier) {
+    for (auto [id, isSwitch, index] : {std::tuple{100, false, 0}, {108, false, 8}, {201, true, 1}, {206, true, 6}}) {
+        const auto c = DecodeTrayCommand(id).value_or(TrayCommand{!isSwitch, -1});
+        EXPECT_EQ(std::pair(c.isSwitch, c.index), std::pair(isSwitch, index)) << id;
+    }
+    for (int id : {102, 105, 110, 120, 200, 207, 99}) EXPECT_FALSE(DecodeTrayCommand(id)) << id;
 }
 
 }  // namespace

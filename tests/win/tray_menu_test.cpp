@@ -15,31 +15,18 @@
 namespace orv {
 namespace {
 
-MENUITEMINFOW Info(UINT mask) {
-    MENUITEMINFOW mi{};
-    mi.cbSize = sizeof mi;
-    mi.fMask = mask;
-    return mi;
-}
-
 // A form of its own with a menu bar: "Edit" (items 11..15) and "Second".
 struct MenuForm {
     HWND w = nullptr;
     HMENU bar = CreateMenu(), edit = CreatePopupMenu(), second = CreatePopupMenu();
     UniqueBitmap background = MakeMenuBackground();
     MenuForm() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.lpszClassName = L"OdMenuTestForm";
-        RegisterClassW(&wc);
-        w = CreateWindowExW(0, wc.lpszClassName, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-        AppendMenuW(edit, MF_STRING, 11, L"Open\tCtrl+O");
-        AppendMenuW(edit, MF_STRING, 12, L"|Second");
-        AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(edit, MF_STRING, 13, L"Open Ctrl+O");
-        AppendMenuW(edit, MF_STRING | MF_DISABLED, 14, L"Edit");
-        MENUITEMINFOW radio = Info(MIIM_FTYPE);
-        radio.fType = MFT_RADIOCHECK;
+        w = CreateWindowExW(0, L"STATIC", L"t", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+        for (auto [flags, id, text] : {std::tuple{UINT{MF_STRING}, 11u, L"Open\tCtrl+O"}, {MF_STRING, 12u, L"|Second"},
+                                      {MF_SEPARATOR, 0u, L""}, {MF_STRING, 13u, L"Open Ctrl+O"}, {MF_STRING | MF_DISABLED, 14u, L"Edit"}})
+            AppendMenuW(edit, flags, id, text);
+        MENUITEMINFOW radio{};
+        radio.cbSize = sizeof radio, radio.fMask = MIIM_FTYPE, radio.fType = MFT_RADIOCHECK;
         SetMenuItemInfoW(edit, 11, FALSE, &radio);
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"Edit");
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(second), L"Second");
@@ -55,15 +42,44 @@ struct MenuForm {
 };
 
 MENUITEMINFOW ItemAt(HMENU m, UINT pos) {
-    MENUITEMINFOW mi = Info(MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU);
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof mi, mi.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU;
     GetMenuItemInfoW(m, pos, TRUE, &mi);
     return mi;
 }
 
+// One item painted into a DIB section of its own.
+struct Canvas {
+    static constexpr int W = 120, H = 60;
+    UniqueDc dc{CreateCompatibleDC(nullptr)};
+    UniqueBitmap bmp;
+    Canvas(const MenuForm& f, HMENU menu, UINT id, UINT state, RECT r, UINT dpi = 96) {
+        BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), W, -H, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        void* bits = nullptr;
+        bmp.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        SelectObject(dc.get(), bmp.get()), PatBlt(dc.get(), 0, 0, W, H, WHITENESS);
+        DrawMenuItem(f.w, {ODT_MENU, 0, id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu), dc.get(), r, 0}, dpi);
+    }
+    COLORREF At(int x, int y) const { return GetPixel(dc.get(), x, y); }
+    // The columns where the colour shows in row band [top, bottom).
+    std::pair<int, int> Span(COLORREF c, int top, int bottom) const {
+        int lo = W, hi = -1;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < W; ++x)
+                if (At(x, y) == c) lo = std::min(lo, x), hi = std::max(hi, x);
+        return {lo, hi};
+    }
+};
+
 // Faults: the bar's submenu lost or its item not renumbered; popup items converted without
-// their other type bits, "|" not turned into a column break, the system menu converted;
-// the procedure not put back at removal.
-TEST(OdMenu, ConvertingKeepsSubmenusAndTypeBitsAndRemovingRestoresTheProcedure) {
+// their other type bits (TM4), "|" not turned into a column break, the system menu converted.
+// Measuring: a tab measured as itself or dropped; the "|" measured (TM2); popup items without
+// their 50 or bar items with it (TM3); messages of other controls swallowed. Painting: the
+// selection without its frame (TM5) or painted for a disabled item; the item blitted to the
+// canvas's corner instead of its rectangle; the separator not etched at half height or
+// reaching the right end (TM6); the check column not following the DPI (TM7). Removing: the
+// procedure not put back.
+TEST(OdMenu, ConvertingMeasuringPaintingAndRemoving) {
     MenuForm f;
     const LONG_PTR before = GetWindowLongPtrW(f.w, GWLP_WNDPROC);
     ASSERT_TRUE(InstallODMenu(f.w, true));
@@ -78,93 +94,34 @@ TEST(OdMenu, ConvertingKeepsSubmenusAndTypeBitsAndRemovingRestoresTheProcedure) 
                           MFT_OWNERDRAW, MFT_OWNERDRAW};
     for (UINT pos = 0; pos < 5; ++pos) EXPECT_EQ(ItemAt(f.edit, pos).fType, types[pos]) << pos;
     EXPECT_EQ(ItemAt(f.edit, 1).wID, 12u);
-    RemoveODMenu(f.w);
-    EXPECT_EQ(GetWindowLongPtrW(f.w, GWLP_WNDPROC), before);
-    EXPECT_EQ(GetPropW(f.w, L"ODMenuOrigProc"), nullptr);
-}
 
-// Faults: a tab measured as itself or dropped; the "|" measured; popup items without their
-// 50 or bar items with it; messages of other controls swallowed.
-TEST(OdMenu, MeasuringThroughTheInstalledProcedure) {
-    MenuForm f;
-    ASSERT_TRUE(InstallODMenu(f.w, true));
-    SendMessageW(f.w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(f.edit), 0);
     const ItemSize tab = f.Measure(11, 0), blank = f.Measure(13, 0), column = f.Measure(12, 0), bar = f.Measure(667, 2);
     EXPECT_EQ(tab, blank);
-    EXPECT_EQ(column.width - bar.width, 50);  // "Second" both
-    EXPECT_EQ(column.height, bar.height);
+    EXPECT_EQ(std::pair(column.width - bar.width, column.height), std::pair(50, bar.height));  // "Second" both
     EXPECT_GT(bar.height, 6);
     MEASUREITEMSTRUCT button{ODT_BUTTON, 1, 11, 0, 0, 0};
     EXPECT_FALSE(SendMessageW(f.w, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&button)));
-}
 
-// One item painted into a DIB section of its own.
-struct Canvas {
-    static constexpr int W = 120, H = 60;
-    UniqueDc dc{CreateCompatibleDC(nullptr)};
-    std::uint32_t* px = nullptr;
-    UniqueBitmap bmp;
-    Canvas() {
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), W, -H, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        bmp.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&px), nullptr, 0));
-        SelectObject(dc.get(), bmp.get());
-        PatBlt(dc.get(), 0, 0, W, H, WHITENESS);
-    }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        const std::uint32_t p = px[y * W + x];
-        return RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
-    }
-    void Draw(const MenuForm& f, HMENU menu, UINT id, UINT state, RECT r, UINT dpi = 96) {
-        DRAWITEMSTRUCT d{ODT_MENU, 0, id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu), dc.get(), r, 0};
-        DrawMenuItem(f.w, d, dpi);
-    }
-    // The columns where the colour shows in row band [top, bottom).
-    std::pair<int, int> Span(COLORREF c, int top, int bottom) const {
-        int lo = W, hi = -1;
-        for (int y = top; y < bottom; ++y)
-            for (int x = 0; x < W; ++x)
-                if (At(x, y) == c) lo = std::min(lo, x), hi = std::max(hi, x);
-        return {lo, hi};
-    }
-};
-
-constexpr COLORREF kFrame = RGB(46, 36, 133), kSelected = RGB(92, 168, 220);
-
-// Faults: the selection without its frame or painted for a disabled item; the item blitted
-// to the canvas's corner instead of its rectangle; the separator not etched at half height
-// or reaching the right end; the check column not following the DPI.
-TEST(OdMenu, PaintingSelectionSeparatorAndCheckColumn) {
-    MenuForm f;
-    ASSERT_TRUE(InstallODMenu(f.w, true));
-    SendMessageW(f.w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(f.edit), 0);
-    Canvas c;
-    c.Draw(f, f.edit, 13, ODS_SELECTED, RECT{0, 10, 120, 32});
+    constexpr COLORREF kFrame = RGB(46, 36, 133), kSelected = RGB(92, 168, 220);
+    const Canvas sel(f, f.edit, 13, ODS_SELECTED, RECT{0, 10, 120, 32});
     for (auto [x, y, colour] : {std::tuple{119, 21, kFrame}, {60, 10, kFrame}, {60, 31, kFrame}, {116, 21, kSelected},
-                                {116, 12, kSelected}})
-        EXPECT_EQ(c.At(x, y), colour) << x << "," << y;
-    EXPECT_EQ(c.At(60, 9), RGB(255, 255, 255));
-    c.Draw(f, f.edit, 14, ODS_SELECTED | ODS_DISABLED, RECT{0, 34, 120, 56});
-    EXPECT_NE(c.At(119, 45), kFrame);
-    EXPECT_NE(c.At(116, 45), kSelected);
-
-    Canvas sep;
-    sep.Draw(f, f.edit, 0, 0, RECT{0, 0, 120, 10});
+                                {116, 12, kSelected}, {60, 9, RGB(255, 255, 255)}})
+        EXPECT_EQ(sel.At(x, y), colour) << x << "," << y;
+    const Canvas off(f, f.edit, 14, ODS_SELECTED | ODS_DISABLED, RECT{0, 34, 120, 56});
+    EXPECT_TRUE(off.At(119, 45) != kFrame && off.At(116, 45) != kSelected);
+    const Canvas sep(f, f.edit, 0, 0, RECT{0, 0, 120, 10});
     const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
-    const auto [from, to] = sep.Span(shadow, 5, 6);
-    EXPECT_GE(from, MenuPictureColumn(96));  // after the picture column
-    EXPECT_EQ(to, 114);                      // 5 px short of the right end
-    EXPECT_EQ(sep.Span(shadow, 0, 5).second, -1);
-    EXPECT_EQ(sep.Span(shadow, 6, 10).second, -1);
-
+    EXPECT_GE(sep.Span(shadow, 5, 6).first, MenuPictureColumn(96));  // after the picture column
+    EXPECT_EQ(std::tuple(sep.Span(shadow, 5, 6).second, sep.Span(shadow, 0, 5).second, sep.Span(shadow, 6, 10).second),
+              std::tuple(114, -1, -1));  // 5 px short of the right end, in row 5 only
     for (auto [dpi, lo, hi] : {std::tuple{96u, 1, 19}, {144u, 20, 29}}) {
-        Canvas check;
-        check.Draw(f, f.edit, 13, ODS_CHECKED, RECT{0, 0, 120, 32}, dpi);
-        const int right = check.Span(kFrame, 0, 32).second;
-        EXPECT_GE(right, lo) << dpi;
-        EXPECT_LE(right, hi) << dpi;
+        const int right = Canvas(f, f.edit, 13, ODS_CHECKED, RECT{0, 0, 120, 32}, dpi).Span(kFrame, 0, 32).second;
+        EXPECT_TRUE(right >= lo && right <= hi) << dpi << ": " << right;
     }
+
+    RemoveODMenu(f.w);
+    EXPECT_EQ(GetWindowLongPtrW(f.w, GWLP_WNDPROC), before);
+    EXPECT_EQ(GetPropW(f.w, L"ODMenuOrigProc"), nullptr);
 }
 
 struct RecordingHost final : MenuHost {
@@ -176,30 +133,30 @@ struct RecordingHost final : MenuHost {
     void DoAction(int index) override { calls.push_back("action " + std::to_string(index)); }
 };
 
-struct TestKey {
+// A registry key of its own, its store and a host that records what the menu asks of it.
+struct MenuSetup {
     const std::string path = "Software\\OrvantaTests\\" + test::UniqueName("menu");
-    ~TestKey() { RegDeleteTreeW(HKEY_CURRENT_USER, Widen(path).c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, Widen(path).c_str()); }
+    RegistryStore store{path, "OrvantaZ"};
+    RecordingHost host;
+    ~MenuSetup() { RegDeleteTreeW(HKEY_CURRENT_USER, Widen(path).c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, Widen(path).c_str()); }
 };
 
 std::vector<std::string> Captions(HMENU m) {
-    std::vector<std::string> out;
-    for (int i = 0; i < GetMenuItemCount(m); ++i) {
-        wchar_t text[64] = {};
-        GetMenuStringW(m, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-        out.push_back(Narrow(text));
-    }
+    std::vector<std::string> out(static_cast<size_t>(std::max(0, GetMenuItemCount(m))));
+    wchar_t text[64];
+    for (UINT i = 0; i < out.size(); ++i) out[i] = Narrow({text, static_cast<size_t>(GetMenuStringW(m, i, text, 64, MF_BYPOSITION))});
     return out;
 }
 
 // Faults: items missing, misordered or miscaptioned; the video item or desktops 5 and 6 in
-// the wrong flavour; the form's caption.
-TEST(FrmMenu, TheMenuIsBuiltInOrderForTheFlavour) {
-    TestKey k;
-    RegistryStore store(k.path, "OrvantaZ");
-    RecordingHost host;
+// the wrong flavour; the form's caption. Commands: "Show on top" not toggling, writing the old
+// state (TM8) or not at once, the layer not applied; commands reaching the wrong host call; a
+// separator or desktop 7 doing something.
+TEST(FrmMenu, BuiltInOrderForTheFlavourAndCommands) {
+    MenuSetup k;
     const std::vector<std::string> items{"Show", "Show on top", "", "Settings", "Video Settings", "About", "Exit", "", "Switch", ""};
     for (int flavour : {1, 2}) {
-        auto menu = FrmMenu::Create(host, store, Flavour(flavour));
+        auto menu = FrmMenu::Create(k.host, k.store, Flavour(flavour));
         ASSERT_TRUE(menu);
         auto want = items;
         if (flavour == 1) want.erase(want.begin() + 4);
@@ -208,40 +165,29 @@ TEST(FrmMenu, TheMenuIsBuiltInOrderForTheFlavour) {
         EXPECT_EQ(Captions(GetSubMenu(menu->mnuPopUp(), static_cast<int>(want.size()) - 2)),
                   std::vector(desks.begin(), desks.begin() + (flavour == 1 ? 4 : 6)));
         wchar_t title[64] = {};
-        GetWindowTextW(menu->hwnd(), title, 64);
-        EXPECT_EQ(Narrow(title), Flavour(flavour).appTitle);
+        EXPECT_EQ(Narrow({title, static_cast<size_t>(GetWindowTextW(menu->hwnd(), title, 64))}), Flavour(flavour).appTitle);
     }
-}
-
-// Faults: "Show on top" not toggling, writing the old state or not at once, the layer not
-// applied; commands reaching the wrong host call; a separator or desktop 7 doing something.
-TEST(FrmMenu, CommandsAndTheTopmostToggle) {
-    TestKey k;
-    RegistryStore store(k.path, "OrvantaZ");
-    RecordingHost host;
-    auto menu = FrmMenu::Create(host, store, CurrentFlavour());
+    auto menu = FrmMenu::Create(k.host, k.store, CurrentFlavour());
     ASSERT_TRUE(menu && menu->SetupTrayMenu());
     menu->SetShowOnTop(true);
     menu->mnuPop_Click(1);
-    EXPECT_EQ(std::pair(menu->ShowOnTop(), store.Get("CONFIG", "TOPMOST")), std::pair(false, std::optional<std::string>("0")));
+    EXPECT_EQ(std::pair(menu->ShowOnTop(), k.store.Get("CONFIG", "TOPMOST")), std::pair(false, std::optional<std::string>("0")));
     menu->mnuPop_Click(0);
     menu->mnuPop_Click(1);
-    EXPECT_EQ(std::pair(menu->ShowOnTop(), store.Get("CONFIG", "TOPMOST")), std::pair(true, std::optional<std::string>("1")));
+    EXPECT_EQ(std::pair(menu->ShowOnTop(), k.store.Get("CONFIG", "TOPMOST")), std::pair(true, std::optional<std::string>("1")));
     for (int index : {3, 4, 7, 8, 2, 9, 10, 20, 5}) menu->mnuPop_Click(index);
     for (int index : {3, 7, 0}) menu->mnuS_Click(index);
     for (int id : {100, 206, 102}) SendMessageW(menu->hwnd(), WM_COMMAND, static_cast<WPARAM>(id), 0);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"bar normal", "bar normal", "bar top", "settings", "video", "about",
+    EXPECT_EQ(k.host.calls, (std::vector<std::string>{"bar normal", "bar normal", "bar top", "settings", "video", "about",
                                                     "action 99", "action 3", "bar top", "action 6"}));
 }
 
 // Faults: the tray menu's form, its conversion at each opening, or the about box leaving
 // menus, icons, windows or GDI objects behind when they go.
 TEST(FaceObjects, MadeAndGoneAgainAndAgainLeaveNothingBehind) {
-    TestKey k;
-    RegistryStore store(k.path, "OrvantaZ");
-    RecordingHost host;
+    MenuSetup k;
     auto round = [&] {
-        auto menu = FrmMenu::Create(host, store, CurrentFlavour());
+        auto menu = FrmMenu::Create(k.host, k.store, CurrentFlavour());
         ASSERT_TRUE(menu && menu->SetupTrayMenu());
         for (HMENU m : {menu->mnuPopUp(), GetSubMenu(menu->mnuPopUp(), GetMenuItemCount(menu->mnuPopUp()) - 2)})
             SendMessageW(menu->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(m), 0);
