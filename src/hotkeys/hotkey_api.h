@@ -30,6 +30,10 @@ public:
 
 class KHotKeyApi {
 public:
+    KHotKeyApi() = default;
+    KHotKeyApi(std::int32_t modifier, std::int32_t vkey, HotkeyWindow window = 0)
+        : Modifier(modifier), VKey(vkey), hwnd(window) {}
+
     bool AltKey() const { return (Modifier & kModAlt) != 0; }
     bool ControlKey() const { return (Modifier & kModControl) != 0; }
     bool ShiftKey() const { return (Modifier & kModShift) != 0; }

@@ -47,9 +47,29 @@ std::int32_t GetPgmHotKeyFromStr(std::string_view name) {
     return 0;
 }
 
+void HotkeyControls::Add(KHotKeyCtl& ctl) {
+    if (!Find(ctl.UniqueKey())) items_.emplace_back(ctl.UniqueKey(), &ctl);
+}
+
+void HotkeyControls::RemoveWindow(HotkeyWindow hwnd) {
+    std::erase_if(items_, [key = "hwnd:" + std::to_string(hwnd)](const auto& item) { return item.first == key; });
+}
+
+KHotKeyCtl* HotkeyControls::Find(const std::string& uniqueKey) const {
+    for (const auto& [key, ctl] : items_)
+        if (key == uniqueKey) return ctl;
+    return nullptr;
+}
+
+void HotkeyControls::DispatchHotkey(HotkeyWindow hwnd, std::int32_t lParam) const {
+    const auto items = items_;  // a handler may stop a control
+    for (const auto& [key, ctl] : items)
+        if (ctl->hwnd() == hwnd) ctl->RaiseKeyPressEvent(HiWord(lParam), LoWord(lParam));
+}
+
 void KHotKeyCtl::Register() {
-    auto error = api_->Register(sys_);
-    if (error && listed_ && onErrorOccured) onErrorOccured(*error, kRegisterErrorSource);
+    if (auto error = api_->Register(sys_))
+        if (KHotKeyCtl* owner = controls_.Find(api_->UniqueKey())) owner->RaiseError(*error, kRegisterErrorSource);
 }
 
 void KHotKeyCtl::Load(HotkeyWindow hwnd) {
@@ -62,12 +82,12 @@ void KHotKeyCtl::Load(HotkeyWindow hwnd) {
     api_->VKey = vkey_;
     api_->hwnd = hwnd;
     if (enabled_) Register();
-    listed_ = true;
+    controls_.Add(*this);
 }
 
 HotkeyWindow KHotKeyCtl::StopHotkey() {
     if (hwnd_ == 0) return 0;
-    listed_ = false;
+    controls_.RemoveWindow(hwnd_);
     if (api_) {
         api_->Unregister(sys_);
         api_.reset();
@@ -117,10 +137,7 @@ void KHotKeyCtl::SetHotKey(std::string name) {
 }
 
 void KHotKeyCtl::RaiseKeyPressEvent(std::int32_t vk, std::int32_t modifier) {
-    KHotKeyApi pressed;
-    pressed.VKey = vk;
-    pressed.Modifier = modifier;
-    if (enabled_ && api_ && pressed.MatchedKey(*api_) && onHotkeyPressed) onHotkeyPressed();
+    if (enabled_ && api_ && KHotKeyApi(modifier, vk).MatchedKey(*api_) && onHotkeyPressed) onHotkeyPressed();
 }
 
 void KHotKeyCtl::ReadSetting(SettingsStore& store, const std::string& defaultHotKey) {

@@ -27,18 +27,36 @@ struct HotKeyName {
 // "Space", "F1".."F16".
 const std::vector<HotKeyName>& HotKeyComboNames();
 
+class KHotKeyCtl;
+
+// The live hotkey controls, by their UniqueKey, in the order they came.
+class HotkeyControls {
+public:
+    void Add(KHotKeyCtl& ctl);  // a key already present keeps its control
+    void RemoveWindow(HotkeyWindow hwnd);
+    KHotKeyCtl* Find(const std::string& uniqueKey) const;
+    // The hotkey message on a window: each control of that window hears the key code (high
+    // word) and the modifiers (low word) of lParam.
+    void DispatchHotkey(HotkeyWindow hwnd, std::int32_t lParam) const;
+    bool empty() const { return items_.empty(); }
+
+private:
+    std::vector<std::pair<std::string, KHotKeyCtl*>> items_;
+};
+
 class KHotKeyCtl {
 public:
-    explicit KHotKeyCtl(HotkeySystem& sys) : sys_(sys) {}
+    KHotKeyCtl(HotkeySystem& sys, HotkeyControls& controls) : sys_(sys), controls_(controls) {}
 
     std::function<void()> onHotkeyPressed;
     std::function<void(const std::string& message, const std::string& source)> onErrorOccured;
 
     void Init(std::string prefix) { prefix_ = std::move(prefix); }
-    // The control has its window: the hotkey goes onto it, registered when on. From then on
-    // registration failures are reported (not this first one).
+    // The control has its window: the hotkey goes onto it, registered when on, and the control
+    // joins the live ones, where later registration failures find it (this first one does not).
     void Load(HotkeyWindow hwnd);
-    // Ends the hotkey for good; the window (0 when never loaded) is to be unhooked.
+    // Ends the hotkey for good and leaves the live controls; the window (0 when never loaded)
+    // is to be unhooked.
     HotkeyWindow StopHotkey();
 
     bool Enabled() const { return enabled_; }
@@ -64,6 +82,9 @@ public:
 
     // A press of the hotkey on the control's window: fires only when on and exactly our keys.
     void RaiseKeyPressEvent(std::int32_t vk, std::int32_t modifier);
+    void RaiseError(const std::string& message, const std::string& source) {
+        if (onErrorOccured) onErrorOccured(message, source);
+    }
 
     void ReadSetting(SettingsStore& store, const std::string& defaultHotKey);
     void WriteSetting(SettingsStore& store) const;
@@ -74,13 +95,13 @@ private:
     void Register();
 
     HotkeySystem& sys_;
+    HotkeyControls& controls_;
     std::optional<KHotKeyApi> api_{std::in_place};
     std::string prefix_;
     std::string hotKey_;
     bool alt_ = false, shift_ = false, ctrl_ = true, win_ = false, enabled_ = true;
     std::int32_t vkey_ = 122;
     HotkeyWindow hwnd_ = 0;
-    bool listed_ = false;  // reachable by its window: errors reach it
 };
 
 }  // namespace orv
