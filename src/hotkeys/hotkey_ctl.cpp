@@ -104,7 +104,7 @@ void KHotKeyCtl::SetEnabled(bool on) {
         api_->Unregister(sys_);
 }
 
-// The new part always reaches the hotkey object (a later switch-on registers what the control
+// The new value always reaches the hotkey object (a later switch-on registers what the control
 // shows); the system hears of it only once the hotkey has had an atom.
 void KHotKeyCtl::Reregister(const std::function<void(KHotKeyApi&)>& copy) {
     if (!api_) return;

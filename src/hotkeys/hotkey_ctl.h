@@ -67,7 +67,7 @@ public:
     bool WinKey() const { return win_; }
     std::int32_t VKey() const { return vkey_; }
     const std::string& HotKey() const { return hotKey_; }
-    // A changed key part re-registers a hotkey that has been registered before, on or off.
+    // A changed key or modifier re-registers a hotkey that has been registered before, on or off.
     void SetAltKey(bool on);
     void SetShiftKey(bool on);
     void SetCtrlKey(bool on);
