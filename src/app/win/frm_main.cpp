@@ -427,7 +427,7 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == ShowBarMessage() && msg != 0) {
         // A second start of the program: the bar comes back, also after the hide button.
         ShowWindow(hwnd(), SW_SHOWNORMAL);
-        if (topmost_) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        ShowBar(topmost_);
         return 0;
     }
     switch (msg) {
