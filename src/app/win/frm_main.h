@@ -11,6 +11,7 @@
 #include "app/desk_manager.h"
 #include "app/flavour.h"
 #include "app/win/bar_images.h"
+#include "app/win/image_button.h"
 #include "app/win/journal_file.h"
 #include "app/win/look_ops.h"
 #include "app/win/shell_files.h"
@@ -23,22 +24,6 @@
 #include "tray/win/systray.h"
 
 namespace orv {
-
-// A small picture button: a strip shown through a frame, its pressed half while the button
-// is down. The action runs on the mouse up, wherever the pointer is then.
-class ImageButton final : public Window {
-public:
-    bool Create(HWND parent, int id, std::function<void()> onUp);
-    // The strip (not owned), where its pressed half starts, and the frame's place.
-    void Show(HBITMAP strip, int pressedOffset, const BarBox& frame);
-
-private:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    bool pressed_ = false;
-    HBITMAP strip_ = nullptr;
-    int pressedOffset_ = 0;
-    std::function<void()> onUp_;
-};
 
 class FrmMain final : public Window, private DeskUi, private SettingsHost, private MenuHost {
 public:
