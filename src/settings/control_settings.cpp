@@ -15,7 +15,7 @@ bool ReadFlagOn(SettingsStore& store, const std::string& key, const char* fallba
 std::string VideoKey(int desk, const char* what) { return "Video" + std::to_string(desk) + what; }
 }  // namespace
 
-const std::array<HotkeyControlKeys, 7>& HotkeyControls() {
+const std::array<HotkeyControlKeys, 7>& HotkeyControlTable() {
     static constexpr std::array<HotkeyControlKeys, 7> kControls = {{
         {"KHK0", "HotKeySnap", "F10"},
         {"KHKD0", "HotKeyDesk1", "F5"},
@@ -41,12 +41,12 @@ HotkeySetting ReadHotkeySetting(SettingsStore& store, const std::string& prefix,
 }
 
 void WriteHotkeySetting(SettingsStore& store, const std::string& prefix, const HotkeySetting& h) {
+    store.Set(kConfigSection, prefix + "KeyOn", BoolText(h.on));
+    store.Set(kConfigSection, prefix + "KeyHot", h.key);
     store.Set(kConfigSection, prefix + "KeyCtrl", BoolText(h.ctrl));
     store.Set(kConfigSection, prefix + "KeyShift", BoolText(h.shift));
     store.Set(kConfigSection, prefix + "KeyAlt", BoolText(h.alt));
     store.Set(kConfigSection, prefix + "KeyWin", BoolText(h.win));
-    store.Set(kConfigSection, prefix + "KeyHot", h.key);
-    store.Set(kConfigSection, prefix + "KeyOn", BoolText(h.on));
 }
 
 VideoSetting ReadVideoSetting(SettingsStore& store, int desk) {

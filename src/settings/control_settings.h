@@ -27,7 +27,7 @@ struct HotkeyControlKeys {
 };
 
 // The snapshot hotkey, then the desktop hotkeys 1 to 6 (the first four in flavour 1).
-const std::array<HotkeyControlKeys, 7>& HotkeyControls();
+const std::array<HotkeyControlKeys, 7>& HotkeyControlTable();
 
 HotkeySetting ReadHotkeySetting(SettingsStore& store, const std::string& prefix, const std::string& defaultKey);
 void WriteHotkeySetting(SettingsStore& store, const std::string& prefix, const HotkeySetting& h);

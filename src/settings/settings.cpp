@@ -23,6 +23,7 @@ struct Row {
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
         {"SharedIcons", "True", &Settings::SharedIconsOn},
+        {"TrayTips", "False", &Settings::TrayTipsOn},
         {"SnapZoom", "True", &Settings::SnapZoom},
         {"SnapSound", "True", &Settings::SnapSound},
         {"SnapSaveOn", "True", &Settings::SnapSaveOn},

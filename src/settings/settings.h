@@ -17,6 +17,7 @@ inline constexpr const char* kConfigSection = "CONFIG";
 struct Settings {
     bool StartUpOn = false;
     bool SharedIconsOn = false;
+    bool TrayTipsOn = false;  // the tray tip and a balloon name the current desktop
     bool SnapZoom = false;
     bool SnapSound = false;
     bool SnapSaveOn = false;

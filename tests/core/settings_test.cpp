@@ -12,7 +12,7 @@ using namespace test;
 using namespace std::string_literals;
 
 auto Fields(const Settings& s) {
-    return std::tuple(s.StartUpOn, s.SharedIconsOn, s.SnapZoom, s.SnapSound, s.SnapSaveOn, s.SnapSaveFormat,
+    return std::tuple(s.StartUpOn, s.SharedIconsOn, s.TrayTipsOn, s.SnapZoom, s.SnapSound, s.SnapSaveOn, s.SnapSaveFormat,
                       s.SnapSavePath, s.SnapSavePrefix, s.SnapSaveCount, s.SnapSaveLastFile, s.SnapPreview,
                       s.SnapJpgQuality);
 }
@@ -22,17 +22,17 @@ TEST(Settings, FirstStartTakesTheDefaultsAndUnconvertibleValuesLeaveTheVariable)
     FakeSystem host;
     Settings s;
     LoadSettings(store, host, true, s);
-    EXPECT_EQ(Fields(s), std::tuple(true, true, true, true, true, 1, "C:\\Docs"s, "Snap"s, 0, ""s, true, 80));
+    EXPECT_EQ(Fields(s), std::tuple(true, true, false, true, true, true, 1, "C:\\Docs"s, "Snap"s, 0, ""s, true, 80));
     EXPECT_EQ(host.journal, (Journal{"autostart on", "load hotkeys", "load video", "documents"}));
     EXPECT_EQ(store.writes, 0);
 
     store.values = {{"CONFIG/SharedIcons", "maybe"}, {"CONFIG/SnapZoom", "false"}, {"CONFIG/SnapSaveFormat", "4294967296"},
-                    {"CONFIG/SnapSavePath", "D:\\Ünïcode"}, {"CONFIG/SnapSaveCount", "12"},
+                    {"CONFIG/SnapSavePath", "D:\\Ünïcode"}, {"CONFIG/SnapSaveCount", "12"}, {"CONFIG/TrayTips", "true"},
                     {"CONFIG/SnapJpgQuality", "high"}, {"CONFIG/SnapPreview", "maybe"}};
     s.SharedIconsOn = false, s.SnapSaveFormat = 3, s.SnapJpgQuality = 55;
     host.journal.clear();
     LoadSettings(store, host, false, s);
-    EXPECT_EQ(Fields(s), std::tuple(true, false, false, true, true, 3, "D:\\Ünïcode"s, "Snap"s, 12, ""s, true, 55));
+    EXPECT_EQ(Fields(s), std::tuple(true, false, true, false, true, true, 3, "D:\\Ünïcode"s, "Snap"s, 12, ""s, true, 55));
     EXPECT_EQ(host.journal, (Journal{"autostart on", "load hotkeys", "documents"}));  // no video in flavour 1
 }
 
@@ -51,12 +51,12 @@ TEST(Settings, StartUpIsOnForALeadingOneOrMinusOneAndOtherwiseRewritten) {
 
 TEST(Settings, SaveWritesEveryKeyInItsEncodingAndReadsBack) {
     Settings s;
-    s.SharedIconsOn = s.SnapSound = true, s.SnapSaveFormat = 2, s.SnapSavePath = "C:\\Shots", s.SnapSaveCount = -17;
+    s.SharedIconsOn = s.SnapSound = s.TrayTipsOn = true, s.SnapSaveFormat = 2, s.SnapSavePath = "C:\\Shots", s.SnapSaveCount = -17;
     MemoryStore store;
     FakeSystem host;
     SaveSettings(store, host, true, s);
     EXPECT_EQ(store.values, (std::map<std::string, std::string>{
-        {"CONFIG/StartUp", "0"}, {"CONFIG/SharedIcons", "True"}, {"CONFIG/SnapZoom", "False"},
+        {"CONFIG/StartUp", "0"}, {"CONFIG/SharedIcons", "True"}, {"CONFIG/TrayTips", "True"}, {"CONFIG/SnapZoom", "False"},
         {"CONFIG/SnapSound", "True"}, {"CONFIG/SnapSaveOn", "False"}, {"CONFIG/SnapSaveFormat", "2"},
         {"CONFIG/SnapSavePath", "C:\\Shots"}, {"CONFIG/SnapSavePrefix", ""}, {"CONFIG/SnapSaveCount", "-17"},
         {"CONFIG/SnapSaveLastFile", ""}, {"CONFIG/SnapPreview", "False"}, {"CONFIG/SnapJpgQuality", "0"}}));
@@ -110,7 +110,7 @@ TEST(ControlSettings, HotkeysAndVideosReadTheirEncodingsAndWriteThemBack) {
     MemoryStore store;
     auto keys = [](const HotkeySetting& h) { return std::tuple(h.ctrl, h.shift, h.alt, h.win, h.key, h.on); };
     std::string defaults;  // the documented default key of each control, in control order
-    for (const auto& c : HotkeyControls()) defaults += std::string(c.control) + ":" + c.prefix + "=" + c.defaultKey + " ";
+    for (const auto& c : HotkeyControlTable()) defaults += std::string(c.control) + ":" + c.prefix + "=" + c.defaultKey + " ";
     EXPECT_EQ(defaults, "KHK0:HotKeySnap=F10 KHKD0:HotKeyDesk1=F5 KHKD1:HotKeyDesk2=F6 KHKD2:HotKeyDesk3=F7 "
                         "KHKD3:HotKeyDesk4=F8 KHKD4:HotKeyDesk5=Num5 KHKD5:HotKeyDesk6=Num6 ");
     EXPECT_EQ(keys(ReadHotkeySetting(store, "HotKeyDesk5", "Num5")), std::tuple(true, false, false, false, "Num5"s, true));
