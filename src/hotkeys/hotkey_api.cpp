@@ -46,11 +46,13 @@ std::optional<std::string> KHotKeyApi::Register(HotkeySystem& sys) {
     atomHeld_ = true;
     key_ = sys.RegisterHotKey(hwnd, atom_, Modifier, VKey);
     const std::int32_t code = sys.LastError();
+    failure_ = code > 0 ? code : 0;
     if (code > 0) return Trim(sys.ErrorText(code));
     return std::nullopt;
 }
 
 void KHotKeyApi::Unregister(HotkeySystem& sys) {
+    failure_ = 0;
     if (key_ == 0) return;
     sys.UnregisterHotKey(hwnd, atom_);
     if (atomHeld_ && atom_ != 0) sys.DeleteAtom(atom_);

@@ -14,6 +14,8 @@ using HotkeyWindow = std::intptr_t;
 // Modifier flags, the system's values.
 inline constexpr std::int32_t kModAlt = 1, kModControl = 2, kModShift = 4, kModWin = 8;
 inline constexpr const char* kRegisterErrorSource = "KHotKeyApi:Register";
+// The system's code for a combination that another program (or another window) holds.
+inline constexpr std::int32_t kHotkeyAlreadyRegistered = 1409;
 
 class HotkeySystem {
 public:
@@ -46,6 +48,8 @@ public:
     std::int32_t hAtom() const { return atom_; }
     std::int32_t hKey() const { return key_; }
     bool AtomHeld() const { return atomHeld_; }
+    // The error code of the last registration, 0 when it succeeded or the hotkey is unregistered.
+    std::int32_t Failure() const { return failure_; }
 
     bool MatchedKey(const KHotKeyApi& test) const {
         return test.AltKey() == AltKey() && test.ControlKey() == ControlKey() && test.ShiftKey() == ShiftKey() &&
@@ -73,6 +77,7 @@ private:
     std::int32_t atom_ = 0;
     std::int32_t key_ = 0;
     bool atomHeld_ = false;
+    std::int32_t failure_ = 0;
 };
 
 // The upper 16 bits, and the lower 16 bits, each read as a signed 16-bit value.

@@ -78,6 +78,8 @@ public:
     std::int32_t hAtom() const { return api_ ? api_->hAtom() : 0; }
     std::int32_t hKey() const { return api_ ? api_->hKey() : 0; }
     std::string UniqueKey() const { return api_ ? api_->UniqueKey() : std::string(); }
+    // Why the hotkey is not registered while on: the system's code, else 0.
+    std::int32_t RegisterFailure() const { return api_ && enabled_ ? api_->Failure() : 0; }
     HotkeyWindow hwnd() const { return hwnd_; }
 
     // A press of the hotkey on the control's window: fires only when on and exactly our keys.

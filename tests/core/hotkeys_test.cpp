@@ -106,6 +106,7 @@ TEST(HotKeyCtl, SettingsAndKeyChangesReregisterAndOnlyExactPressesFire) {
     ctl.onErrorOccured = [&](const std::string& m, const std::string& s) { errors.push_back(m + "|" + s); };
     ctl.Init("HotKeySnap");
     sys.error = 1409, ctl.Load(9), other.Load(8);
+    EXPECT_EQ(ctl.RegisterFailure(), 1409);  // the settings dialog marks the row as taken
     sys.error = 0, sys.journal.clear();
     MemoryStore store;
     store.values = {{"CONFIG/HotKeySnapKeyShift", "true"}, {"CONFIG/HotKeySnapKeyHot", ""}};
@@ -127,6 +128,7 @@ TEST(HotKeyCtl, SettingsAndKeyChangesReregisterAndOnlyExactPressesFire) {
     EXPECT_EQ(std::tuple(fresh.CtrlKey(), fresh.ShiftKey(), fresh.AltKey(), fresh.WinKey(), fresh.HotKey(), fresh.VKey(), fresh.Enabled()),
               std::tuple(true, true, false, false, std::string("Num5"), 101, false));
     sys.journal.clear(), sys.error = 0, ctl.SetEnabled(true);
+    EXPECT_EQ(ctl.RegisterFailure(), 0);  // a stale failure would mark a free hotkey as taken
     EXPECT_EQ(ctl.StopHotkey(), 9);
     EXPECT_EQ(std::pair(live.Find("hwnd:9"), live.Find("hwnd:8")), std::pair(static_cast<KHotKeyCtl*>(nullptr), &other));
     ctl.SetWinKey(true);
