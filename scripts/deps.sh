@@ -15,6 +15,8 @@ PACKAGES=(
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   # encoder tests and benchmarks (native)
   libjpeg62-turbo-dev libturbojpeg0-dev libbenchmark-dev
+  # the manual (Orvanta.pdf from docs/manual) and its check: HTML to PDF, a font, PDF to text
+  weasyprint fonts-dejavu-core poppler-utils
 )
 
 missing=()

@@ -10,7 +10,7 @@ REPO="$(pwd)"
 bash scripts/deps.sh || { echo "run: installing the packages failed" >&2; exit 1; }
 
 cmake --preset mingw >/dev/null || { echo "run: configure failed" >&2; exit 1; }
-cmake --build --preset mingw --target Orvanta standin_shell testwins || { echo "run: build failed" >&2; exit 1; }
+cmake --build --preset mingw --target Orvanta manual standin_shell testwins || { echo "run: build failed" >&2; exit 1; }
 
 export ORV_USE_HOST_DISPLAY=1
 # shellcheck source=stand.sh

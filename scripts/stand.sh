@@ -1,6 +1,8 @@
 # shellcheck shell=bash
 # The Wine test stand: a sandboxed Wine prefix on a virtual desktop "orv" (1024x768) in a
-# private Xvfb, with a stand-in for the shell's desktop window. Source this file, then
+# private Xvfb, with a stand-in for the shell's desktop window and a test viewer registered
+# for .pdf files (tools/testviewer.cpp: records the file it is asked to open, for the
+# manual's "&Help"). Source this file, then
 #
 #   stand_up      # exports HOME, TMPDIR, WINEPREFIX, WINE*, DISPLAY, ORV_STAND, ORV_DESKTOP_XID
 #   ...           # run wine programs, ctest, xdotool
@@ -11,7 +13,8 @@
 #   ORV_KEEP_STAND=1          stand_down keeps the sandbox folder (for a look afterwards)
 #   ORV_USE_HOST_DISPLAY=1    use the caller's DISPLAY when an X server answers there
 #                             (otherwise, and always when none answers, a private Xvfb)
-#   ORV_TOOLS_DIR=DIR         where standin_shell.exe is (default: build/mingw/tools)
+#   ORV_TOOLS_DIR=DIR         where standin_shell.exe and testviewer.exe are (default:
+#                             build/mingw/tools)
 #   ORV_DPI=N                 the display's DPI every program on the stand sees (default 96;
 #                             144 is 150 %): LogPixels under HKCU\Control Panel\Desktop, which
 #                             Wine 8 reads first, and HKLM\...\Hardware Profiles\Current\
@@ -79,6 +82,9 @@ _stand_unlink_shell_folders() {
   fi
 }
 
+# A text as a REGEDIT4 string: backslashes and quotes escaped.
+_stand_reg_string() { local s="${1//\\/\\\\}"; printf '"%s"' "${s//\"/\\\"}"; }
+
 _stand_write_reg() {
   local dpi
   dpi="$(printf '%08x' "$2")"
@@ -103,6 +109,17 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
+  # Wine has no program for .pdf files: the test viewer opens them (it records the path).
+  if [ -n "${3:-}" ]; then
+    cat >>"$1" <<REG
+
+[HKEY_CLASSES_ROOT\.pdf]
+@="OrvTestViewer.pdf"
+
+[HKEY_CLASSES_ROOT\OrvTestViewer.pdf\shell\open\command]
+@=$(_stand_reg_string "\"$3\" \"%1\"")
+REG
+  fi
 }
 
 stand_up() {
@@ -174,7 +191,13 @@ stand_up() {
 
   _stand_unlink_shell_folders || { stand_down; return 1; }
 
-  _stand_write_reg "$ORV_STAND/stand.reg" "$dpi"
+  local viewer=""
+  if [ -f "$tools/testviewer.exe" ]; then
+    viewer="$(_stand_winpath "$tools/testviewer.exe")"
+  else
+    _stand_log "no $tools/testviewer.exe: .pdf files have no viewer on this stand"
+  fi
+  _stand_write_reg "$ORV_STAND/stand.reg" "$dpi" "$viewer"
   if ! wine regedit /S "$(_stand_winpath "$ORV_STAND/stand.reg")" </dev/null >"$logs/regedit.log" 2>&1; then
     _stand_log "regedit failed (see $logs/regedit.log)"
     stand_down; return 1

@@ -189,6 +189,7 @@ targets_for() {
       wine:snapshot) out+=(snapshot_tests snapshot_win_tests) ;;
       wine:win) out+=(win_tests snapshot_win_tests) ;;
       wine:e2e) out+=(e2e_tests) ;;
+      wine:manual) out+=(manual) ;;
       *) echo ""; return ;;  # an unknown label: build all
     esac
   done

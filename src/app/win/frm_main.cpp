@@ -6,6 +6,7 @@
 #include <tuple>
 #include <utility>
 
+#include "app/tray_texts.h"
 #include "app/win/app_paths.h"
 #include "app/win/bar_ids.h"
 #include "app/win/default_wallpapers.h"
@@ -26,6 +27,7 @@ constexpr wchar_t kInstanceMutex[] = L"Local\\OrvantaZ.SingleInstance";
 constexpr UINT_PTR kRelayerTimer = 1;
 constexpr UINT kRelayerMs = 150;
 constexpr int kRelayers = 2;  // re-layerings after a switch
+constexpr int kDeskBalloonMs = 1500;  // how long a switch's balloon stays once shown
 // How long quitting waits for desktop 1's look while an application hangs.
 constexpr DWORD kQuitLookMs = 1500;
 
@@ -294,6 +296,7 @@ void FrmMain::DoAction(int index) {
     const int before = desks_->CurrentDesk();
     desks_->DoAction(index);
     if (desks_->CurrentDesk() != before) {
+        ShowDeskInTray(true);
         KeepBarOnTop();
         // The windows just shown may be raised by their own applications a little later.
         relayersLeft_ = kRelayers;
@@ -457,10 +460,24 @@ void FrmMain::SetAutoStart(bool on) { orv::SetAutoStart(on, AutoStartFor(ExePath
 
 std::string FrmMain::DocumentsFolder() { return GetSpecialFolder(CSIDL_PERSONAL); }
 
-// Hotkeys and per-desktop video options are loaded and saved here once those subsystems
-// exist; until then there is nothing of theirs to read or write.
-void FrmMain::LoadHotkeys() {}
-void FrmMain::SaveHotkeys() {}
+// The hotkeys go onto windows of their own owned by the bar; a press switches as the
+// bar's desktop buttons do, or starts a snapshot as its snapshot button does.
+void FrmMain::LoadHotkeys() {
+    if (hotkeys_) return;
+    hotkeys_ = std::make_unique<AppHotkeys>(
+        flavour_, AppHotkeys::Handlers{[this](int desk) { DoAction(desk); }, [this] { StartSnapshot(); }});
+    hotkeys_->Load(*store_, hwnd());
+}
+
+void FrmMain::SaveHotkeys() {
+    if (hotkeys_) hotkeys_->Save(*store_);
+}
+
+std::array<KHotKeyCtl*, kHotkeyCount> FrmMain::HotkeyCtls() {
+    return hotkeys_ ? hotkeys_->Controls() : std::array<KHotKeyCtl*, kHotkeyCount>{};
+}
+
+// Per-desktop video options are loaded and saved here once that subsystem exists.
 void FrmMain::LoadVideoSettings() {}
 void FrmMain::SaveVideoSettings() {}
 
@@ -478,15 +495,20 @@ void FrmMain::RunModalDialog(const std::function<void(HWND owner)>& dialog) {
 }
 
 // The snapshot tool (its capture window and zoom) starts here once it exists.
-void FrmMain::StartSnapshot() {}
+void FrmMain::StartSnapshot() { Log("Snapshot: requested"); }
 
 // The settings dialog, and the video settings dialog followed by applying what it changed,
 // open here once they exist; until then there is nothing to show.
 void FrmMain::ShowAdvOptions(HWND /*owner*/) {}
 void FrmMain::ShowVideoOptions(HWND /*owner*/) {}
 
-// Hotkeys are stopped here at exit once they exist.
-void FrmMain::StopHotkeys() {}
+// At the end of the unload, after SaveSettings wrote them: each hotkey switched off, then
+// stopped (unregistered, its window unhooked).
+void FrmMain::StopHotkeys() {
+    if (hotkeys_) hotkeys_->Stop();
+}
+
+void FrmMain::ApplyImmediateSettings() { ShowDeskInTray(false); }
 
 // ---------------------------------------------------------------------------------------
 // The tray icon
@@ -497,10 +519,22 @@ void FrmMain::CreateTrayIcon() {
     if (!systray_->lhWnd()) Log("The tray icon has no message window: the bar is its only way in");
     systray_->SetListener(&trayEvents_);
     systray_->SysTrayIconFromHandle(icon_);
+    // The balloons of a switch: under the program's name, never with a sound.
+    systray_->SetBalloonIcon(NIIF_NOSOUND);
+    systray_->SetBalloonTitle(flavour_.productName);
+    ShowDeskInTray(false);
+    systray_->SysTrayShow(true);
+}
+
+void FrmMain::ShowDeskInTray(bool balloon) {
+    if (!systray_ || !desks_) return;
     wchar_t caption[256] = {};
     GetWindowTextW(hwnd(), caption, 256);
-    systray_->SetSysTrayToolTip(Narrow(caption));
-    systray_->SysTrayShow(true);
+    const int desk = desks_->CurrentDesk();
+    systray_->SetSysTrayToolTip(TrayTipText(Narrow(caption), settings_.TrayTipsOn, desk));
+    if (!balloon || !settings_.TrayTipsOn) return;
+    systray_->SetBalloonText(DeskName(desk));
+    systray_->BalloonShow(true, kDeskBalloonMs, true);
 }
 
 // The icon leaves the taskbar; the object itself goes at the end of the unload.

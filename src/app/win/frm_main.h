@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "app/bar_layout.h"
 #include "app/desk_manager.h"
 #include "app/flavour.h"
+#include "app/win/app_hotkeys.h"
 #include "app/win/bar_images.h"
 #include "app/win/image_button.h"
 #include "app/win/journal_file.h"
@@ -38,6 +40,12 @@ public:
     // shown again without waiting on it, and desktop 1's look is requested and waited for
     // a bounded time.
     void RestoreOnCrash() noexcept;
+
+    // The seven hotkey controls for the settings dialog: KHK 0 (snapshot), then KHKD 0..5
+    // (desktops 1 to 6); null where the flavour has none.
+    std::array<KHotKeyCtl*, kHotkeyCount> HotkeyCtls();
+    // After the settings dialog closed: what takes effect at once (the tray tip).
+    void ApplyImmediateSettings();
 
 private:
     bool FormLoad();
@@ -77,6 +85,10 @@ private:
     void CreateTrayIcon();
     void RemoveTrayIcon();
     void StopHotkeys();
+
+    // The tray tip names the current desktop with "Tray Tips" on; a switch also says so in a
+    // short balloon.
+    void ShowDeskInTray(bool balloon);
 
     // The tray icon's mouse button: the left one brings the bar back, the right one opens the menu.
     void TrayMouseDown(int button);
@@ -131,6 +143,7 @@ private:
     TrayEvents trayEvents_{*this};
     std::unique_ptr<cSystray> systray_;  // oSysTray
     std::unique_ptr<FrmMenu> menu_;      // frmMenu with the tray menu
+    std::unique_ptr<AppHotkeys> hotkeys_;  // KHK 0, KHKD 0..5
 };
 
 }  // namespace orv
