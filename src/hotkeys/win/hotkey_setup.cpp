@@ -18,8 +18,8 @@ constexpr int kBoxes[] = {kSetupCtrl, kSetupShift, kSetupAlt, kSetupWin};
 
 // Places at 96 DPI within the row: the boxes' widths and the key list's.
 constexpr int kRowHeight = 50, kFrameHeight = 46, kCaptionHeight = 16, kOnLeft = 9, kOnSize = 14;
-constexpr int kInnerLeft = 12, kInnerTop = 19, kBoxHeight = 22, kListWidth = 76, kListDrop = 240;
-constexpr int kBoxGlyph = 24, kBoxGap = 6;  // the check glyph with its gap, the space between boxes
+constexpr int kInnerLeft = 12, kInnerTop = 19, kBoxHeight = 22, kListWidth = 68, kListDrop = 240;
+constexpr int kBoxGlyph = 21, kBoxGap = 4;  // the check glyph with its gap, the space between boxes
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
     // The frame is drawn over the row's background, which must not be clipped out for it.

@@ -25,28 +25,29 @@ constexpr COLORREF kPage = RGB(0xF6, 0xF8, 0xFB), kFooter = RGB(0xE8, 0xEC, 0xF2
 
 // Layout at 96 DPI: the desktop rows on the left, the snapshot and general options on the
 // right, OK and Help in the footer.
-constexpr int kWidth = 736, kStrip = 30, kBorder = 7, kMargin = 14, kGap = 12;
-constexpr int kLeftWidth = 340, kRightLeft = kMargin + kLeftWidth + kGap, kRightWidth = kWidth - kRightLeft - kMargin;
+constexpr int kWidth = 678, kStrip = 30, kBorder = 7, kMargin = 12, kGap = 10;
+constexpr int kLeftWidth = 316, kRightLeft = kMargin + kLeftWidth + kGap, kRightWidth = kWidth - kRightLeft - kMargin;
 constexpr int kTop = kStrip + 12, kFooterHeight = 46, kButtonWidth = 88, kButtonHeight = 26;
 constexpr int kCloseSize = 20;
 
 struct Place { int id, x, y, w, h; };
-constexpr int kIn = kRightLeft + 20;  // inside the snapshot frame, in line with its row's boxes
-constexpr int kField = kIn + 76;      // the text boxes after their labels
+constexpr int kSnapPad = 6;                      // the snapshot row within its frame
+constexpr int kIn = kRightLeft + kSnapPad + 12;  // in line with the snapshot row's boxes
+constexpr int kField = kIn + 72;                 // the text boxes after their labels
 constexpr int kSnapTop = kTop, kSnapFrameHeight = 248;
 constexpr Place kPlaces[] = {
-    {kAdvSnapSound, kIn, kSnapTop + 64, 150, 22},     {kAdvShowZoom, kIn + 152, kSnapTop + 64, 150, 22},
-    {kAdvAutoSave, kIn, kSnapTop + 88, 150, 22},      {kAdvPreview, kIn + 152, kSnapTop + 88, 150, 22},
+    {kAdvSnapSound, kIn, kSnapTop + 64, 140, 22},     {kAdvShowZoom, kIn + 146, kSnapTop + 64, 150, 22},
+    {kAdvAutoSave, kIn, kSnapTop + 88, 140, 22},      {kAdvPreview, kIn + 146, kSnapTop + 88, 150, 22},
     {kAdvBmp, kIn, kSnapTop + 114, 70, 22},           {kAdvJpg, kIn + 76, kSnapTop + 114, 70, 22},
-    {kAdvPathLabel, kIn, kSnapTop + 149, 72, 20},     {kAdvPath, kField, kSnapTop + 145, 162, 24},
-    {kAdvBrowse, kField + 168, kSnapTop + 144, 72, 26},
-    {kAdvPrefixLabel, kIn, kSnapTop + 183, 72, 20},   {kAdvPrefix, kField, kSnapTop + 179, 162, 24},
-    {kAdvCount, kField + 168, kSnapTop + 179, 72, 24},
+    {kAdvPathLabel, kIn, kSnapTop + 149, 72, 20},     {kAdvPath, kField, kSnapTop + 145, 142, 24},
+    {kAdvBrowse, kField + 148, kSnapTop + 144, 72, 26},
+    {kAdvPrefixLabel, kIn, kSnapTop + 183, 72, 20},   {kAdvPrefix, kField, kSnapTop + 179, 142, 24},
+    {kAdvCount, kField + 148, kSnapTop + 179, 72, 24},
     {kAdvQualityLabel, kIn, kSnapTop + 217, 72, 20},  {kAdvQuality, kField, kSnapTop + 213, 52, 24},
     {kAdvSpinner, kField + 52, kSnapTop + 213, 18, 24},
     {kAdvGeneral, kRightLeft, kSnapTop + 256, kRightWidth, 50},
-    {kAdvStartup, kIn, kSnapTop + 278, 96, 22},       {kAdvSharedIcons, kIn + 100, kSnapTop + 278, 110, 22},
-    {kAdvTrayTips, kIn + 214, kSnapTop + 278, 90, 22},
+    {kAdvStartup, kIn, kSnapTop + 278, 92, 22},       {kAdvSharedIcons, kIn + 96, kSnapTop + 278, 106, 22},
+    {kAdvTrayTips, kIn + 206, kSnapTop + 278, 88, 22},
 };
 constexpr int kContentBottom = kSnapTop + 306;
 constexpr int kHeight = kContentBottom + 12 + kFooterHeight + kBorder;
@@ -251,7 +252,7 @@ void FrmAdvOptions::Layout(UINT dpi) {
     MoveWindow(Item(kAdvClose), s(kWidth - kCloseSize - 8), s((kStrip - kCloseSize) / 2), s(kCloseSize), s(kCloseSize), FALSE);
     for (int i = 0; i < 6; ++i)
         deskSetup_[i]->Layout(s(kMargin), s(kTop) + i * (KHotKeySetup::Height(dpi) + s(2)), s(kLeftWidth), dpi, font_.get());
-    snapSetup_->Layout(s(kRightLeft + 8), s(kSnapTop + 8), s(kRightWidth - 16), dpi, font_.get());
+    snapSetup_->Layout(s(kRightLeft + kSnapPad), s(kSnapTop + 8), s(kRightWidth - 2 * kSnapPad), dpi, font_.get());
     footerTop_ = s(kContentBottom + 12);
     const int buttonTop = footerTop_ + (s(kFooterHeight) - s(kButtonHeight)) / 2;
     MoveWindow(Item(kAdvHelp), s(kWidth - kMargin - kButtonWidth), buttonTop, s(kButtonWidth), s(kButtonHeight), FALSE);
