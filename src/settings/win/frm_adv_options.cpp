@@ -1,3 +1,5 @@
+#include <initguid.h>  // the accessibility property identifiers, defined here
+
 #include "settings/win/frm_adv_options.h"
 
 #include <commctrl.h>
@@ -130,6 +132,8 @@ void FrmAdvOptions::Show(HWND owner, AdvOptionsContext& context) {
 FrmAdvOptions::~FrmAdvOptions() {
     if (tips_) DestroyWindow(tips_);
     if (hwnd()) DestroyWindow(hwnd());
+    accProps_.reset();
+    if (SUCCEEDED(com_)) CoUninitialize();
 }
 
 std::wstring FrmAdvOptions::Text(int id) const {
@@ -154,6 +158,7 @@ bool FrmAdvOptions::Build(HWND owner) {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     page_.reset(CreateSolidBrush(kPage));
+    NameForScreenReaders();
 
     // Centred on the monitor of the owner, or of the pointer.
     POINT cursor{};
@@ -211,6 +216,22 @@ bool FrmAdvOptions::MakeControls() {
         SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
     return true;
+}
+
+// The counter and the spinner have no label right before them, from which screen readers
+// would take their names: they get theirs through the accessibility annotations (where the
+// system has them; without, they keep their tips).
+void FrmAdvOptions::NameForScreenReaders() {
+    com_ = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccPropServices* props = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&props)))) {
+        Log("FrmAdvOptions: no accessibility annotations");
+        return;
+    }
+    accProps_.reset(props);
+    for (const auto& [id, name] : {std::pair{kAdvCount, L"File name Auto number"}, {kAdvSpinner, L"Quality"}})
+        accProps_->SetHwndPropStr(Item(id), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, name);
 }
 
 void FrmAdvOptions::Load() {
@@ -452,6 +473,13 @@ LRESULT FrmAdvOptions::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
         Apply();
+        return 0;
+    case WM_DESTROY:
+        if (accProps_) {
+            MSAAPROPID name = PROPID_ACC_NAME;
+            for (const int id : {kAdvCount, kAdvSpinner})
+                accProps_->ClearHwndProps(Item(id), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+        }
         return 0;
     default:
         return Default(msg, wp, lp);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <array>
 #include <functional>
@@ -79,6 +80,7 @@ private:
     void Browse();
     void QualityChanged();
     bool PreTranslate(MSG& m);
+    void NameForScreenReaders();
     void Paint(HDC dc);
     void DrawCloseImage(const DRAWITEMSTRUCT& d) const;
     void DrawTitle(const DRAWITEMSTRUCT& d) const;
@@ -100,6 +102,8 @@ private:
     bool done_ = false;
     bool escapeDown_ = false;
     HWND lastFocus_ = nullptr;
+    HRESULT com_ = E_FAIL;                 // this thread's COM, for the names below
+    ComPtr<IAccPropServices> accProps_;    // names of the boxes without a label of their own
 };
 
 }  // namespace orv
