@@ -102,11 +102,16 @@ struct Viewer {
 // re-registering its control or an unchanged row losing its state; "StartUp" not written at
 // once; a format of 2 kept; the off row enabled, or not by its on box; the taken row unmarked
 // or another marked;
-// Help not opening the manual through the shell.
+// Help not opening the manual through the shell; Browse not starting at the path typed, or
+// a cancelled one clearing it.
 TEST(FrmAdvOptions, KeyboardAloneEditsEverythingAndEscapeApplies) {
     Bench b;
     Viewer viewer;
     b.ctx.helpFile = viewer.manual;
+    std::vector<std::wstring> browsed;  // the title and start folder of each; the first picks, the second cancels
+    b.ctx.browseForFolder = [&](HWND, const std::wstring& title, const std::wstring& start) {
+        return browsed.push_back(title + L"|" + start), browsed.size() == 1 ? L"D:\\picked" : L"";
+    };
     std::vector<int> order;
     bool around = false;
     const auto tab = [&](HWND) { around = around || FocusId() == order[0]; if (!around) order.push_back(FocusId()); Key(VK_TAB); };
@@ -128,7 +133,7 @@ TEST(FrmAdvOptions, KeyboardAloneEditsEverythingAndEscapeApplies) {
            },
            [&](HWND dlg) {
                EXPECT_EQ(Text(GetDlgItem(dlg, kAdvQuality)) + L" " + std::to_wstring(SendDlgItemMessageW(dlg, kAdvSpinner, UDM_GETPOS32, 0, 0)), L"100 100");
-               Post(WM_SYSCHAR, L's'), Post(WM_SYSCHAR, L'a'), Post(WM_SYSCHAR, L'h');
+               Post(WM_SYSCHAR, L's'), Post(WM_SYSCHAR, L'a'), Post(WM_SYSCHAR, L'h'), Post(WM_SYSCHAR, L'w'), Post(WM_SYSCHAR, L'w');
                SendMessageW(Row(dlg, kAdvDesk0 + 2, kSetupShift), BM_CLICK, 0, 0);
                SendMessageW(Row(dlg, kAdvDesk0 + 2, kSetupKey), CB_SETCURSEL, 56, 0);  // "F10"
                SendMessageW(Row(dlg, kAdvDesk0, kSetupOn), BM_CLICK, 0, 0);
@@ -150,6 +155,8 @@ TEST(FrmAdvOptions, KeyboardAloneEditsEverythingAndEscapeApplies) {
     EXPECT_EQ(::testing::PrintToString(order), ::testing::PrintToString(want));
     EXPECT_EQ(std::tie(b.s.SnapSound, b.s.StartUpOn, b.s.SnapJpgQuality, b.s.SnapSaveFormat, b.s.SnapSaveCount, b.s.SnapZoom),
               std::make_tuple(true, true, 100, 1, 7, true));
+    EXPECT_EQ(b.s.SnapSavePath, "D:\\picked");
+    EXPECT_EQ(browsed, (std::vector<std::wstring>{L"Select folder|C:\\snaps", L"Select folder|D:\\picked"}));
     EXPECT_EQ(b.store.Get("CONFIG", "StartUp").value_or("none") + " " + std::to_string(b.autoStart.size()), "1 1");
     const KHotKeyCtl &on = *b.ctls[1], &taken = *b.ctls[2], &changed = *b.ctls[3];
     EXPECT_EQ(std::tuple(on.Enabled(), taken.RegisterFailure(), changed.ShiftKey(), changed.VKey(), changed.RegisterFailure()),

@@ -105,6 +105,13 @@ HWND MakeChild(HWND parent, const Made& m) {
 }  // namespace
 
 void FrmAdvOptions::Show(HWND owner, AdvOptionsContext& context) {
+    // One at a time: asked for again (the tray menu while it is open), it comes forward.
+    DWORD pid = 0;
+    for (HWND open = nullptr; (open = FindWindowExW(nullptr, open, kAdvOptionsClass, nullptr));)
+        if (GetWindowThreadProcessId(open, &pid) && pid == GetCurrentProcessId()) {
+            SetForegroundWindow(open);
+            return;
+        }
     FrmAdvOptions dlg(context);
     if (!dlg.Build(owner)) {
         LogError("FrmAdvOptions: the dialog cannot be made");
@@ -264,6 +271,8 @@ void FrmAdvOptions::Load() {
 void FrmAdvOptions::Layout(UINT dpi) {
     dpi_ = dpi;
     const auto s = [dpi](int v) { return ScaleForDpi(v, dpi); };
+    // The old fonts go only once no control uses them any more.
+    UniqueFont old = std::move(font_), oldTitle = std::move(titleFont_);
     font_ = MessageFontForDpi(dpi);
     titleFont_ = MessageFontForDpi(dpi, 110, FW_BOLD);
     for (HWND c = GetWindow(hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
