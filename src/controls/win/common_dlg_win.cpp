@@ -19,8 +19,8 @@ struct ViewHook {
 // once the file list exists, which is then told its view; every message gets the default.
 UINT_PTR CALLBACK OpenFileHook(HWND dlg, UINT msg, WPARAM, LPARAM lp) noexcept {
     if (msg == WM_INITDIALOG) {
-        auto* hook = reinterpret_cast<ViewHook*>(reinterpret_cast<const OPENFILENAMEW*>(lp)->lCustData);
-        hook->sent = false;
+        auto* hook = lp ? reinterpret_cast<ViewHook*>(reinterpret_cast<const OPENFILENAMEW*>(lp)->lCustData) : nullptr;
+        if (hook) hook->sent = false;
         SetWindowLongPtrW(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(hook));
     } else if (msg == WM_NOTIFY) {
         auto* hook = reinterpret_cast<ViewHook*>(GetWindowLongPtrW(dlg, DWLP_USER));
@@ -41,10 +41,16 @@ const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr 
 bool CCommonDlg::IsWin2000Plus() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)  // deprecated: the version test is the point here
+#elif defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
     const bool queried = GetVersionExW(&info) != 0;
+#if defined(__GNUC__) && !defined(_MSC_VER)
 #pragma GCC diagnostic pop
+#endif
     return cdlg::IsWin2000Plus(queried, info.dwPlatformId, info.dwMajorVersion);
 }
 
