@@ -14,6 +14,7 @@
 #include "base/win/log.h"
 #include "base/win/utf.h"
 #include "base/win/window_dpi.h"
+#include "controls/win/browse_folder.h"
 #include "controls/win/candy_button.h"
 #include "controls/win/frm_about.h"
 #include "settings/win/frm_adv_options.h"
@@ -499,12 +500,10 @@ void FrmMain::RunModalDialog(const std::function<void(HWND owner)>& dialog) {
 void FrmMain::StartSnapshot() { Log("Snapshot: requested"); }
 
 // The settings dialog on the application's values and live hotkeys; what takes effect at once
-// follows when it closes. The folder browser arrives with the common dialogs: until then
-// Browse changes nothing.
+// follows when it closes.
 void FrmMain::ShowAdvOptions(HWND owner) {
     AdvOptionsContext context{settings_, HotkeyCtls(), *store_, [this](bool on) { SetAutoStart(on); },
-                              Widen(folders_.HelpFile(flavour_)),
-                              [](HWND, const std::wstring&, const std::wstring&) { return std::wstring(); }, hwnd()};
+                              Widen(folders_.HelpFile(flavour_)), &BrowseForFolder, hwnd()};
     FrmAdvOptions::Show(owner, context);
     ApplyImmediateSettings();
 }
