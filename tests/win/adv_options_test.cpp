@@ -25,7 +25,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     const HWND dlg = FindWindowW(kAdvOptionsClass, nullptr);
     if (!dlg) return;
     if (g_next < g_steps.size()) return g_steps[g_next++](dlg);
-    ADD_FAILURE() << "the dialog is still open", PostMessageW(dlg, WM_CLOSE, 0, 0);
+    ADD_FAILURE() << "the dialog is still open";
+    PostMessageW(dlg, WM_CLOSE, 0, 0);
 }
 void Post(UINT msg, WPARAM wp) {  // to the focus, else to the dialog
     const HWND focus = GetFocus();
@@ -125,7 +126,7 @@ TEST(FrmAdvOptions, KeyboardAloneEditsEverythingAndEscapeApplies) {
            }};
     steps.insert(steps.end(), 56, tab);
     steps.insert(steps.end(), {[&](HWND) { Post(WM_SYSCHAR, L'q'); },
-           [&](HWND) { EXPECT_EQ(FocusId(), kAdvQuality), SendMessageW(GetFocus(), EM_SETSEL, 0, -1); },
+           [&](HWND) { EXPECT_EQ(FocusId(), kAdvQuality); SendMessageW(GetFocus(), EM_SETSEL, 0, -1); },
            [&](HWND) { Type(L"5"); },
            [&](HWND dlg) {
                EXPECT_EQ(Text(GetDlgItem(dlg, kAdvQuality)) + L" " + std::to_wstring(SendDlgItemMessageW(dlg, kAdvSpinner, UDM_GETPOS32, 0, 0)), L"10 10");
@@ -140,7 +141,8 @@ TEST(FrmAdvOptions, KeyboardAloneEditsEverythingAndEscapeApplies) {
            },
            [&](HWND dlg) {
                EXPECT_TRUE(IsWindowEnabled(Row(dlg, kAdvDesk0, kSetupKey)));
-               EXPECT_EQ(viewer.Opened(), Narrow(viewer.manual)), SetForegroundWindow(dlg);
+               EXPECT_EQ(viewer.Opened(), Narrow(viewer.manual));
+               SetForegroundWindow(dlg);
            },
            [&](HWND) { Key(VK_ESCAPE); }});
     b.Run(steps);
@@ -175,6 +177,14 @@ TEST(FrmAdvOptions, EnterOkAndTheCloseImageApplyToo) {
         b.Run({[](HWND) { Post(WM_SYSCHAR, L't'); }, close});
         EXPECT_EQ(std::tuple(b.s.TrayTipsOn, b.autoStart), std::tuple(true, std::vector<bool>{false}));
     }
+}
+
+// Fault: Escape that only closes a dropped key list also closes the dialog.
+TEST(FrmAdvOptions, EscapeInADroppedKeyListOnlyClosesTheList) {
+    Bench b;
+    b.Run({[](HWND dlg) { SetFocus(Row(dlg, kAdvDesk0 + 3, kSetupKey)), SendMessageW(GetFocus(), CB_SHOWDROPDOWN, TRUE, 0), Key(VK_ESCAPE); },
+           [](HWND dlg) { EXPECT_EQ(IsWindowVisible(dlg) * 10 + SendMessageW(GetFocus(), CB_GETDROPPEDSTATE, 0, 0), 10); Key(VK_ESCAPE); }});
+    EXPECT_EQ(b.autoStart.size(), 1u);
 }
 
 }  // namespace
