@@ -134,10 +134,13 @@ TEST(FrmAdvOptions, KeyboardAloneEditsEverythingAndEscapeApplies) {
            },
            [&](HWND dlg) {
                EXPECT_EQ(Text(GetDlgItem(dlg, kAdvQuality)) + L" " + std::to_wstring(SendDlgItemMessageW(dlg, kAdvSpinner, UDM_GETPOS32, 0, 0)), L"100 100");
+               SetFocus(Row(dlg, kAdvDesk0 + 2, kSetupShift)), Key(VK_SPACE);  // desktop 3: Shift off, then F4 down to F10
+           },
+           [&](HWND) { Key(VK_TAB); }, [&](HWND) { Key(VK_TAB); }, [&](HWND) { Key(VK_TAB); },
+           [&](HWND) { for (int i = 0; i < 6; ++i) Key(VK_DOWN); },
+           [&](HWND dlg) {
+               SetFocus(Row(dlg, kAdvDesk0, kSetupOn)), Key(VK_SPACE);  // desktop 1 on
                Post(WM_SYSCHAR, L's'), Post(WM_SYSCHAR, L'a'), Post(WM_SYSCHAR, L'h'), Post(WM_SYSCHAR, L'w'), Post(WM_SYSCHAR, L'w');
-               SendMessageW(Row(dlg, kAdvDesk0 + 2, kSetupShift), BM_CLICK, 0, 0);
-               SendMessageW(Row(dlg, kAdvDesk0 + 2, kSetupKey), CB_SETCURSEL, 56, 0);  // "F10"
-               SendMessageW(Row(dlg, kAdvDesk0, kSetupOn), BM_CLICK, 0, 0);
            },
            [&](HWND dlg) {
                EXPECT_TRUE(IsWindowEnabled(Row(dlg, kAdvDesk0, kSetupKey)));
