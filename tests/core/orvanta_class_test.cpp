@@ -22,7 +22,7 @@ struct Recorder final : MediaControlPort {
     std::string ErrorString(std::uint32_t code, std::size_t n) override { return ("Error " + std::to_string(code) + "  \0junk"s + std::string(n, '\0')).substr(0, n); }
     ShortPathResult ShortPath(const std::string& path, std::size_t chars) override {
         std::string s = path;
-        for (char& ch : s) ch = static_cast<char>(std::toupper(ch));
+        for (char& ch : s) ch = ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
         return {static_cast<std::uint32_t>(s.size()), s + std::string(chars - s.size(), '\0')};
     }
     MciRect WindowRect(MciWindow w) override { return log += "rect " + std::to_string(w) + "\n", MciRect{100, 50, 900, 650}; }
