@@ -23,6 +23,13 @@
 // makes them anew, as a restarting Explorer does (wParam 0 the same shape, 1 classic, 2 24h2),
 // then broadcasts "TaskbarCreated".
 //
+// What Wine 8 paints of a video placed there from another process: nothing. A child window
+// whose top-level window belongs to another process is never painted (the media device's
+// window nor a plain one); a top-level window of ours stacked right behind the icons' "WorkerW"
+// is drawn over it all the same, since Wine's X driver only ever raises a window to the top
+// and never stacks one below another; a colour-keyed layered window is painted over by every
+// window behind it that paints later. The video plays in the right window, unseen.
+//
 // One thread; a 300 ms timer polls a change notification on the Desktop folder and rescans.
 #include <windows.h>
 #include <shellapi.h>
