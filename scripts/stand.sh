@@ -20,6 +20,9 @@
 #                             Wine 8 reads first, and HKLM\...\Hardware Profiles\Current\
 #                             Software\Fonts, its fallback; GetDpiForSystem, GetDpiForWindow and
 #                             GetDeviceCaps(LOGPIXELSY) then all give N
+#   ORV_STAND_SHELL=SHAPE     the stand-in shell's windows: classic (default; as Windows 10 and
+#                             11 before 24H2: asked, it moves its icons into a top-level
+#                             "WorkerW") or 24h2 (icons and wallpaper "WorkerW" inside "Progman")
 #
 # Timings measured here (2 cores, Debian 12, wine 8, other builds running alongside):
 # wineboot --init 6-13 s, virtual desktop 0.5-0.9 s, font warm-up 3 s (once 10 s), the
@@ -131,6 +134,11 @@ stand_up() {
   fi
   local tools="${ORV_TOOLS_DIR:-$_ORV_STAND_REPO/build/mingw/tools}"
   local dpi="${ORV_DPI:-96}"
+  local shape="${ORV_STAND_SHELL:-classic}"
+  case "$shape" in
+    classic|24h2) ;;
+    *) _stand_log "ORV_STAND_SHELL=$shape is neither classic nor 24h2"; return 1 ;;
+  esac
   if ! [[ "$dpi" =~ ^[0-9]+$ ]] || [ "$dpi" -lt 48 ] || [ "$dpi" -gt 480 ]; then
     _stand_log "ORV_DPI=$dpi is not a DPI between 48 and 480"
     return 1
@@ -225,7 +233,7 @@ stand_up() {
 
   # The stand-in for the shell's desktop window; it writes the ready file after its first paint.
   local ready="$ORV_STAND/shell.ready"
-  wine "$tools/standin_shell.exe" "--ready=$(_stand_winpath "$ready")" </dev/null >"$logs/shell.log" 2>&1 &
+  wine "$tools/standin_shell.exe" "--ready=$(_stand_winpath "$ready")" "--shape=$shape" </dev/null >"$logs/shell.log" 2>&1 &
   ORV_STAND_SHELL_PID=$!
   if ! _stand_wait 30 test -s "$ready"; then
     _stand_log "the stand-in shell did not come up (see $logs/shell.log)"

@@ -9,6 +9,27 @@
 //   standin_shell.exe --ready=PATH    also write PATH once the first paint is done
 //   standin_shell.exe --warmup        create a font, measure text, exit 0 (pays Wine's font scan)
 //
+//   standin_shell.exe --shape=24h2    the shell's windows as from Windows 11 24H2 (default:
+//                                     --shape=classic, as Windows 10 and 11 before 24H2)
+//
+// The windows, as the shell makes them:
+//   classic  "Progman" holds the icon layer, "SHELLDLL_DefView". Asked with message 0x052C,
+//            it moves that layer into a new top-level "WorkerW" that shows only the icons (its
+//            window region is the icons' pixels) and puts a second, empty "WorkerW" behind it,
+//            which paints the wallpaper: "WorkerW"(icons), "WorkerW", "Progman", bottom last.
+//   24h2     "Progman" holds "SHELLDLL_DefView" in front of a "WorkerW" child that paints the
+//            wallpaper; 0x052C changes nothing.
+// The registered message "OrvStandinRebuild" sent to "Progman" destroys those windows and
+// makes them anew, as a restarting Explorer does (wParam 0 the same shape, 1 classic, 2 24h2),
+// then broadcasts "TaskbarCreated".
+//
+// What Wine 8 paints of a video placed there from another process: nothing. A child window
+// whose top-level window belongs to another process is never painted (the media device's
+// window nor a plain one); a top-level window of ours stacked right behind the icons' "WorkerW"
+// is drawn over it all the same, since Wine's X driver only ever raises a window to the top
+// and never stacks one below another; a colour-keyed layered window is painted over by every
+// window behind it that paints later. The video plays in the right window, unseen.
+//
 // One thread; a 300 ms timer polls a change notification on the Desktop folder and rescans.
 #include <windows.h>
 #include <shellapi.h>
@@ -31,6 +52,16 @@ constexpr UINT kScanMs = 300;
 constexpr int kCellW = 96;  // at 96 DPI; scaled with the display's DPI
 constexpr int kCellH = 84;
 constexpr int kMargin = 8;
+constexpr wchar_t kIconViewClass[] = L"SHELLDLL_DefView";
+constexpr wchar_t kWorkerClass[] = L"WorkerW";
+constexpr UINT kSpawnWorker = 0x052C;
+// Where the icons' "WorkerW" shows what lies behind it (the pixels of this colour): its window
+// region leaves them out. A colour-keyed layered window would do on Windows, but Wine does not
+// keep the windows behind one from painting over it; a window region clips them. Near black,
+// so the edges of smoothed icon titles blend into a dark outline.
+constexpr COLORREF kSeeThrough = RGB(1, 0, 1);
+
+enum class Shape { Classic = 1, Win24H2 = 2 };
 
 // One entry of the Desktop folder as painted.
 struct Entry {
@@ -73,7 +104,12 @@ struct WallpaperKey {
 };
 
 struct Shell {
-    HWND hwnd = nullptr;
+    HWND hwnd = nullptr;        // "Progman"
+    Shape shape = Shape::Classic;
+    HWND iconView = nullptr;    // "SHELLDLL_DefView": the icons
+    HWND iconWorker = nullptr;  // classic, once asked: the top-level "WorkerW" holding iconView
+    HWND backWorker = nullptr;  // the "WorkerW" that paints the wallpaper (classic: top-level)
+    UINT rebuildMessage = 0;
     std::wstring desktopDir;
     HANDLE change = INVALID_HANDLE_VALUE;  // FindFirstChangeNotification on desktopDir
     std::vector<Entry> entries;
@@ -327,11 +363,45 @@ void PaintEntries(const Shell& s, HDC dc, const RECT& area) {
     SelectObject(dc, oldFont);
 }
 
-void Paint(Shell& s) {
+// The icons' "WorkerW" keeps only the pixels that are not see-through (a window region made
+// of each row's runs); set only when it changes, since a new region repaints the window.
+void ShapeToIcons(const Shell& s, HDC mem, HBITMAP bmp, int w, int h) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> px(static_cast<size_t>(w) * h);
+    if (!GetDIBits(mem, bmp, 0, h, px.data(), &bi, DIB_RGB_COLORS)) return;
+    const DWORD key = (GetRValue(kSeeThrough) << 16) | (GetGValue(kSeeThrough) << 8) | GetBValue(kSeeThrough);
+    std::vector<RECT> runs;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w;) {
+            if ((px[static_cast<size_t>(y) * w + x] & 0xFFFFFF) == key) { ++x; continue; }
+            const int x0 = x;
+            while (x < w && (px[static_cast<size_t>(y) * w + x] & 0xFFFFFF) != key) ++x;
+            runs.push_back({x0, y, x, y + 1});
+        }
+    std::vector<char> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    auto* rd = reinterpret_cast<RGNDATA*>(data.data());
+    rd->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(runs.size()),
+               static_cast<DWORD>(runs.size() * sizeof(RECT)), {0, 0, w, h}};
+    if (!runs.empty()) memcpy(rd->Buffer, runs.data(), runs.size() * sizeof(RECT));
+    HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), rd);
+    HRGN now = CreateRectRgn(0, 0, 0, 0);
+    const bool same = shape && GetWindowRgn(s.iconWorker, now) != ERROR && EqualRgn(shape, now);
+    DeleteObject(now);
+    if (shape && !same) SetWindowRgn(s.iconWorker, shape, TRUE);  // the window owns it now
+    else if (shape) DeleteObject(shape);
+}
+
+// Each window paints its layer: the icon layer its icons, over the wallpaper while it is a
+// child of "Progman" and over the see-through colour inside the icons' "WorkerW"; that
+// "WorkerW" only the see-through colour; "Progman" and the back "WorkerW" the wallpaper.
+void Paint(Shell& s, HWND hwnd) {
+    const bool icons = hwnd == s.iconView;
+    const bool seeThrough = hwnd == s.iconWorker || (icons && s.iconWorker && GetParent(hwnd) == s.iconWorker);
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(s.hwnd, &ps);
+    HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
-    GetClientRect(s.hwnd, &client);
+    GetClientRect(hwnd, &client);
     const int w = client.right - client.left;
     const int h = client.bottom - client.top;
     // Into a memory bitmap first, then one blit: no flicker when the icons change.
@@ -341,27 +411,34 @@ void Paint(Shell& s) {
         HGDIOBJ oldBmp = SelectObject(mem, bmp);
         // Wine's PaintDesktop cannot read the class brush of a desktop window owned by another
         // process and fills with the DC's current brush instead: make that the desktop colour.
-        HBRUSH brush = s.colorBrush ? s.colorBrush : GetSysColorBrush(COLOR_BACKGROUND);
-        HGDIOBJ oldBrush = SelectObject(mem, brush);
-        FillRect(mem, &client, brush);
-        PaintDesktop(mem);
-        SelectObject(mem, oldBrush);
-        // Only the process that owns the desktop window gets a wallpaper from PaintDesktop on
-        // Wine; a shell paints its own anyway.
-        DrawWallpaper(mem, client, s.picture, s.wallpaper);
-        PaintEntries(s, mem, client);
+        if (seeThrough) {
+            HBRUSH key = CreateSolidBrush(kSeeThrough);
+            FillRect(mem, &client, key);
+            DeleteObject(key);
+        } else {
+            HBRUSH brush = s.colorBrush ? s.colorBrush : GetSysColorBrush(COLOR_BACKGROUND);
+            HGDIOBJ oldBrush = SelectObject(mem, brush);
+            FillRect(mem, &client, brush);
+            PaintDesktop(mem);
+            SelectObject(mem, oldBrush);
+            // Only the process that owns the desktop window gets a wallpaper from PaintDesktop
+            // on Wine; a shell paints its own anyway.
+            DrawWallpaper(mem, client, s.picture, s.wallpaper);
+        }
+        if (icons) PaintEntries(s, mem, client);
+        if (icons && seeThrough) ShapeToIcons(s, mem, bmp, w, h);
         BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
                ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
         SelectObject(mem, oldBmp);
     } else {
         PaintDesktop(dc);
-        PaintEntries(s, dc, client);
+        if (icons) PaintEntries(s, dc, client);
     }
     if (bmp) DeleteObject(bmp);
     if (mem) DeleteDC(mem);
-    EndPaint(s.hwnd, &ps);
+    EndPaint(hwnd, &ps);
 
-    if (!s.painted) {
+    if (icons && !s.painted) {
         s.painted = true;
         if (!s.readyPath.empty()) {
             HANDLE f = CreateFileW(s.readyPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -405,8 +482,67 @@ void CoverScreen(HWND hwnd) {
                  SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
+void InvalidateLayers(const Shell& s) {
+    for (HWND h : {s.hwnd, s.iconView, s.iconWorker, s.backWorker})
+        if (h) InvalidateRect(h, nullptr, FALSE);
+}
+
+HWND MakeLayer(const wchar_t* cls, HWND parent) {
+    const DWORD style = (parent ? WS_CHILD : WS_POPUP | WS_CLIPCHILDREN) | WS_CLIPSIBLINGS;
+    const DWORD exStyle = parent ? 0 : WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+    RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (parent) GetClientRect(parent, &r);
+    return CreateWindowExW(exStyle, cls, L"", style, 0, 0, r.right, r.bottom, parent, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+// The windows of the shape, as the shell makes them when it starts.
+void BuildLayers(Shell& s) {
+    s.iconView = MakeLayer(kIconViewClass, s.hwnd);  // a new child goes behind the others
+    if (s.shape == Shape::Win24H2) s.backWorker = MakeLayer(kWorkerClass, s.hwnd);
+    for (HWND h : {s.backWorker, s.iconView})
+        if (h) ShowWindow(h, SW_SHOWNOACTIVATE);
+}
+
+// Classic, asked with 0x052C: the icon layer moves into a top-level "WorkerW" that shows only
+// the icons, with an empty "WorkerW" behind it, both in front of "Progman".
+void SplitIconLayer(Shell& s) {
+    if (s.shape != Shape::Classic || s.iconWorker || !s.iconView) return;
+    s.backWorker = MakeLayer(kWorkerClass, nullptr);
+    s.iconWorker = MakeLayer(kWorkerClass, nullptr);
+    if (!s.backWorker || !s.iconWorker) return;
+    SetWindowRgn(s.iconWorker, CreateRectRgn(0, 0, 0, 0), FALSE);  // nothing shows till the icons paint
+    SetParent(s.iconView, s.iconWorker);
+    for (HWND h : {s.iconWorker, s.backWorker, s.hwnd})  // each to the bottom: this order, Progman last
+        SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateLayers(s);
+}
+
+// As a restarting Explorer: the windows go and come back anew, then the taskbar's broadcast.
+void RebuildLayers(Shell& s, WPARAM shape) {
+    for (HWND* h : {&s.iconWorker, &s.backWorker, &s.iconView}) {
+        if (*h && IsWindow(*h)) DestroyWindow(*h);
+        *h = nullptr;
+    }
+    if (shape == static_cast<WPARAM>(Shape::Classic) || shape == static_cast<WPARAM>(Shape::Win24H2))
+        s.shape = static_cast<Shape>(shape);
+    BuildLayers(s);
+    InvalidateLayers(s);
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+}
+
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     Shell& s = g_shell;
+    if (hwnd != s.hwnd && s.hwnd) {  // a layer: it paints, it is never activated
+        switch (msg) {
+        case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: Paint(s, hwnd); return 0;
+        default: return DefWindowProcW(hwnd, msg, wp, lp);
+        }
+    }
+    if (msg == kSpawnWorker) return SplitIconLayer(s), 0;
+    if (msg == s.rebuildMessage && msg) return RebuildLayers(s, wp), 0;
     switch (msg) {
     case WM_CREATE:
         s.hwnd = hwnd;
@@ -427,7 +563,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
             if (look || DesktopDirectory() != s.desktopDir) repaint = Rescan(s);
             // A broadcast can be lost (or late, behind a hung window): compare the look too.
             if (RefreshLook(s, false)) repaint = true;
-            if (repaint) InvalidateRect(hwnd, nullptr, FALSE);
+            if (repaint) InvalidateLayers(s);
             return 0;
         }
         break;
@@ -441,22 +577,26 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT covers every pixel
     case WM_PAINT:
-        Paint(s);
+        Paint(s, hwnd);
         return 0;
     case WM_SETTINGCHANGE:
         // Another process changed the wallpaper (perhaps to the same path, a new picture).
         RefreshLook(s, wp == SPI_SETDESKWALLPAPER);
         if (wp == SPI_SETICONTITLELOGFONT || wp == SPI_SETNONCLIENTMETRICS) RebuildFont(s);
-        InvalidateRect(hwnd, nullptr, FALSE);
+        InvalidateLayers(s);
         return 0;
     case WM_SYSCOLORCHANGE:
         RefreshLook(s, false);
-        InvalidateRect(hwnd, nullptr, FALSE);
+        InvalidateLayers(s);
         return 0;
-    case WM_DISPLAYCHANGE:
+    case WM_DISPLAYCHANGE: {
         CoverScreen(hwnd);
-        InvalidateRect(hwnd, nullptr, FALSE);
+        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        for (HWND h : {s.iconWorker, s.backWorker, s.iconView})
+            if (h) SetWindowPos(h, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateLayers(s);
         return 0;
+    }
     case WM_DESTROY:
         KillTimer(hwnd, kScanTimer);
         PostQuitMessage(0);
@@ -496,6 +636,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             return Warmup();
         }
         if (arg.rfind(L"--ready=", 0) == 0) g_shell.readyPath = arg.substr(8);
+        if (arg == L"--shape=24h2") g_shell.shape = Shape::Win24H2;
     }
     if (argv) LocalFree(argv);
 
@@ -510,12 +651,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
     if (!RegisterClassExW(&wc)) return 4;
+    for (const wchar_t* cls : {kIconViewClass, kWorkerClass}) {
+        wc.lpszClassName = cls;
+        if (!RegisterClassExW(&wc)) return 4;
+    }
+    g_shell.rebuildMessage = RegisterWindowMessageW(L"OrvStandinRebuild");
 
     HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, kTitle,
                                 WS_POPUP | WS_CLIPCHILDREN, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                                 GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 5;
     if (!QuietenDesktopWindow(instance)) return 6;  // two pictures would show: no stand
+    BuildLayers(g_shell);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     CoverScreen(hwnd);
     UpdateWindow(hwnd);
