@@ -181,6 +181,16 @@ void TypeKeys(std::initializer_list<WORD> keys) {
     }
 }
 
+void Chord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in(keys.size() * 2, INPUT{INPUT_KEYBOARD, {}});
+    for (size_t i = 0; i < keys.size(); ++i) {
+        in[i].ki.wVk = in[in.size() - 1 - i].ki.wVk = keys.begin()[i];
+        in[in.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    PumpFor(200);
+}
+
 HWND OpenMenu() {
     HWND menu = FindWindowW(L"#32768", nullptr);
     return menu && IsWindowVisible(menu) ? menu : nullptr;

@@ -94,6 +94,8 @@ bool AnswerMessageBox(const wchar_t* title, const wchar_t* text, int button, DWO
 bool ClickTrayIcon(bool right = false);
 // Keys typed as a user would, to whatever has the keyboard (an open menu, a message box).
 void TypeKeys(std::initializer_list<WORD> keys);
+// The keys held down in order and let go in reverse: a combination such as Control+Alt+F6.
+void Chord(std::initializer_list<WORD> keys);
 // The open popup menu of any process, or null.
 HWND OpenMenu();
 // With ORV_SHOTS naming a folder (scripts/shots.sh): that part of the screen saved there as

@@ -7,13 +7,6 @@
 namespace orv::e2e {
 namespace {
 
-void Chord(std::initializer_list<WORD> keys) {  // held down in order, let go in reverse
-    std::vector<INPUT> in(keys.size() * 2, INPUT{INPUT_KEYBOARD, {}});
-    for (size_t i = 0; i < keys.size(); ++i)
-        in[i].ki.wVk = in[in.size() - 1 - i].ki.wVk = keys.begin()[i], in[in.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    PumpFor(150);
-}
 // The text of the shell's visible tool tip: its balloon, or the tip of the icon under the pointer.
 std::wstring ShellTip(bool balloon) {
     wchar_t text[256] = {};

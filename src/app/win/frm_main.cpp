@@ -14,8 +14,10 @@
 #include "base/win/log.h"
 #include "base/win/utf.h"
 #include "base/win/window_dpi.h"
+#include "controls/win/browse_folder.h"
 #include "controls/win/candy_button.h"
 #include "controls/win/frm_about.h"
+#include "settings/win/frm_adv_options.h"
 #include "settings/win/registry_mod.h"
 #include "video/win/frm_video_options.h"
 
@@ -503,9 +505,16 @@ void FrmMain::RunModalDialog(const std::function<void(HWND owner)>& dialog) {
 // The snapshot tool (its capture window and zoom) starts here once it exists.
 void FrmMain::StartSnapshot() { Log("Snapshot: requested"); }
 
-// The settings dialog, and the video settings dialog followed by applying what it changed,
-// open here once they exist; until then there is nothing to show.
-void FrmMain::ShowAdvOptions(HWND /*owner*/) {}
+// The settings dialog on the application's values and live hotkeys; what takes effect at once
+// follows when it closes.
+void FrmMain::ShowAdvOptions(HWND owner) {
+    AdvOptionsContext context{settings_, HotkeyCtls(), *store_, [this](bool on) { SetAutoStart(on); },
+                              Widen(folders_.HelpFile(flavour_)), &BrowseForFolder, hwnd()};
+    FrmAdvOptions::Show(owner, context);
+    ApplyImmediateSettings();
+}
+// The video settings dialog on the six records, followed (from the bar) by applying the
+// current desktop's record again when OK changed it.
 void FrmMain::ShowVideoOptions(HWND owner, bool applyChange) {
     VideoOptionsContext context{videoOptions_, desks_ ? desks_->CurrentDesk() : 1, hwnd(), menu_ ? menu_->Image1() : nullptr,
                                 nullptr};
