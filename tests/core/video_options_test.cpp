@@ -12,10 +12,10 @@ using Values = std::map<std::string, std::string>;
 using R = VideoOptionRecord;
 auto Fields(const R& r) { return std::tuple(r.on, r.sound, r.repeat, r.file); }
 
-// Faults: the defaults written for desktop 1 or with a wrong file or flag, written again once
-// "VideoDefault" is 0 (a desktop the user cleared comes back), "VideoDefault" not reset, the
-// desktops read before the defaults are written, a flag read true from "-1" or "yes", the
-// wrong desktop's keys read.
+// Faults: the defaults written for desktop 1, under a wrong desktop's keys or with a wrong
+// file or flag, written again once "VideoDefault" is 0 (a desktop the user cleared comes
+// back), "VideoDefault" not reset, the desktops read before the defaults are written, a flag
+// read true from "-1" or "yes", the wrong desktop's keys read.
 TEST(VideoOptions, LoadGivesTheFirstRunDefaultsOnceThenTheStoredRecords) {
     const std::string app = "C:\\Prog Ünï";
     const R off{};
@@ -42,16 +42,6 @@ TEST(VideoOptions, LoadGivesTheFirstRunDefaultsOnceThenTheStoredRecords) {
         EXPECT_EQ(store.values["CONFIG/VideoDefault"], "0") << c.name;
         EXPECT_EQ(store.values.count("CONFIG/Video1Sound"), 0u) << c.name;
     }
-}
-
-// Faults: another desktop's keys written, a flag written other than "1"/"0".
-TEST(VideoOptions, SaveWritesOnlyThatDesktopsKeys) {
-    MemoryStore store;
-    VideoOptions options;
-    options[3] = {true, false, true, "C:\\V\\ü.avi"};
-    SaveVideoSetting(store, options, 3);
-    EXPECT_EQ(store.values, (Values{{"CONFIG/Video3On", "1"}, {"CONFIG/Video3Sound", "0"}, {"CONFIG/Video3Repeat", "1"},
-                                    {"CONFIG/Video3File", "C:\\V\\ü.avi"}}));
 }
 
 // Faults: OK looking at another row than the current desktop's (index off by one), a

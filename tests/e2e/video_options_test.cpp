@@ -8,11 +8,7 @@
 namespace orv::e2e {
 namespace {
 
-std::wstring EditText(HWND w) {  // another process's edit: by WM_GETTEXT
-    wchar_t t[300] = {};
-    SendMessageW(w, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(t));
-    return t;
-}
+std::wstring EditText(HWND w) { wchar_t t[300] = {}; return SendMessageW(w, WM_GETTEXT, 300, LPARAM(t)), t; }  // another process's
 bool Checked(HWND w) { return SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 HWND Row(HWND dlg, int desk, int id) { return GetDlgItem(GetDlgItem(dlg, kVidRow0 + desk - 1), id); }
 HWND WaitDialog() {
@@ -27,8 +23,8 @@ HWND WaitDialog() {
 TEST_F(AppTest, VideoSettingsFromTheBarAndTheTrayKeepTheirChangeAndSaveItAtExit) {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(ClickControl(Bar(), kIdVideo));
-    HWND dlg = WaitDialog();
-    ASSERT_TRUE(dlg);
+    HWND dlg = nullptr;
+    ASSERT_TRUE(dlg = WaitDialog());
     Settle(dlg), Shot("video", Rect(dlg));
     EXPECT_FALSE(IsWindowVisible(Bar()));
     EXPECT_EQ(EditText(Row(dlg, 2, kVoFile)), (BuildDir() / "Love.wmv").wstring());

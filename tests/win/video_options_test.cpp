@@ -41,9 +41,7 @@ struct Bench {
     VideoOptions options;
     int applied = 0;
     VideoOptionsContext ctx{options, 2, bar, nullptr, [this] { ++applied; }};
-    Bench() {
-        for (int d = 1; d <= 6; ++d) options[d] = {d % 2 == 0, d == 2, d != 3, "C:\\V\\Ä" + std::to_string(d) + ".WMV"};
-    }
+    Bench() { for (int d = 1; d <= 6; ++d) options[d] = {d % 2 == 0, d == 2, d != 3, "C:\\V\\Ä" + std::to_string(d) + ".WMV"}; }
     ~Bench() { DestroyWindow(bar); }
     VideoDialogResult Run(std::vector<Step> steps) {
         g_steps = std::move(steps), g_next = 0;
@@ -55,29 +53,27 @@ struct Bench {
     }
 };
 
-// Faults: a row showing another desktop's record or not its own caption, a frame not
-// following its on box, the dialog not topmost or without the bar's caption.
-TEST(FrmVideoOptions, RowsShowTheirDesktopsRecords) {
-    Bench b;
-    b.Run({[&](HWND dlg) {
-        EXPECT_EQ(Text(dlg), L" Bar caption");
-        EXPECT_TRUE(GetWindowLongW(dlg, GWL_EXSTYLE) & WS_EX_TOPMOST);
-        for (int d = 1; d <= 6; ++d) {
-            const VideoOptionRecord& r = b.options[d];
-            EXPECT_EQ(std::tuple(Checked(Row(dlg, d, kVoOn)), Checked(Row(dlg, d, kVoSound)), Checked(Row(dlg, d, kVoRepeat)),
-                                 Narrow(Text(Row(dlg, d, kVoFile))), Text(Row(dlg, d, kVoFrame)), IsWindowEnabled(Row(dlg, d, kVoBrowse)) != 0),
-                      std::tuple(r.on, r.sound, r.repeat, r.file, L"      Orvanta " + std::to_wstring(d), r.on)) << d;
-        }
-        PostMessageW(Row(dlg, 3, kVoOn), BM_CLICK, 0, 0);
-    }, [](HWND dlg) {
-        EXPECT_TRUE(IsWindowEnabled(Row(dlg, 3, kVoFile)));
-        Key(dlg, VK_ESCAPE);
-    }});
+auto Fields(const VideoOptionRecord& r) { return std::tuple(r.on, r.sound, r.repeat, r.file); }
+
+// The rows as the dialog shows them, checked against records (desktops 1 to 6 at 1..6), with
+// their captions; a row's controls are enabled exactly when its on box is ticked.
+VideoOptionRows Shown(HWND dlg, const VideoOptionRecord* want = nullptr) {
+    VideoOptionRows rows;
+    for (int d = 1; d <= 6; ++d) {
+        rows[d - 1] = {Checked(Row(dlg, d, kVoOn)), Checked(Row(dlg, d, kVoSound)), Checked(Row(dlg, d, kVoRepeat)),
+                       Narrow(Text(Row(dlg, d, kVoFile)))};
+        EXPECT_EQ(std::tuple(IsWindowEnabled(Row(dlg, d, kVoBrowse)) != 0, Text(Row(dlg, d, kVoFrame))),
+                  std::tuple(rows[d - 1].on, L"      Orvanta " + std::to_wstring(d))) << d;
+        if (want) EXPECT_EQ(Fields(rows[d - 1]), Fields(want[d])) << d;
+    }
+    return rows;
 }
 
-// Faults: OK not writing another desktop's row, applying for it or for a case-only change,
-// not applying for a real change of the current desktop; Enter not being OK; Escape or the
-// close image writing anything or applying; Escape closing on its press.
+// Faults: a row showing another desktop's record or not its caption, a row's controls not
+// following its on box, the dialog not topmost or without the bar's caption; OK not writing
+// another desktop's row, applying for it or for a case-only change, not applying for a real
+// change of the current desktop; Enter not being OK; Escape or the close image writing
+// anything or applying; Escape closing on its press.
 TEST(FrmVideoOptions, OkWritesEveryRowAndAppliesOnlyARealChangeOfTheCurrentDesktop) {
     const Step ok = [](HWND dlg) { Click(GetDlgItem(dlg, IDOK)); }, enter = [](HWND dlg) { Key(dlg, VK_RETURN); };
     const std::vector<Step> escape = {[](HWND dlg) { PostMessageW(dlg, WM_KEYDOWN, VK_ESCAPE, 0); }, [](HWND dlg) {
@@ -90,7 +86,7 @@ TEST(FrmVideoOptions, OkWritesEveryRowAndAppliesOnlyARealChangeOfTheCurrentDeskt
         std::vector<Step> close;
         bool written, isChanged;
     } cases[] = {
-        {"another desktop", [](HWND dlg) { PostMessageW(Row(dlg, 4, kVoSound), BM_CLICK, 0, 0); }, {ok}, true, false},
+        {"another desktop", [](HWND dlg) { PostMessageW(Row(dlg, 3, kVoOn), BM_CLICK, 0, 0); }, {ok}, true, false},
         {"case only", [](HWND dlg) { SetWindowTextW(Row(dlg, 2, kVoFile), L"c:\\v\\ä2.wmv"); }, {enter}, true, false},
         {"current desktop", [](HWND dlg) { PostMessageW(Row(dlg, 2, kVoRepeat), BM_CLICK, 0, 0); }, {ok}, true, true},
         {"escape", [](HWND dlg) { PostMessageW(Row(dlg, 2, kVoOn), BM_CLICK, 0, 0); }, escape, false, false},
@@ -101,16 +97,16 @@ TEST(FrmVideoOptions, OkWritesEveryRowAndAppliesOnlyARealChangeOfTheCurrentDeskt
         Bench b;
         const VideoOptions before = b.options;
         VideoOptionRows shown;
-        std::vector<Step> steps{c.edit, [&](HWND dlg) { for (int d = 1; d <= 6; ++d) shown[d - 1] = {Checked(Row(dlg, d, kVoOn)),
-                                    Checked(Row(dlg, d, kVoSound)), Checked(Row(dlg, d, kVoRepeat)), Narrow(Text(Row(dlg, d, kVoFile)))}; }};
+        std::vector<Step> steps{[&](HWND dlg) {
+                                    EXPECT_EQ(std::tuple(Text(dlg), (GetWindowLongW(dlg, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0),
+                                              std::tuple(L" Bar caption"s, true));
+                                    Shown(dlg, before.data());
+                                },
+                                c.edit, [&](HWND dlg) { shown = Shown(dlg); }};
         steps.insert(steps.end(), c.close.begin(), c.close.end());
         const VideoDialogResult r = b.Run(steps);
         EXPECT_EQ(std::tuple(r.IsOk, r.IsChanged, b.applied), std::tuple(c.written, c.isChanged, c.isChanged ? 1 : 0)) << c.name;
-        for (int d = 1; d <= 6; ++d) {
-            const VideoOptionRecord& want = c.written ? shown[d - 1] : before[d];
-            EXPECT_EQ(std::tuple(b.options[d].on, b.options[d].sound, b.options[d].repeat, b.options[d].file),
-                      std::tuple(want.on, want.sound, want.repeat, want.file)) << c.name << " " << d;
-        }
+        for (int d = 1; d <= 6; ++d) EXPECT_EQ(Fields(b.options[d]), Fields(c.written ? shown[d - 1] : before[d])) << c.name << d;
     }
 }
 
@@ -119,26 +115,25 @@ TEST(FrmVideoOptions, OkWritesEveryRowAndAppliesOnlyARealChangeOfTheCurrentDeskt
 TEST(FrmVideoOptions, BrowseFillsTheFileFromTheOpenFileDialog) {
     test::TempFolder dir;
     test::WriteFile(dir.path() / "clip.avi", "RIFF");
-    wchar_t cwd[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, cwd);
-    SetCurrentDirectoryW(dir.path().c_str());
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
     Bench b;
     std::wstring title, filter, initial;
-    const auto browse = [](HWND dlg) { PostMessageW(Row(dlg, 6, kVoBrowse), BM_CLICK, 0, 0); };
-    const auto wait = [](HWND) { test::WaitFor([] { return OpenFileDialog() != nullptr; }, 3000); };
+    const Step browse = [](HWND dlg) { PostMessageW(Row(dlg, 6, kVoBrowse), BM_CLICK, 0, 0); };
     const auto press = [](int id) { return [id](HWND) { PostMessageW(OpenFileDialog(), WM_COMMAND, id, 0); }; };
-    b.Run({browse, wait,
-           [&](HWND) {
-               const HWND d = OpenFileDialog();
+    b.Run({browse, [&](HWND) {
+               const HWND d = test::WaitFor([] { return OpenFileDialog() != nullptr; }, 3000) ? OpenFileDialog() : nullptr;
                title = Text(d), filter = Text(GetDlgItem(d, cmb1)), initial = Text(GetDlgItem(d, edt1));
                SetDlgItemTextW(d, edt1, L"clip.avi");
            },
-           press(IDOK), [](HWND) {}, browse, wait, press(IDCANCEL), [](HWND) {}, [&](HWND dlg) {
+           press(IDOK), browse, [](HWND) { test::WaitFor([] { return OpenFileDialog() != nullptr; }, 3000); }, press(IDCANCEL),
+           [&](HWND dlg) {
                EXPECT_EQ(Text(Row(dlg, 6, kVoFile)), (dir.path() / "clip.avi").wstring());
                Key(dlg, VK_RETURN);
            }});
-    SetCurrentDirectoryW(cwd);
-    EXPECT_EQ(std::tuple(title, filter, initial), std::tuple(L"Load Image"s, L"Video Files"s, L"Ä6.WMV"s));  // the dialog shows the name, not the folder
+    std::filesystem::current_path(cwd);
+    // The dialog shows the initial file's name without its folder.
+    EXPECT_EQ(std::tuple(title, filter, initial), std::tuple(L"Load Image"s, L"Video Files"s, L"Ä6.WMV"s));
     EXPECT_EQ(b.options[6].file, Narrow((dir.path() / "clip.avi").wstring()));
 }
 
