@@ -39,7 +39,8 @@ TEST_F(AppTest, VideoSettingsFromTheBarAndTheTrayKeepTheirChangeAndSaveItAtExit)
     ASSERT_TRUE(dlg = WaitDialog());
     EXPECT_TRUE(Checked(Row(dlg, 5, kVoOn)));
     ASSERT_TRUE(ClickControl(dlg, kVidClose));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg) && IsWindowVisible(Bar()) && IsWindowEnabled(Bar()); }, 5000));
+    Settle(Bar());
 
     ASSERT_TRUE(Quit(IDYES) && App().WaitExit(10000));
     EXPECT_EQ(std::tuple(Setting("CONFIG", "Video5On"), Setting("CONFIG", "VideoDefault"), Setting("CONFIG", "Video1On")),

@@ -40,7 +40,7 @@ struct Bench {
     HWND bar = CreateWindowW(L"STATIC", L" Bar caption", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
     VideoOptions options;
     int applied = 0;
-    VideoOptionsContext ctx{options, 2, bar, nullptr, [this] { ++applied; }};
+    VideoOptionsContext ctx{options, [] { return 2; }, bar, nullptr, [this] { ++applied; }};
     Bench() { for (int d = 1; d <= 6; ++d) options[d] = {d % 2 == 0, d == 2, d != 3, "C:\\V\\Ä" + std::to_string(d) + ".WMV"}; }
     ~Bench() { DestroyWindow(bar); }
     VideoDialogResult Run(std::vector<Step> steps) {

@@ -516,8 +516,8 @@ void FrmMain::ShowAdvOptions(HWND owner) {
 // The video settings dialog on the six records, followed (from the bar) by applying the
 // current desktop's record again when OK changed it.
 void FrmMain::ShowVideoOptions(HWND owner, bool applyChange) {
-    VideoOptionsContext context{videoOptions_, desks_ ? desks_->CurrentDesk() : 1, hwnd(), menu_ ? menu_->Image1() : nullptr,
-                                nullptr};
+    VideoOptionsContext context{videoOptions_, [this] { return desks_ ? desks_->CurrentDesk() : 1; }, hwnd(),
+                                menu_ ? menu_->Image1() : nullptr, nullptr};
     // The current desktop's record is applied again (leave, then enter) once the player
     // stands in the switch; until then a video record has nothing to play.
     if (applyChange) context.applyCurrentDesktopVideo = [] {};

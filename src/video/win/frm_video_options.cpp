@@ -129,7 +129,7 @@ void FrmVideoOptions::Ok() {
     if (done_) return;
     VideoOptionRows rows;
     for (int i = 0; i < kVideoDesks; ++i) rows[i] = rows_[i]->Row();
-    result_ = AcceptVideoOptions(ctx_.options, rows, ctx_.currentDesk);
+    result_ = AcceptVideoOptions(ctx_.options, rows, ctx_.currentDesk());
     done_ = true;
 }
 

@@ -19,7 +19,7 @@ namespace orv {
 
 struct VideoOptionsContext {
     VideoOptions& options;
-    int currentDesk;   // CurrentDesk, 1 to 6
+    std::function<int()> currentDesk;  // CurrentDesk (1 to 6) when OK is pressed (a hotkey may switch meanwhile)
     HWND bar;          // its caption and icon become the dialog's
     HBITMAP header;    // ImageHead's picture (the tray menu's Image1), or null
     // Run after OK when the current desktop's record changed; empty when the opener re-applies
