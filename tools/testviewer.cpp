@@ -1,7 +1,7 @@
 // The Wine test stand's program for .pdf files, which Wine has none of: scripts/stand.sh
 // registers it as their "open" command ("testviewer.exe" "%1"). Asked to open a file, it
 // appends the path it was given, as one UTF-8 line, to OrvViewed.txt in the temporary folder
-// and ends; the end-to-end tests read that file (LastViewedFile in tests/e2e/driver.h).
+// and ends; the end-to-end tests read that file (TakeViewedFile in tests/e2e/driver.h).
 //
 //   testviewer.exe FILE
 //

@@ -376,29 +376,13 @@ void AppTest::SetSetting(const char* section, const char* key, const std::string
     RegistryStore(kSettingsRoot, "OrvantaZ").Set(section, key, value);
 }
 
-namespace {
-fs::path ViewedRecord() { return fs::temp_directory_path() / "OrvViewed.txt"; }  // as testviewer writes it
-}  // namespace
-
-void ForgetViewedFiles() {
+std::wstring TakeViewedFile(DWORD waitMs) {
+    const fs::path record = fs::temp_directory_path() / "OrvViewed.txt";  // as testviewer writes it
+    std::string text;
+    WaitUntil([&] { return (text = test::ReadFile(record)).ends_with('\n'); }, waitMs);  // whole lines only
     std::error_code ec;
-    fs::remove(ViewedRecord(), ec);
-}
-
-std::wstring LastViewedFile(DWORD waitMs) {
-    std::string last;
-    WaitUntil(
-        [&] {
-            std::string text = test::ReadFile(ViewedRecord());
-            const size_t end = text.rfind('\n');  // whole lines only: the viewer may be writing
-            if (end == std::string::npos) return false;
-            text.resize(end);
-            const size_t begin = text.rfind('\n');
-            last = begin == std::string::npos ? text : text.substr(begin + 1);
-            return true;
-        },
-        waitMs);
-    return PathFromUtf8(last).wstring();
+    fs::remove(record, ec);
+    return PathFromUtf8(text.substr(0, text.find('\n'))).wstring();
 }
 
 bool AppTest::WaitVisible(HWND h, bool visible, DWORD ms) {

@@ -125,11 +125,9 @@ inline fs::path IconFolder(int desk) { return PathFromUtf8(DataFolder() + "\\Orv
 COLORREF FreshSysColour();
 void SetSysColour(COLORREF c);
 
-// The stand's program for .pdf files (tools/testviewer.cpp, registered by scripts/stand.sh)
-// records each file it is asked to open. ForgetViewedFiles clears that record; LastViewedFile
-// waits up to waitMs for a file opened since then and gives the last one (empty: none was).
-void ForgetViewedFiles();
-std::wstring LastViewedFile(DWORD waitMs);
+// The first file the stand's program for .pdf files (tools/testviewer.cpp, registered by
+// scripts/stand.sh) was asked to open since the last call, waiting up to waitMs for one.
+std::wstring TakeViewedFile(DWORD waitMs);
 
 // The watchdog the program started (0: none), found among its child processes.
 DWORD WatchdogOf(DWORD programPid, DWORD ms = 5000);

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <vector>
 
 #include "base/win/utf.h"
@@ -74,41 +72,15 @@ struct Bench {
     }
 };
 
-// A viewer for the manual's extension, registered for this test: a test window whose title
-// is the file it was asked to open, listed in a file.
-struct Viewer {
-    test::TempFolder dir;
-    std::wstring manual = (dir.path() / "Orvanta.orvmanual").wstring(), out = (dir.path() / "viewer.txt").wstring();
-    Viewer() {
-        std::ofstream(std::filesystem::path(manual)) << "manual";
-        const std::wstring exe = (test::SelfPath().parent_path().parent_path() / "tools" / "testwins.exe").wstring();
-        const std::wstring command = L"\"" + exe + L"\" \"--out=" + out + L"\" \"title=%1\"";
-        RegSetKeyValueW(HKEY_CLASSES_ROOT, L".orvmanual", nullptr, REG_SZ, L"OrvManualTest", 28);
-        RegSetKeyValueW(HKEY_CLASSES_ROOT, L"OrvManualTest\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
-                        static_cast<DWORD>((command.size() + 1) * 2));
-    }
-    ~Viewer() { RegDeleteTreeW(HKEY_CLASSES_ROOT, L".orvmanual"), RegDeleteTreeW(HKEY_CLASSES_ROOT, L"OrvManualTest");
-                RegDeleteKeyW(HKEY_CLASSES_ROOT, L".orvmanual"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L"OrvManualTest"); }
-    std::string Opened() {  // "<hwnd> <title>" of the viewer's window, which is closed
-        std::string line;
-        test::WaitFor([&] { std::ifstream f{std::filesystem::path(out)}; return static_cast<bool>(std::getline(f, line)); }, 5000);
-        PostMessageW(reinterpret_cast<HWND>(std::stoull(line.empty() ? "0" : line)), WM_CLOSE, 0, 0);
-        return line.substr(std::min(line.size(), line.find(' ') + 1));
-    }
-};
-
 // Faults: a control out of the tab order or out of the visual order, a label after its box,
 // the off row's boxes reachable; the quality not held within 10..100 while typed or the
 // spinner not following; an access key missing; Escape not applying, a changed row not
 // re-registering its control or an unchanged row losing its state; "StartUp" not written at
 // once; a format of 2 kept; the off row enabled, or not by its on box; the taken row unmarked
-// or another marked;
-// Help not opening the manual through the shell; Browse not starting at the path typed, or
+// or another marked; Browse not starting at the path typed, or
 // a cancelled one clearing it.
 TEST(FrmAdvOptions, KeyboardAloneEditsEverythingAndEscapeApplies) {
     Bench b;
-    Viewer viewer;
-    b.ctx.helpFile = viewer.manual;
     std::vector<std::wstring> browsed;  // the title and start folder of each; the first picks, the second cancels
     b.ctx.browseForFolder = [&](HWND, const std::wstring& title, const std::wstring& start) {
         return browsed.push_back(title + L"|" + start), browsed.size() == 1 ? L"D:\\picked" : L"";
@@ -140,11 +112,10 @@ TEST(FrmAdvOptions, KeyboardAloneEditsEverythingAndEscapeApplies) {
            [&](HWND) { for (int i = 0; i < 6; ++i) Key(VK_DOWN); },
            [&](HWND dlg) {
                SetFocus(Row(dlg, kAdvDesk0, kSetupOn)), Key(VK_SPACE);  // desktop 1 on
-               Post(WM_SYSCHAR, L's'), Post(WM_SYSCHAR, L'a'), Post(WM_SYSCHAR, L'h'), Post(WM_SYSCHAR, L'w'), Post(WM_SYSCHAR, L'w');
+               Post(WM_SYSCHAR, L's'), Post(WM_SYSCHAR, L'a'), Post(WM_SYSCHAR, L'w'), Post(WM_SYSCHAR, L'w');
            },
            [&](HWND dlg) {
                EXPECT_TRUE(IsWindowEnabled(Row(dlg, kAdvDesk0, kSetupKey)));
-               EXPECT_EQ(viewer.Opened(), Narrow(viewer.manual));
                SetForegroundWindow(dlg);
            },
            [&](HWND) { Key(VK_ESCAPE); }});
