@@ -1,0 +1,23 @@
+// The media control interface and the window calls behind the video player's port.
+#pragma once
+
+#include <windows.h>
+
+#include "video/orvanta_class.h"
+
+namespace orv {
+
+inline HWND MciHwnd(MciWindow id) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(id)); }
+inline MciWindow ToMciWindow(HWND h) { return static_cast<MciWindow>(reinterpret_cast<INT_PTR>(h)); }
+
+class Win32MediaControl final : public MediaControlPort {
+public:
+    std::uint32_t SendString(const std::string& command, std::size_t answerChars, std::string& answer) override;
+    std::string ErrorString(std::uint32_t code, std::size_t bufferChars) override;
+    ShortPathResult ShortPath(const std::string& path, std::size_t bufferChars) override;
+    MciRect WindowRect(MciWindow window) override;
+    MciWindow FindWindowByTitle(const std::string& title) override;
+    void ShowWindow(MciWindow window, int showCmd) override;
+};
+
+}  // namespace orv
