@@ -19,6 +19,7 @@
 #include "controls/win/frm_about.h"
 #include "settings/win/frm_adv_options.h"
 #include "settings/win/registry_mod.h"
+#include "video/win/frm_video_options.h"
 
 #include "../../../res/resource.h"
 
@@ -391,7 +392,7 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 if (id >= kIdDesk0 && id < kIdDesk0 + kDeskCount) DoAction(id - kIdDesk0 + 1);
                 else if (id == kIdSnap) StartSnapshot();
                 else if (id == kIdSetting) RunModalDialog([this](HWND owner) { ShowAdvOptions(owner); });
-                else if (id == kIdVideo) RunModalDialog([this](HWND owner) { ShowVideoOptions(owner); });
+                else if (id == kIdVideo) RunModalDialog([this](HWND owner) { ShowVideoOptions(owner, true); });
                 else break;
                 return 0;
             }
@@ -479,9 +480,14 @@ std::array<KHotKeyCtl*, kHotkeyCount> FrmMain::HotkeyCtls() {
     return hotkeys_ ? hotkeys_->Controls() : std::array<KHotKeyCtl*, kHotkeyCount>{};
 }
 
-// Per-desktop video options are loaded and saved here once that subsystem exists.
-void FrmMain::LoadVideoSettings() {}
-void FrmMain::SaveVideoSettings() {}
+// The six desktops' video records; the first load writes the first-run defaults, with the
+// sample videos beside the program.
+void FrmMain::LoadVideoSettings() {
+    for (int desk = 1; desk <= kVideoDesks; ++desk) LoadVideoSetting(*store_, videoOptions_, desk, ProgramFolder());
+}
+void FrmMain::SaveVideoSettings() {
+    for (int desk = 1; desk <= kVideoDesks; ++desk) SaveVideoSetting(*store_, videoOptions_, desk);
+}
 
 // ---------------------------------------------------------------------------------------
 // The snapshot, video and settings buttons
@@ -507,8 +513,16 @@ void FrmMain::ShowAdvOptions(HWND owner) {
     FrmAdvOptions::Show(owner, context);
     ApplyImmediateSettings();
 }
-// The video settings dialog, followed by applying what it changed, opens here once it exists.
-void FrmMain::ShowVideoOptions(HWND /*owner*/) {}
+// The video settings dialog on the six records, followed (from the bar) by applying the
+// current desktop's record again when OK changed it.
+void FrmMain::ShowVideoOptions(HWND owner, bool applyChange) {
+    VideoOptionsContext context{videoOptions_, [this] { return desks_ ? desks_->CurrentDesk() : 1; }, hwnd(),
+                                menu_ ? menu_->Image1() : nullptr, nullptr};
+    // The current desktop's record is applied again (leave, then enter) once the player
+    // stands in the switch; until then a video record has nothing to play.
+    if (applyChange) context.applyCurrentDesktopVideo = [] {};
+    FrmVideoOptions::Show(owner, context);
+}
 
 // At the end of the unload, after SaveSettings wrote them: each hotkey switched off, then
 // stopped (unregistered, its window unhooked).
@@ -585,7 +599,7 @@ void FrmMain::OpenSettings() {
     RunModalDialog([this](HWND owner) { ShowAdvOptions(owner); });
 }
 void FrmMain::OpenVideoSettings() {
-    RunModalDialog([this](HWND owner) { ShowVideoOptions(owner); });
+    RunModalDialog([this](HWND owner) { ShowVideoOptions(owner, false); });
 }
 
 void FrmMain::ShowAbout() { FrmAbout::Show(menu_ ? menu_->Icon() : icon_, menu_ ? menu_->hwnd() : nullptr); }

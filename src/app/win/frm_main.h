@@ -24,6 +24,7 @@
 #include "settings/win/registry_store.h"
 #include "tray/win/frm_menu.h"
 #include "tray/win/systray.h"
+#include "video/video_options.h"
 
 namespace orv {
 
@@ -79,7 +80,9 @@ private:
     void RunModalDialog(const std::function<void(HWND owner)>& dialog);
     void StartSnapshot();
     void ShowAdvOptions(HWND owner);
-    void ShowVideoOptions(HWND owner);
+    // applyChange: OK re-applies the current desktop's video when it changed it (the bar's
+    // video button; the tray's changes count from the next switch).
+    void ShowVideoOptions(HWND owner, bool applyChange);
 
     // Seams for the parts that arrive later: the tray icon with its menu, and hotkeys.
     void CreateTrayIcon();
@@ -109,6 +112,7 @@ private:
     Win32LookOps lookOps_;
     ShellIconShelf iconShelf_;
     NoDesktopVideo video_;  // the video wallpaper's place in the switch
+    VideoOptions videoOptions_;  // the six desktops' video records (index 0 unused)
     std::unique_ptr<DeskWindows> deskWindows_;
     std::unique_ptr<DesktopLook> look_;
     std::unique_ptr<DeskManager> desks_;

@@ -12,25 +12,22 @@
 #include "base/win/utf.h"
 #include "base/win/window_dpi.h"
 #include "controls/win/candy_button.h"
+#include "controls/win/dialog_chrome.h"
 #include "settings/adv_options.h"
 
 namespace orv {
 
 namespace {
-// The bar's colours: the title strip and the border strips wear its body, the close image
-// its buttons' face.
-constexpr COLORREF kStripTop = RGB(0x3E, 0x53, 0x7A), kStripBottom = RGB(0x1A, 0x24, 0x38);
-constexpr COLORREF kFaceTop = RGB(0x5E, 0x78, 0xA8), kFaceBottom = RGB(0x33, 0x45, 0x69);
-constexpr COLORREF kFaceRim = RGB(0x0E, 0x15, 0x24), kCloseInk = RGB(0xFF, 0xC4, 0xB8);
-constexpr COLORREF kTitleInk = RGB(0xF2, 0xF6, 0xFF);
-constexpr COLORREF kPage = RGB(0xF6, 0xF8, 0xFB), kFooter = RGB(0xE8, 0xEC, 0xF2), kRule = RGB(0xD2, 0xD8, 0xE2);
+// The page under the controls; the strips, the close image and the footer wear the bar's
+// colours (dialog_chrome).
+constexpr COLORREF kPage = RGB(0xF6, 0xF8, 0xFB);
+using chrome::kBorder, chrome::kStrip;
 
 // Layout at 96 DPI: the desktop rows on the left, the snapshot and general options on the
 // right, OK and Help in the footer.
-constexpr int kWidth = 678, kStrip = 30, kBorder = 7, kMargin = 12, kGap = 10;
+constexpr int kWidth = 678, kMargin = 12, kGap = 10;
 constexpr int kLeftWidth = 316, kRightLeft = kMargin + kLeftWidth + kGap, kRightWidth = kWidth - kRightLeft - kMargin;
 constexpr int kTop = kStrip + 12, kFooterHeight = 46, kButtonWidth = 88, kButtonHeight = 26;
-constexpr int kCloseSize = 20;
 
 struct Place { int id, x, y, w, h; };
 constexpr int kSnapPad = 6;                      // the snapshot row within its frame
@@ -79,20 +76,6 @@ constexpr Made kSnapControls[] = {
     {L"BUTTON", kAdvTrayTips, L"&Tray Tips", kCheck, nullptr},
 };
 
-void Fill(HDC dc, const RECT& r, COLORREF c) {
-    SetDCBrushColor(dc, c);
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
-void Gradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
-    TRIVERTEX v[2] = {{r.left, r.top, static_cast<COLOR16>(GetRValue(top) << 8), static_cast<COLOR16>(GetGValue(top) << 8),
-                       static_cast<COLOR16>(GetBValue(top) << 8), 0},
-                      {r.right, r.bottom, static_cast<COLOR16>(GetRValue(bottom) << 8),
-                       static_cast<COLOR16>(GetGValue(bottom) << 8), static_cast<COLOR16>(GetBValue(bottom) << 8), 0}};
-    GRADIENT_RECT g{0, 1};
-    GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
-}
-
 HWND MakeChild(HWND parent, const Made& m) {
     if (!m.cls) return CandyButton::Create(parent, m.id, 0, 0, 0, 0, m.text);
     // Frames are drawn over the parent's background, which must not be clipped out for them.
@@ -117,23 +100,7 @@ void FrmAdvOptions::Show(HWND owner, AdvOptionsContext& context) {
         LogError("FrmAdvOptions: the dialog cannot be made");
         return;
     }
-    const bool ownerEnabled = owner && !EnableWindow(owner, FALSE);
-    MSG m{};
-    bool quit = false;
-    while (!dlg.done_) {
-        if (GetMessageW(&m, nullptr, 0, 0) <= 0) {
-            quit = true;
-            dlg.Apply();
-            break;
-        }
-        if (!dlg.PreTranslate(m)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-    }
-    // The owner comes back first, so that activation goes to it and not to another program.
-    if (ownerEnabled) EnableWindow(owner, TRUE);
-    if (quit) PostQuitMessage(static_cast<int>(m.wParam));
+    chrome::RunModal(owner, [&] { return dlg.done_; }, [&](MSG& m) { return dlg.PreTranslate(m); }, [&] { dlg.Apply(); });
 }
 
 FrmAdvOptions::~FrmAdvOptions() {
@@ -152,11 +119,8 @@ std::wstring FrmAdvOptions::Text(int id) const {
 
 bool FrmAdvOptions::Build(HWND owner) {
     wchar_t caption[256] = {};
-    if (ctx_.bar) {
-        GetWindowTextW(ctx_.bar, caption, 256);
-        icon_ = reinterpret_cast<HICON>(SendMessageW(ctx_.bar, WM_GETICON, ICON_BIG, 0));
-        if (!icon_) icon_ = reinterpret_cast<HICON>(GetClassLongPtrW(ctx_.bar, GCLP_HICON));
-    }
+    if (ctx_.bar) GetWindowTextW(ctx_.bar, caption, 256);
+    icon_ = chrome::WindowIcon(ctx_.bar);
     if (!RegisterClassOnce(kAdvOptionsClass) || !CandyButton::Register() ||
         !Window::Create(kAdvOptionsClass, caption, WS_POPUP | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
                         CW_USEDEFAULT, 100, 100, owner) ||
@@ -278,8 +242,9 @@ void FrmAdvOptions::Layout(UINT dpi) {
     for (HWND c = GetWindow(hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     for (const Place& p : kPlaces) MoveWindow(Item(p.id), s(p.x), s(p.y), s(p.w), s(p.h), FALSE);
-    MoveWindow(Item(kAdvTitle), 0, 0, s(kWidth - kCloseSize - 10), s(kStrip), FALSE);
-    MoveWindow(Item(kAdvClose), s(kWidth - kCloseSize - 8), s((kStrip - kCloseSize) / 2), s(kCloseSize), s(kCloseSize), FALSE);
+    const RECT title = chrome::TitleRect(s(kWidth), dpi), close = chrome::CloseRect(s(kWidth), dpi);
+    MoveWindow(Item(kAdvTitle), title.left, title.top, title.right - title.left, title.bottom - title.top, FALSE);
+    MoveWindow(Item(kAdvClose), close.left, close.top, close.right - close.left, close.bottom - close.top, FALSE);
     for (int i = 0; i < 6; ++i)
         deskSetup_[i]->Layout(s(kMargin), s(kTop) + i * (KHotKeySetup::Height(dpi) + s(2)), s(kLeftWidth), dpi, font_.get());
     snapSetup_->Layout(s(kRightLeft + kSnapPad), s(kSnapTop + 8), s(kRightWidth - 2 * kSnapPad), dpi, font_.get());
@@ -360,56 +325,14 @@ bool FrmAdvOptions::PreTranslate(MSG& m) {
 void FrmAdvOptions::Paint(HDC dc) {
     RECT all;
     GetClientRect(hwnd(), &all);
-    RECT strip = all, page = all, footer = all, bottom = all;
-    strip.bottom = page.top = ScaleForDpi(kStrip, dpi_);
-    page.bottom = footer.top = footerTop_;
-    footer.bottom = bottom.top = all.bottom - ScaleForDpi(kBorder, dpi_);
-    Gradient(dc, strip, kStripTop, kStripBottom);
-    Fill(dc, page, kPage);
-    Fill(dc, footer, kFooter);
-    Fill(dc, {0, footerTop_, all.right, footerTop_ + 1}, kRule);
-    Gradient(dc, bottom, kStripTop, kStripBottom);
+    chrome::Fill(dc, {0, 0, all.right, footerTop_}, kPage);
+    chrome::Fill(dc, {0, footerTop_, all.right, all.bottom}, chrome::kFooter);
+    chrome::Fill(dc, {0, footerTop_, all.right, footerTop_ + 1}, chrome::kRule);
+    chrome::PaintStrips(dc, all, dpi_);
     // FrameSnap: the snapshot options' frame, around a row that draws a frame of its own.
     RECT snap{ScaleForDpi(kRightLeft, dpi_), ScaleForDpi(kSnapTop, dpi_), ScaleForDpi(kRightLeft + kRightWidth, dpi_),
               ScaleForDpi(kSnapTop + kSnapFrameHeight, dpi_)};
     DrawEdge(dc, &snap, EDGE_ETCHED, BF_RECT);
-    // A rim in the strips' dark colour around the whole dialog.
-    const HBRUSH rim = CreateSolidBrush(kStripBottom);
-    FrameRect(dc, &all, rim);
-    DeleteObject(rim);
-}
-
-void FrmAdvOptions::DrawTitle(const DRAWITEMSTRUCT& d) const {
-    RECT r = d.rcItem;
-    Gradient(d.hDC, r, kStripTop, kStripBottom);
-    const int icon = ScaleForDpi(16, dpi_), left = ScaleForDpi(10, dpi_);
-    if (icon_) DrawIconEx(d.hDC, left, (r.bottom - icon) / 2, icon_, icon, icon, 0, nullptr, DI_NORMAL);
-    SelectGuard f(d.hDC, titleFont_.get());
-    SetBkMode(d.hDC, TRANSPARENT);
-    SetTextColor(d.hDC, kTitleInk);
-    r.left = left + icon + ScaleForDpi(8, dpi_);
-    DrawTextW(d.hDC, L"Settings", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-}
-
-// The close image: a small face like the bar's quit button, with its cross.
-void FrmAdvOptions::DrawCloseImage(const DRAWITEMSTRUCT& d) const {
-    const RECT& r = d.rcItem;
-    Gradient(d.hDC, r, kStripTop, kStripBottom);
-    const HRGN face = CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, ScaleForDpi(6, dpi_), ScaleForDpi(6, dpi_));
-    SelectClipRgn(d.hDC, face);
-    Gradient(d.hDC, r, kFaceTop, kFaceBottom);
-    SelectClipRgn(d.hDC, nullptr);
-    const HBRUSH rim = CreateSolidBrush(kFaceRim);
-    FrameRgn(d.hDC, face, rim, 1, 1);
-    DeleteObject(rim);
-    DeleteObject(face);
-    const int m = (r.right - r.left) * 3 / 10;
-    UniquePen pen(CreatePen(PS_SOLID, std::max(2, ScaleForDpi(2, dpi_)), kCloseInk));
-    SelectGuard p(d.hDC, pen.get());
-    MoveToEx(d.hDC, r.left + m, r.top + m, nullptr);
-    LineTo(d.hDC, r.right - m, r.bottom - m);
-    MoveToEx(d.hDC, r.right - m - 1, r.top + m, nullptr);
-    LineTo(d.hDC, r.left + m - 1, r.bottom - m);
 }
 
 LRESULT FrmAdvOptions::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -423,25 +346,17 @@ LRESULT FrmAdvOptions::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_DRAWITEM: {
         const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        if (d->CtlID == kAdvTitle) DrawTitle(*d);
-        if (d->CtlID == kAdvClose) DrawCloseImage(*d);
+        if (d->CtlID == kAdvTitle) chrome::DrawTitle(d->hDC, d->rcItem, icon_, titleFont_.get(), L"Settings", dpi_);
+        if (d->CtlID == kAdvClose) chrome::DrawCloseImage(d->hDC, d->rcItem, dpi_);
         return TRUE;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         SetBkColor(reinterpret_cast<HDC>(wp), kPage);
         return reinterpret_cast<LRESULT>(page_.get());
-    case WM_LBUTTONDOWN: {
-        // The border strips (the title strip is the top one) drag the dialog.
-        const int y = GET_Y_LPARAM(lp);
-        RECT r;
-        GetClientRect(hwnd(), &r);
-        if (y < ScaleForDpi(kStrip, dpi_) || y >= r.bottom - ScaleForDpi(kBorder, dpi_)) {
-            ReleaseCapture();
-            SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
-        }
+    case WM_LBUTTONDOWN:  // the border strips (the title strip is the top one) drag the dialog
+        chrome::DragByStrip(hwnd(), GET_Y_LPARAM(lp), dpi_);
         return 0;
-    }
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case kAdvOk: Apply(); break;

@@ -82,8 +82,6 @@ private:
     bool PreTranslate(MSG& m);
     void NameForScreenReaders();
     void Paint(HDC dc);
-    void DrawCloseImage(const DRAWITEMSTRUCT& d) const;
-    void DrawTitle(const DRAWITEMSTRUCT& d) const;
     HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
     bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void Check(int id, bool on) const { SendMessageW(Item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
