@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/desk_manager.h"
+#include "hotkeys/hotkey_api.h"
 #include "settings/settings.h"
 
 namespace orv::test {
@@ -103,6 +104,23 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
     bool answerYes = false;
     std::function<void()> duringQuestion;
     Journal journal;
+};
+
+// Atoms from 0xC000 on; registration returns `result` and leaves `error` as the last error.
+struct FakeHotkeys final : HotkeySystem {
+    std::uint16_t AddAtom(const std::string& name) override { return journal.push_back("add " + name), nextAtom++; }
+    std::string AtomName(std::int32_t) override { return atomName; }
+    void DeleteAtom(std::int32_t atom) override { journal.push_back("delete " + std::to_string(atom)); }
+    std::int32_t RegisterHotKey(HotkeyWindow w, std::int32_t id, std::int32_t mods, std::int32_t vk) override {
+        return journal.push_back("register " + std::to_string(w) + " " + std::to_string(id) + " " + std::to_string(mods) + " " + std::to_string(vk)), result;
+    }
+    void UnregisterHotKey(HotkeyWindow w, std::int32_t id) override { journal.push_back("unregister " + std::to_string(w) + " " + std::to_string(id)); }
+    std::int32_t LastError() override { return error; }
+    std::string ErrorText(std::int32_t code) override { return std::string(" Code ") + std::to_string(code) + ".\r\n\0junk"; }
+    Journal journal;
+    std::string atomName;
+    std::uint16_t nextAtom = 0xC000;
+    std::int32_t result = 1, error = 0;
 };
 
 }  // namespace orv::test

@@ -7,24 +7,8 @@
 namespace orv {
 namespace {
 
-using test::Journal, test::MemoryStore, std::to_string;
+using test::FakeHotkeys, test::Journal, test::MemoryStore, std::to_string;
 
-// Atoms from 0xC000 on; registration returns `result` and leaves `error` as the last error.
-struct FakeHotkeys final : HotkeySystem {
-    std::uint16_t AddAtom(const std::string& name) override { return journal.push_back("add " + name), nextAtom++; }
-    std::string AtomName(std::int32_t) override { return atomName; }
-    void DeleteAtom(std::int32_t atom) override { journal.push_back("delete " + to_string(atom)); }
-    std::int32_t RegisterHotKey(HotkeyWindow w, std::int32_t id, std::int32_t mods, std::int32_t vk) override {
-        return journal.push_back("register " + to_string(w) + " " + to_string(id) + " " + to_string(mods) + " " + to_string(vk)), result;
-    }
-    void UnregisterHotKey(HotkeyWindow w, std::int32_t id) override { journal.push_back("unregister " + to_string(w) + " " + to_string(id)); }
-    std::int32_t LastError() override { return error; }
-    std::string ErrorText(std::int32_t code) override { return std::string(" Code ") + to_string(code) + ".\r\n\0junk"; }
-    Journal journal;
-    std::string atomName;
-    std::uint16_t nextAtom = 0xC000;
-    std::int32_t result = 1, error = 0;
-};
 
 // Faults: flags named in another order or mixed up, the key not padded to three digits; on
 // reading back: flags cleared that the name lacks, a case-blind search, the key taken from the
