@@ -33,6 +33,10 @@ TEST_F(AppTest, AQuitWhileAnApplicationHangsOrACrashFromOutsideEndsInTimeShowing
         for (const auto& [h, t] : tw.items) ASSERT_TRUE(WaitVisible(h, false));
         ASSERT_TRUE(WaitUntil([] { return Wallpaper() == DataPath("Wall2.bmp"); }, 5000));
         ASSERT_EQ(FreshSysColour(), 255u);
+        // The look's closing broadcast must have passed the window before it hangs: a window
+        // that hangs while the broadcast waits on it holds the worker until the system calls it
+        // hung (5 s), longer than quitting waits, and the quit's look would never start.
+        PumpFor(1500);
         HWND hangs = tw.Get(L"Hangs");
         ASSERT_TRUE(PostMessageW(hangs, RegisterWindowMessageW(L"OrvTestHang"), 0, 0));  // for ever
         ASSERT_TRUE(WaitUntil([&] { return !Responds(hangs, 100); }, 3000));
