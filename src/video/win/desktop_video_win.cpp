@@ -39,15 +39,17 @@ bool Win32VideoStage::PathExists(const std::string& file) {
 
 void Win32VideoStage::Busy(bool on) { SetCursor(LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
 
-std::unique_ptr<DesktopVideoWin> DesktopVideoWin::Create(LookOps& look, const VideoOptions& options) {
+std::unique_ptr<DesktopVideoWin> DesktopVideoWin::Create(LookOps& look, const VideoOptions& options,
+                                                         MediaControlPort* media) {
     std::unique_ptr<DesktopVideoWin> video(new DesktopVideoWin());
     video->host_ = VideoHost::Create();
     if (!video->host_ || !RegisterClassOnce(kVideoClass) ||
         !video->Window::Create(kVideoClass, L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr))
         return nullptr;
-    video->port_.notify = video->hwnd();
+    video->port_ = std::make_unique<NotifyingMediaControl>(media ? *media : video->system_);
+    video->port_->notify = video->hwnd();
     video->stage_ = std::make_unique<Win32VideoStage>(*video->host_, look);
-    video->player_ = std::make_unique<DesktopVideoPlayer>(video->port_, *video->stage_, options);
+    video->player_ = std::make_unique<DesktopVideoPlayer>(*video->port_, *video->stage_, options);
     DesktopVideoPlayer* player = video->player_.get();
     video->host_->onHostChanged = [player] { player->OnHostChanged(); };
     SetTimer(video->hwnd(), kModeTimer, kModeMs, nullptr);
@@ -62,7 +64,8 @@ DesktopVideoWin::~DesktopVideoWin() {
 
 LRESULT DesktopVideoWin::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == MM_MCINOTIFY) {
-        if (wp == MCI_NOTIFY_SUCCESSFUL && player_) player_->OnVideoEnded();
+        // A play that a seek or another play cut short may report success too: the mode tells.
+        if (wp == MCI_NOTIFY_SUCCESSFUL && player_) player_->CheckMode();
         return 0;
     }
     if (msg == WM_TIMER && wp == kModeTimer) {

@@ -18,9 +18,10 @@
 
 namespace orv {
 
-// The media control interface with the play commands asking for a notification to `notify`.
+// A media port whose play commands ask for a notification to `notify`.
 class NotifyingMediaControl final : public MediaControlPort {
 public:
+    explicit NotifyingMediaControl(MediaControlPort& inner) : mci_(inner) {}
     std::uint32_t SendString(const std::string& command, std::size_t answerChars, std::string& answer) override;
     std::string ErrorString(std::uint32_t code, std::size_t n) override { return mci_.ErrorString(code, n); }
     ShortPathResult ShortPath(const std::string& path, std::size_t n) override { return mci_.ShortPath(path, n); }
@@ -30,7 +31,7 @@ public:
     HWND notify = nullptr;
 
 private:
-    Win32MediaControl mci_;
+    MediaControlPort& mci_;
 };
 
 class Win32VideoStage final : public VideoStage {
@@ -51,8 +52,9 @@ private:
 
 class DesktopVideoWin final : public Window {
 public:
-    // Null when its windows cannot be made.
-    static std::unique_ptr<DesktopVideoWin> Create(LookOps& look, const VideoOptions& options);
+    // Null when its windows cannot be made. media: the device's port (null: the system's).
+    static std::unique_ptr<DesktopVideoWin> Create(LookOps& look, const VideoOptions& options,
+                                                   MediaControlPort* media = nullptr);
     ~DesktopVideoWin() override;
 
     DesktopVideoPlayer& Video() { return *player_; }
@@ -62,7 +64,8 @@ private:
     DesktopVideoWin() = default;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    NotifyingMediaControl port_;
+    Win32MediaControl system_;
+    std::unique_ptr<NotifyingMediaControl> port_;
     std::unique_ptr<VideoHost> host_;
     std::unique_ptr<Win32VideoStage> stage_;
     std::unique_ptr<DesktopVideoPlayer> player_;
