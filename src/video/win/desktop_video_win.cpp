@@ -1,0 +1,78 @@
+#include "video/win/desktop_video_win.h"
+
+#include <mmsystem.h>
+
+#include "base/win/utf.h"
+
+namespace orv {
+namespace {
+
+constexpr wchar_t kVideoClass[] = L"OrvantaDesktopVideo";
+constexpr UINT_PTR kModeTimer = 1;
+constexpr UINT kModeMs = 1000;
+
+}  // namespace
+
+std::uint32_t NotifyingMediaControl::SendString(const std::string& command, std::size_t answerChars,
+                                                std::string& answer) {
+    if (answerChars != 0 || !notify || command.rfind("play ", 0) != 0)
+        return mci_.SendString(command, answerChars, answer);
+    std::wstring text = Widen(command + " notify");
+    return mciSendStringW(text.c_str(), nullptr, 0, notify);
+}
+
+MciWindow Win32VideoStage::Arrange() {
+    host_.Arrange();
+    return ToMciWindow(host_.Parent());
+}
+
+bool Win32VideoStage::Place(MciWindow video) {
+    HWND w = MciHwnd(video);
+    return IsWindow(w) && host_.Place(w);
+}
+
+void Win32VideoStage::PrepareBackdrop() { PrepareVideoBackdrop(look_); }
+
+bool Win32VideoStage::PathExists(const std::string& file) {
+    return GetFileAttributesW(Widen(file).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Win32VideoStage::Busy(bool on) { SetCursor(LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
+
+std::unique_ptr<DesktopVideoWin> DesktopVideoWin::Create(LookOps& look, const VideoOptions& options,
+                                                         MediaControlPort* media) {
+    std::unique_ptr<DesktopVideoWin> video(new DesktopVideoWin());
+    video->host_ = VideoHost::Create();
+    if (!video->host_ || !RegisterClassOnce(kVideoClass) ||
+        !video->Window::Create(kVideoClass, L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr))
+        return nullptr;
+    video->port_ = std::make_unique<NotifyingMediaControl>(media ? *media : video->system_);
+    video->port_->notify = video->hwnd();
+    video->stage_ = std::make_unique<Win32VideoStage>(*video->host_, look);
+    video->player_ = std::make_unique<DesktopVideoPlayer>(*video->port_, *video->stage_, options);
+    DesktopVideoPlayer* player = video->player_.get();
+    video->host_->onHostChanged = [player] { player->OnHostChanged(); };
+    SetTimer(video->hwnd(), kModeTimer, kModeMs, nullptr);
+    return video;
+}
+
+DesktopVideoWin::~DesktopVideoWin() {
+    if (hwnd()) KillTimer(hwnd(), kModeTimer);
+    if (player_) player_->ReleaseVideo();  // no device stays open
+    if (host_) host_->onHostChanged = nullptr;
+}
+
+LRESULT DesktopVideoWin::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == MM_MCINOTIFY) {
+        // A play that a seek or another play cut short may report success too: the mode tells.
+        if (wp == MCI_NOTIFY_SUCCESSFUL && player_) player_->CheckMode();
+        return 0;
+    }
+    if (msg == WM_TIMER && wp == kModeTimer) {
+        if (player_) player_->CheckMode();
+        return 0;
+    }
+    return Window::OnMessage(msg, wp, lp);
+}
+
+}  // namespace orv

@@ -1,0 +1,87 @@
+// The desktop's video as the switch drives it: every command, backdrop and host call in order.
+#include <gtest/gtest.h>
+#include <functional>
+#include <map>
+
+#include "video/desktop_video.h"
+
+namespace orv {
+namespace {
+
+// Port and stage write one log: commands ("command|buffer size" when an answer is wanted) and the stage's calls.
+struct Rig final : MediaControlPort, VideoStage {
+    std::uint32_t SendString(const std::string& c, std::size_t n, std::string& answer) override {
+        const bool field = c.rfind("open C", 0) == 0;  // padded to 255 characters: logged without its blanks
+        log += (field && c.size() == 255 ? c.substr(0, c.find_last_not_of(' ') + 1) : c) + (n ? "|" + std::to_string(n) : "") + "\n";
+        if (n) answer = answers[c] + std::string(n, '\0');
+        return field && c.find("BAD") != std::string::npos ? 263 : 0;
+    }
+    ShortPathResult ShortPath(const std::string& p, std::size_t) override { return {static_cast<std::uint32_t>(p.size()), p}; }
+    std::string ErrorString(std::uint32_t, std::size_t) override { return "err"; }
+    MciRect WindowRect(MciWindow) override { return {0, 0, 800, 600}; }
+    MciWindow FindWindowByTitle(const std::string&) override { return log += "find\n", 9; }
+    void ShowWindow(MciWindow w, int cmd) override { log += "show " + std::to_string(w) + " " + std::to_string(cmd) + "\n"; }
+    MciWindow Arrange() override { return log += "arrange\n", 5; }
+    bool Place(MciWindow v) override { return log += "place " + std::to_string(v) + "\n", windowAlive; }
+    void Leave() override { log += "leave\n"; }
+    void PrepareBackdrop() override { log += "backdrop\n"; }
+    void RepaintDesktop() override { log += "repaint\n"; }
+    bool PathExists(const std::string& f) override { return f.find("gone") == std::string::npos; }
+    void Busy(bool on) override { log += on ? "busy\n" : "idle\n"; }
+    std::string log;
+    bool windowAlive = true;
+    std::map<std::string, std::string> answers{{"status MYVIDPLAYER window handle", "321"}, {"status MYVIDPLAYER mode", "playing"}};
+};
+
+const std::string kOpen = "open C:\\v\\", kOpened = " Alias MYVIDPLAYER parent 5 Style 1073741824\nset MYVIDPLAYER time format milliseconds\n"
+                                                  "status MYVIDPLAYER length|256\nput MYVIDPLAYER window at 0 0 800 600\n",
+                  kPlaced = "status MYVIDPLAYER window handle|256\nplace 321\nrepaint\nidle\n",
+                  kCd = "open  Type cdaudio alias MYVIDPLAYER wait shareable\n",
+                  kStop = kCd + "stop MYVIDPLAYER\n" + kCd + "close MYVIDPLAYER\nleave\n",
+                  kLoop = kCd + "set MYVIDPLAYER time format ms|128\nseek MYVIDPLAYER to 0\nplay MYVIDPLAYER from 0\n",
+                  kPlay2 = "busy\nbackdrop\narrange\n" + kOpen + "a.wmv type MPEGVideo" + kOpened + "play MYVIDPLAYER repeat \nset MYVIDPLAYER audio all on\n" + kPlaced,
+                  kPlay3 = "busy\nbackdrop\narrange\n" + kOpen + "c.avi type MPEGVideo" + kOpened + "play MYVIDPLAYER\nset MYVIDPLAYER audio all off\n" + kPlaced;
+
+const VideoOptions kOptions{{{}, {}, {true, true, true, "C:\\v\\a.wmv"}, {true, false, false, "C:\\v\\c.avi"}, {true, false, true, "C:\\v\\gone.avi"},
+                            {false, false, true, ""}, {true, false, true, "C:\\v\\BAD.avi"}}};
+
+// Faults: a step out of order, the backdrop prepared on every start or not again after a stop, the sound or repeat
+// flag ignored or inverted, VideoRunning / VideoBackdropSet not set or not cleared, a missing or empty file touching
+// the backdrop or the device, stop sent without close or when nothing plays, a video looped without repeat, when
+// the device still plays or after it was stopped, the host change not re-placing the video or not re-opening it
+// when its window went, shutdown leaving a device open or the host window hidden, a failed open placing a window.
+TEST(DesktopVideo, PlaysStopsLoopsAndFollowsTheHost) {
+    using P = DesktopVideoPlayer;
+    struct Row { const char* name; std::function<void(P&, Rig&)> run; std::string log, state; } rows[] = {
+        {"play", [](P& v, Rig&) { v.PlayDesktopVideo(2); }, kPlay2, "R1B1"},
+        {"play, stop", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.StopDesktopVideo(); }, kPlay2 + kStop, "R0B0"},
+        {"two video desktops in a row", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.StopDesktopVideo(), v.PlayDesktopVideo(3); }, kPlay2 + kStop + kPlay3, "R1B1"},
+        {"stop with nothing playing", [](P& v, Rig&) { v.StopDesktopVideo(); }, "", "R0B0"},
+        {"missing and empty files", [](P& v, Rig&) { v.PlayDesktopVideo(4), v.PlayDesktopVideo(5), v.PlayDesktopVideo(0); }, "", "R0B0"},
+        {"missing file after a stop keeps the backdrop", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.StopDesktopVideo(), v.PlayDesktopVideo(4); }, kPlay2 + kStop, "R0B0"},
+        {"end loops with repeat", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.OnVideoEnded(); }, kPlay2 + kLoop, "R1B1"},
+        {"end without repeat, end after stop", [](P& v, Rig&) { v.PlayDesktopVideo(3), v.OnVideoEnded(), v.StopDesktopVideo(), v.OnVideoEnded(); }, kPlay3 + kStop, "R0B0"},
+        {"mode playing, then stopped", [](P& v, Rig& r) { v.PlayDesktopVideo(2), v.CheckMode(), r.answers["status MYVIDPLAYER mode"] = "stopped", v.CheckMode(); },
+         kPlay2 + "status MYVIDPLAYER mode|256\nstatus MYVIDPLAYER mode|256\n" + kLoop, "R1B1"},
+        {"mode of a video without repeat", [](P& v, Rig& r) { r.answers["status MYVIDPLAYER mode"] = "stopped", v.PlayDesktopVideo(3), v.CheckMode(); }, kPlay3, "R1B1"},
+        {"host changed", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.OnHostChanged(); }, kPlay2 + "arrange\nstatus MYVIDPLAYER window handle|256\nplace 321\n", "R1B1"},
+        {"host changed, window gone", [](P& v, Rig& r) { v.PlayDesktopVideo(2), r.windowAlive = false, v.OnHostChanged(); },
+         kPlay2 + "arrange\nstatus MYVIDPLAYER window handle|256\nplace 321\n" + kStop + "busy\n" + kPlay2.substr(14), "R1B1"},
+        {"desktops with a video", [](P& v, Rig& r) { r.log = std::to_string(v.VideoOn(2)) + std::to_string(v.VideoOn(5)) + std::to_string(v.VideoOn(7)); }, "100", "R0B0"},
+        {"host changed, nothing playing", [](P& v, Rig&) { v.OnHostChanged(); }, "", "R0B0"},
+        {"shutdown while playing", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.ReleaseVideo(), v.ReleaseVideo(); }, kPlay2 + kStop + "show 5 5\n", "R0B0"},
+        {"failed open", [](P& v, Rig& r) { r.answers.clear(), v.PlayDesktopVideo(6), v.StopDesktopVideo(); },
+         "busy\nbackdrop\narrange\n" + kOpen + "BAD.avi type MPEGVideo" + kOpened + "play MYVIDPLAYER repeat \nset MYVIDPLAYER audio all off\n"
+         "status MYVIDPLAYER window handle|256\nrepaint\nidle\n" + kStop, "R0B0"},
+    };
+    for (const Row& row : rows) {
+        Rig rig;
+        P video(rig, rig, kOptions);
+        row.run(video, rig);
+        EXPECT_EQ(rig.log, row.log) << row.name;
+        EXPECT_EQ("R" + std::to_string(video.VideoRunning()) + "B" + std::to_string(video.VideoBackdropSet()), row.state) << row.name;
+    }
+}
+
+}  // namespace
+}  // namespace orv
