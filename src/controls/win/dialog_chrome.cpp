@@ -104,4 +104,15 @@ HICON WindowIcon(HWND window) {
     return icon ? icon : reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
 }
 
+void KeepFocus(HWND dlg, WPARAM wp, HWND& lastFocus) {
+    if (LOWORD(wp) == WA_INACTIVE) lastFocus = GetFocus();
+    else if (lastFocus && IsChild(dlg, lastFocus)) SetFocus(lastFocus);
+}
+
+void FollowDpi(HWND dlg, WPARAM wp, LPARAM lp, const std::function<void(UINT dpi)>& layout) {
+    const auto* suggested = reinterpret_cast<const RECT*>(lp);
+    layout(HIWORD(wp));
+    SetWindowPos(dlg, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+}
+
 }  // namespace orv::chrome

@@ -39,6 +39,12 @@ bool DragByStrip(HWND dlg, int y, UINT dpi);
 void RunModal(HWND owner, const std::function<bool()>& done, const std::function<bool(MSG&)>& preTranslate,
               const std::function<void()>& onQuit);
 
+// WM_ACTIVATE: the focus the dialog had when it lost activation comes back with it.
+void KeepFocus(HWND dlg, WPARAM wp, HWND& lastFocus);
+// WM_DPICHANGED: laid out for the new DPI, then moved where the system suggests (the layout
+// sets the size).
+void FollowDpi(HWND dlg, WPARAM wp, LPARAM lp, const std::function<void(UINT dpi)>& layout);
+
 // The caption and icon of the bar, which the dialogs take as theirs.
 HICON WindowIcon(HWND window);
 

@@ -8,6 +8,7 @@
 #include "base/win/log.h"
 #include "base/win/window_dpi.h"
 #include "controls/win/candy_button.h"
+#include "controls/win/dialog_chrome.h"
 
 #include "../../../res/resource.h"
 
@@ -295,12 +296,9 @@ LRESULT FrmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (pt.x < 0 || pt.y < 0 || pt.x > r.right || pt.y > r.bottom) SetLinkHighlight(false);
         }
         return 0;
-    case WM_DPICHANGED: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lp);
-        Layout(HIWORD(wp));
-        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    case WM_DPICHANGED:
+        chrome::FollowDpi(hwnd(), wp, lp, [this](UINT dpi) { Layout(dpi); });
         return 0;
-    }
     case WM_CLOSE:
         DestroyWindow(hwnd());
         return 0;

@@ -386,15 +386,11 @@ LRESULT FrmAdvOptions::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case DM_GETDEFID:
         return MAKELRESULT(kAdvOk, DC_HASDEFID);
     case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) lastFocus_ = GetFocus();
-        else if (lastFocus_ && IsChild(hwnd(), lastFocus_)) SetFocus(lastFocus_);
+        chrome::KeepFocus(hwnd(), wp, lastFocus_);
         return 0;
-    case WM_DPICHANGED: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lp);
-        Layout(HIWORD(wp));
-        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    case WM_DPICHANGED:
+        chrome::FollowDpi(hwnd(), wp, lp, [this](UINT dpi) { Layout(dpi); });
         return 0;
-    }
     case WM_CLOSE:
         Apply();
         return 0;
