@@ -81,8 +81,8 @@ def sphere_frames(n):
             nz = np.sqrt(np.clip(1 - d2, 0, 1))
             nx, ny = (XX - cx) / r, (YY - cy) / r
             diffuse = np.clip(-0.45 * nx - 0.55 * ny + 0.7 * nz, 0, 1)
-            spec = np.clip(-0.45 * nx - 0.55 * ny + 0.7 * nz, 0, 1) ** 24
-            c = np.array(colour, np.float32) * (0.25 + 0.75 * diffuse)[..., None] + 255 * spec[..., None]
+            shine = diffuse ** 24  # the highlight, where the light falls most directly
+            c = np.array(colour, np.float32) * (0.25 + 0.75 * diffuse)[..., None] + 255 * shine[..., None]
             img[inside] = c[inside]
         yield img
 
