@@ -1,5 +1,7 @@
 #include "controls/win/dialog_chrome.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "base/win/handles.h"
@@ -102,6 +104,33 @@ HICON WindowIcon(HWND window) {
     if (!window) return nullptr;
     auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
     return icon ? icon : reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
+}
+
+bool HandleFrame(HWND dlg, const FrameParts& parts, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_DRAWITEM: {
+        const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (static_cast<int>(d->CtlID) == parts.titleId)
+            DrawTitle(d->hDC, d->rcItem, parts.icon, parts.titleFont, parts.title, parts.dpi);
+        if (static_cast<int>(d->CtlID) == parts.closeId) DrawCloseImage(d->hDC, d->rcItem, parts.dpi);
+        result = TRUE;
+        return true;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        SetBkColor(reinterpret_cast<HDC>(wp), parts.pageColour);
+        result = reinterpret_cast<LRESULT>(parts.page);
+        return true;
+    case WM_LBUTTONDOWN:  // the border strips (the title strip is the top one) drag the dialog
+        DragByStrip(dlg, GET_Y_LPARAM(lp), parts.dpi);
+        result = 0;
+        return true;
+    case DM_GETDEFID:
+        result = MAKELRESULT(parts.okId, DC_HASDEFID);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void KeepFocus(HWND dlg, WPARAM wp, HWND& lastFocus) {

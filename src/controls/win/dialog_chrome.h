@@ -39,6 +39,21 @@ bool DragByStrip(HWND dlg, int y, UINT dpi);
 void RunModal(HWND owner, const std::function<bool()>& done, const std::function<bool(MSG&)>& preTranslate,
               const std::function<void()>& onQuit);
 
+// What a dialog of ours shows in its frame.
+struct FrameParts {
+    int titleId, closeId, okId;  // the title strip and close image (owner-drawn), the default button
+    const wchar_t* title;
+    HICON icon;
+    HFONT titleFont;
+    HBRUSH page;  // the controls' background,
+    COLORREF pageColour;  // and its colour
+    UINT dpi;
+};
+// The frame's share of a dialog's messages: drawing the title strip and close image, the
+// controls' background, a press on a strip dragging the dialog, the default button. True,
+// with the answer in result, when msg was one of them.
+bool HandleFrame(HWND dlg, const FrameParts& parts, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
 // WM_ACTIVATE: the focus the dialog had when it lost activation comes back with it.
 void KeepFocus(HWND dlg, WPARAM wp, HWND& lastFocus);
 // WM_DPICHANGED: laid out for the new DPI, then moved where the system suggests (the layout

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <algorithm>
 
@@ -336,6 +335,8 @@ void FrmAdvOptions::Paint(HDC dc) {
 }
 
 LRESULT FrmAdvOptions::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const chrome::FrameParts frame{kAdvTitle, kAdvClose, kAdvOk, L"Settings", icon_, titleFont_.get(), page_.get(), kPage, dpi_};
+    if (LRESULT result = 0; chrome::HandleFrame(hwnd(), frame, msg, wp, lp, result)) return result;
     switch (msg) {
     case WM_ERASEBKGND:
         Paint(reinterpret_cast<HDC>(wp));
@@ -344,19 +345,6 @@ LRESULT FrmAdvOptions::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         PaintDc pd(hwnd());
         return 0;
     }
-    case WM_DRAWITEM: {
-        const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        if (d->CtlID == kAdvTitle) chrome::DrawTitle(d->hDC, d->rcItem, icon_, titleFont_.get(), L"Settings", dpi_);
-        if (d->CtlID == kAdvClose) chrome::DrawCloseImage(d->hDC, d->rcItem, dpi_);
-        return TRUE;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        SetBkColor(reinterpret_cast<HDC>(wp), kPage);
-        return reinterpret_cast<LRESULT>(page_.get());
-    case WM_LBUTTONDOWN:  // the border strips (the title strip is the top one) drag the dialog
-        chrome::DragByStrip(hwnd(), GET_Y_LPARAM(lp), dpi_);
-        return 0;
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case kAdvOk: Apply(); break;
@@ -383,8 +371,6 @@ LRESULT FrmAdvOptions::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (next && (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) SendMessageW(next, EM_SETSEL, 0, -1);
         return 0;
     }
-    case DM_GETDEFID:
-        return MAKELRESULT(kAdvOk, DC_HASDEFID);
     case WM_ACTIVATE:
         chrome::KeepFocus(hwnd(), wp, lastFocus_);
         return 0;

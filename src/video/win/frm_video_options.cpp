@@ -1,7 +1,5 @@
 #include "video/win/frm_video_options.h"
 
-#include <windowsx.h>
-
 #include <string>
 
 #include "base/win/log.h"
@@ -169,6 +167,8 @@ void FrmVideoOptions::Paint(HDC dc) {
 }
 
 LRESULT FrmVideoOptions::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const chrome::FrameParts frame{kVidTitle, kVidClose, kVidOk, kTitle, icon_, titleFont_.get(), page_.get(), kPage, dpi_};
+    if (LRESULT result = 0; chrome::HandleFrame(hwnd(), frame, msg, wp, lp, result)) return result;
     switch (msg) {
     case WM_ERASEBKGND:
         Paint(reinterpret_cast<HDC>(wp));
@@ -177,25 +177,10 @@ LRESULT FrmVideoOptions::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         PaintDc pd(hwnd());
         return 0;
     }
-    case WM_DRAWITEM: {
-        const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        if (d->CtlID == kVidTitle) chrome::DrawTitle(d->hDC, d->rcItem, icon_, titleFont_.get(), kTitle, dpi_);
-        if (d->CtlID == kVidClose) chrome::DrawCloseImage(d->hDC, d->rcItem, dpi_);
-        return TRUE;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        SetBkColor(reinterpret_cast<HDC>(wp), kPage);
-        return reinterpret_cast<LRESULT>(page_.get());
-    case WM_LBUTTONDOWN:  // the border strips (the title strip is the top one) drag the dialog
-        chrome::DragByStrip(hwnd(), GET_Y_LPARAM(lp), dpi_);
-        return 0;
     case WM_COMMAND:
         if (LOWORD(wp) == kVidOk && HIWORD(wp) == BN_CLICKED) Ok();
         if (LOWORD(wp) == kVidClose && HIWORD(wp) == STN_CLICKED) Close();
         return 0;
-    case DM_GETDEFID:
-        return MAKELRESULT(kVidOk, DC_HASDEFID);
     case WM_ACTIVATE:
         chrome::KeepFocus(hwnd(), wp, lastFocus_);
         return 0;
