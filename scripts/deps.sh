@@ -13,6 +13,8 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix
   # Wine and a display
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
+  # Wine's media devices decode through GStreamer: the AVI and WMV samples need these
+  gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
   # encoder tests and benchmarks (native)
   libjpeg62-turbo-dev libturbojpeg0-dev libbenchmark-dev
   # the manual (Orvanta.pdf from docs/manual) and its check: HTML to PDF, a font, PDF to text

@@ -44,6 +44,25 @@ void DeskManager::RestoreAllDesktops() {
     if (journal_) journal_->Remove();  // every window and file is back: nothing left to recover
 }
 
+// A desktop's look is only saved while no video plays: a video desktop never overwrites the
+// look of the desktop it replaces.
+void DeskManager::LeaveDesktopVideo(int desk) {
+    if (d_.video.VideoRunning()) d_.video.StopDesktopVideo();
+    else d_.look.SaveDesktopLook(desk);
+}
+
+void DeskManager::EnterDesktopVideo(int desk) {
+    if (d_.video.VideoOn(desk)) d_.video.PlayDesktopVideo(desk);
+    else d_.look.RestoreDesktopLook(desk);
+}
+
+void DeskManager::ApplyCurrentDesktopVideo() {
+    if (Busy()) return;  // a switch in progress applies the records itself
+    const int desk = current_;
+    LeaveDesktopVideo(desk);
+    EnterDesktopVideo(desk);
+}
+
 void DeskManager::WriteJournal(int currentDesk, int iconsDesk, int departingDesk, int shownDesk) {
     if (!journal_) return;
     journal_->Write(d_.windows, currentDesk, sharedIcons_ ? kIconsShared : iconsDesk, departingDesk, shownDesk);
@@ -58,8 +77,7 @@ void DeskManager::SwitchDesktop(int desk) {
     d_.windows.PlanDeparture(current_);
     WriteJournal(desk, current_, current_, 0);
     d_.windows.HideDeparted(current_);
-    if (d_.video.VideoRunning()) d_.video.StopDesktopVideo();
-    else d_.look.SaveDesktopLook(current_);
+    LeaveDesktopVideo(current_);
 
     if (!sharedIcons_) d_.icons.ShellMoveFiles(desktopFolder_ + "\\*", IconFolder(current_));
     current_ = desk;
@@ -68,8 +86,7 @@ void DeskManager::SwitchDesktop(int desk) {
         d_.icons.ShellMoveFiles(IconFolder(current_) + "\\*", desktopFolder_);
     }
 
-    if (d_.video.VideoOn(current_)) d_.video.PlayDesktopVideo(current_);
-    else d_.look.RestoreDesktopLook(current_);
+    EnterDesktopVideo(current_);
 
     d_.windows.Replay(current_);
     if (!d_.windows.DeskWindowList(current_).empty()) WriteJournal(current_, current_, 0, current_);

@@ -38,8 +38,8 @@ public:
     virtual void ShellMoveFiles(const std::string& sourcePattern, const std::string& targetFolder) = 0;
 };
 
-// The video wallpaper as the switch sees it. Until desktop videos exist, NoDesktopVideo
-// stands here: nothing runs and no desktop's video is on.
+// The video wallpaper as the switch sees it. NoDesktopVideo stands in where there is no
+// player: nothing runs and no desktop's video is on.
 class DesktopVideo {
 public:
     virtual ~DesktopVideo() = default;
@@ -80,6 +80,10 @@ public:
     // Desktop, whichever desktop is current. Desktop 1 is current afterwards.
     void RestoreAllDesktops();
 
+    // After the video settings changed the current desktop's record: its video stops (or
+    // its look is saved), then its video plays (or its look comes back), as a switch does.
+    void ApplyCurrentDesktopVideo();
+
     int CurrentDesk() const { return current_; }
     bool Busy() const { return busy_; }
     void SetSharedIcons(bool on) { sharedIcons_ = on; }
@@ -89,6 +93,10 @@ public:
 
 private:
     void SwitchDesktop(int desk);
+    // The video's share of a switch: before the desktop left is gone, after the one entered
+    // is current.
+    void LeaveDesktopVideo(int desk);
+    void EnterDesktopVideo(int desk);
     std::string IconFolder(int desk) const;
     void WriteJournal(int currentDesk, int iconsDesk, int departingDesk, int shownDesk);
 

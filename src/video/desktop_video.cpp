@@ -44,10 +44,9 @@ void DesktopVideoPlayer::PlayDesktopVideo(const std::string& file, bool sound, b
     stage_.Busy(false);
 }
 
-// A device that could not open the file has no window: nothing to place.
+// Not every device tells its window (0): the stage then looks for it in the host.
 void DesktopVideoPlayer::PlaceVideo() {
-    MciWindow video = static_cast<MciWindow>(std::atol(player_->getStatusInfo(7).c_str()));
-    if (video != 0) stage_.Place(video);
+    stage_.Place(static_cast<MciWindow>(std::atol(player_->getStatusInfo(7).c_str())));
 }
 
 void DesktopVideoPlayer::StopDesktopVideo() {
@@ -81,7 +80,7 @@ void DesktopVideoPlayer::OnHostChanged() {
     if (!running_ || !player_ || !player_->IsPlaying) return;
     player_->hwndParent = stage_.Arrange();
     MciWindow video = static_cast<MciWindow>(std::atol(player_->getStatusInfo(7).c_str()));
-    if (video != 0 && stage_.Place(video)) return;
+    if (stage_.Place(video)) return;
     // Its window went with the old host: open it again in the new one.
     const std::string file = file_;
     const bool sound = sound_, repeat = repeat_, backdrop = backdropSet_;

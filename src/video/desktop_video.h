@@ -20,8 +20,8 @@ public:
     virtual ~VideoStage() = default;
     // Finds the window the video plays in (asking the shell for it when needed); 0: none.
     virtual MciWindow Arrange() = 0;
-    // Puts the device's video window into that window, behind the icons. False when the video
-    // window no longer exists.
+    // Puts the device's video window into that window, behind the icons; 0: the device did
+    // not say which window is its own, the stage finds it. False when there is none.
     virtual bool Place(MciWindow video) = 0;
     // The video is closed: stop watching the host.
     virtual void Leave() = 0;

@@ -263,8 +263,6 @@ void SetSysColour(COLORREF c) {
 
 namespace {
 
-constexpr wchar_t kSettingsKey[] = L"Software\\Quillon\\OrvantaZ";
-
 // Every running Orvanta.exe (the program and its watchdog): its process id and its parent's.
 std::vector<std::pair<DWORD, DWORD>> ProgramProcesses() {
     std::vector<std::pair<DWORD, DWORD>> found;
@@ -320,6 +318,9 @@ void AppTest::SetUp() {
     for (const auto& e : fs::directory_iterator(PathFromUtf8(DesktopFolder()), ec)) fs::remove_all(e.path(), ec);
     fs::remove_all(PathFromUtf8(DataFolder()), ec);
     ResetDesktopLook();
+    // No desktop plays a video unless a test asks for one: the first run's video desktops
+    // would replace the looks the other tests look at.
+    SetSetting("CONFIG", "VideoDefault", "0");
 }
 
 void AppTest::TearDown() {

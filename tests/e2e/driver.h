@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 
 inline constexpr wchar_t kAppTitle[] = L" Orvanta Solvane";
 inline constexpr wchar_t kQuitQuestion[] = L"Do you want to quit?";
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Quillon\\OrvantaZ";  // under HKEY_CURRENT_USER
 
 // A started process, ended when this goes (or is replaced) while it still runs.
 class Process {
@@ -132,8 +133,8 @@ std::wstring TakeViewedFile(DWORD waitMs);
 // The watchdog the program started (0: none), found among its child processes.
 DWORD WatchdogOf(DWORD programPid, DWORD ms = 5000);
 
-// The real program from a clean state: no settings and no autostart entry, empty Desktop
-// and data folders, a black desktop without a wallpaper.
+// The real program from a clean state: no settings but "VideoDefault" 0 (no desktop has a
+// video), no autostart entry, empty Desktop and data folders, a black desktop without a wallpaper.
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -21,6 +21,7 @@ HWND WaitDialog() {
 // not opening from the bar or the tray, the bar left hidden after it, the OK's change not kept
 // in memory or not saved at exit, desktop 1 given a record.
 TEST_F(AppTest, VideoSettingsFromTheBarAndTheTrayKeepTheirChangeAndSaveItAtExit) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(kSettingsKey) + L"\\CONFIG").c_str(), L"VideoDefault");  // a first run
     ASSERT_TRUE(Start());
     ASSERT_TRUE(ClickControl(Bar(), kIdVideo));
     HWND dlg = nullptr;

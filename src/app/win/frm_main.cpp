@@ -113,7 +113,11 @@ bool FrmMain::FormLoad() {
     if (!menu_) Log("The tray menu cannot be made: the bar is the only way in");
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
     look_ = std::make_unique<DesktopLook>(lookOps_, *store_, folders_.dataFolder);
-    desks_ = std::make_unique<DeskManager>(DeskManagerDeps{*deskWindows_, *look_, iconShelf_, video_, *this},
+    // The player plays from the records LoadSettings fills; nothing plays before a switch.
+    if (flavour_.hasVideo && !(video_ = DesktopVideoWin::Create(lookOps_, videoOptions_)))
+        Log("The video player cannot be made: every desktop shows its own look");
+    DesktopVideo& video = video_ ? static_cast<DesktopVideo&>(video_->Video()) : noVideo_;
+    desks_ = std::make_unique<DeskManager>(DeskManagerDeps{*deskWindows_, *look_, iconShelf_, video, *this},
                                            folders_.desktopFolder, folders_.dataFolder + flavour_.iconFolderPrefix);
 
     // A run killed before left windows hidden, files in another desktop's folder and its
@@ -518,9 +522,7 @@ void FrmMain::ShowAdvOptions(HWND owner) {
 void FrmMain::ShowVideoOptions(HWND owner, bool applyChange) {
     VideoOptionsContext context{videoOptions_, [this] { return desks_ ? desks_->CurrentDesk() : 1; }, hwnd(),
                                 menu_ ? menu_->Image1() : nullptr, nullptr};
-    // The current desktop's record is applied again (leave, then enter) once the player
-    // stands in the switch; until then a video record has nothing to play.
-    if (applyChange) context.applyCurrentDesktopVideo = [] {};
+    if (applyChange) context.applyCurrentDesktopVideo = [this] { if (desks_) desks_->ApplyCurrentDesktopVideo(); };
     FrmVideoOptions::Show(owner, context);
 }
 

@@ -25,6 +25,7 @@
 #include "tray/win/frm_menu.h"
 #include "tray/win/systray.h"
 #include "video/video_options.h"
+#include "video/win/desktop_video_win.h"
 
 namespace orv {
 
@@ -111,7 +112,8 @@ private:
     Win32WindowOps windowOps_;
     Win32LookOps lookOps_;
     ShellIconShelf iconShelf_;
-    NoDesktopVideo video_;  // the video wallpaper's place in the switch
+    NoDesktopVideo noVideo_;  // the switch's video where no player can be made
+    std::unique_ptr<DesktopVideoWin> video_;  // VideoPlayer: plays a desktop's video behind the icons
     VideoOptions videoOptions_;  // the six desktops' video records (index 0 unused)
     std::unique_ptr<DeskWindows> deskWindows_;
     std::unique_ptr<DesktopLook> look_;

@@ -26,8 +26,24 @@ MciWindow Win32VideoStage::Arrange() {
     return ToMciWindow(host_.Parent());
 }
 
+// A device that does not report its window (Wine's "MPEGVideo") made it in the host all the
+// same: the host's visible child of this process is the one.
+HWND Win32VideoStage::FindVideoWindow() const {
+    struct Find { DWORD pid; HWND found; } f{GetCurrentProcessId(), nullptr};
+    if (HWND host = host_.Parent())
+        EnumChildWindows(host, [](HWND w, LPARAM lp) {
+            auto& f = *reinterpret_cast<Find*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid != f.pid || !IsWindowVisible(w)) return TRUE;
+            f.found = w;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
 bool Win32VideoStage::Place(MciWindow video) {
-    HWND w = MciHwnd(video);
+    HWND w = video ? MciHwnd(video) : FindVideoWindow();
     return IsWindow(w) && host_.Place(w);
 }
 

@@ -46,6 +46,8 @@ public:
     void Busy(bool on) override;
 
 private:
+    HWND FindVideoWindow() const;
+
     VideoHost& host_;
     LookOps& look_;
 };

@@ -1,0 +1,75 @@
+// The desktop's video on the stand with the system's own device: the samples play in the host
+// behind the icons, loop past their end (WMV too, which has no repeat flag of its own), and no
+// device stays open after a stop or a shutdown.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <tuple>
+
+#include "common/test_files.h"
+#include "video/win/desktop_video_win.h"
+
+namespace orv {
+namespace {
+using namespace std::string_literals;
+
+struct Looks final : LookOps {
+    std::uint32_t GetBackgroundColor() override { return 0; }
+    std::string RegGetString(const std::string&, const std::string&) override { return ""; }
+    bool ShellCopyFiles(const std::string&, const std::string&) override { return false; }
+    void RequestLook(const LookRequest& look) override { ++count, colour = look.colour; }
+    bool LookShown() override { return true; }
+    int count = 0;
+    std::uint32_t colour = 0;
+};
+
+// The device's answers, asked the way the program asks (aliases belong to the process).
+std::string Query(const std::string& what) {
+    wchar_t answer[128] = {};
+    const std::wstring command = L"status MYVIDPLAYER " + std::wstring(what.begin(), what.end());
+    return mciSendStringW(command.c_str(), answer, 128, nullptr) ? "closed"s : std::string(answer, answer + wcslen(answer));
+}
+
+void Pump(DWORD ms) {
+    for (const ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end; Sleep(10))
+        for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&m);
+}
+
+// Faults: the video not in the host or not the host's size; the backdrop not requested; a WMV
+// (or an AVI) stopping at its end although its desktop asks for repeat; the loop restarting a
+// video without repeat; a stop or the shutdown leaving the device open under its alias.
+TEST(DesktopVideoWin, SamplesPlayBehindTheIconsLoopOnEveryDeviceAndCloseOnShutdown) {
+    test::TempFolder t;
+    VideoOptions options{};
+    const char* samples[] = {"cubeturn2.avi", "Love.wmv"};
+    for (int i = 0; i < 2; ++i) {
+        test::WriteFile(t.path() / samples[i], test::ReadFile(std::string(ORV_SOURCE_DIR "/res/videos/") + samples[i]));
+        options[i + 1] = {true, false, true, (t.path() / samples[i]).string()};
+    }
+    options[3] = {true, false, false, options[1].file};  // the AVI once
+    Looks looks;
+    auto video = DesktopVideoWin::Create(looks, options);
+    ASSERT_TRUE(video);
+    for (int desk : {1, 2, 3}) {
+        video->Video().PlayDesktopVideo(desk);
+        Pump(500);
+        EXPECT_EQ(Query("mode"), "playing") << desk;
+        HWND window = MciHwnd(std::atoi(Query("window handle").c_str()));
+        if (!window) window = GetWindow(video->Host().Parent(), GW_CHILD);  // not every device says
+        RECT r{}, host = video->Host().Rect();
+        GetWindowRect(window, &r);
+        EXPECT_EQ(std::tuple(GetAncestor(window, GA_PARENT) == video->Host().Parent(), video->Host().InPlace(), r.right - r.left, looks.colour),
+                  std::tuple(true, true, host.right, kVideoBackdropColour)) << desk;
+        Pump(5000);  // past the samples' four seconds
+        EXPECT_EQ(Query("mode"), desk == 3 ? "stopped" : "playing") << desk << " after its end";
+        if (desk < 3) video->Video().StopDesktopVideo();
+        else video.reset();  // shutdown while it is open
+        EXPECT_EQ(Query("mode"), "closed") << desk;
+    }
+    EXPECT_EQ(looks.count, 3);
+}
+
+}  // namespace
+}  // namespace orv
