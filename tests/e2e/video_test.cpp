@@ -81,6 +81,7 @@ struct VideoTest : AppTest {
 // broken file showing a window or a message; the look not restored on leaving a video.
 TEST_F(VideoTest, SwitchingThroughVideoDesktopsKeepsEveryLook) {
     SetSysColour(RGB(1, 2, 3));
+    test::PlantTree(PathFromUtf8(DesktopFolder()), {{"Notes.txt", "n"}, {"Projects/plan.txt", "p"}});  // icons over the video
     ASSERT_TRUE(Start());
     ClickDesk(3);
     HWND v3 = Video();
@@ -113,6 +114,7 @@ TEST_F(VideoTest, SwitchingThroughVideoDesktopsKeepsEveryLook) {
     ClickDesk(1);
     EXPECT_EQ(FreshSysColour(), RGB(1, 2, 3));
     EXPECT_EQ(Setting("DESK2", "1"), "0") << "desktop 2's look saved without a video";
+    EXPECT_EQ(Setting("DESK3", "1"), std::nullopt) << "a video desktop's look is never saved";
     const std::string log = ReadLog();
     EXPECT_EQ(std::pair(Lines(log, "type MPEGVideo", ": done"), Lines(log, "type MPEGVideo", ": failed")), std::pair(2, 1))
         << "the two samples open, the broken file is tried, the missing one not\n" << log;
