@@ -1,8 +1,8 @@
 # shellcheck shell=bash
 # The Wine test stand: a sandboxed Wine prefix on a virtual desktop "orv" (1024x768) in a
 # private Xvfb, with a stand-in for the shell's desktop window and a test viewer registered
-# for .pdf files (tools/testviewer.cpp: records the file it is asked to open, for the
-# manual's "&Help"). Source this file, then
+# for .pdf, .bmp and .jpg files (tools/testviewer.cpp: records the file it is asked to open,
+# for the manual's "&Help" and the snapshot's preview). Source this file, then
 #
 #   stand_up      # exports HOME, TMPDIR, WINEPREFIX, WINE*, DISPLAY, ORV_STAND, ORV_DESKTOP_XID
 #   ...           # run wine programs, ctest, xdotool
@@ -112,11 +112,18 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
-  # Wine has no program for .pdf files: the test viewer opens them (it records the path).
+  # Wine has no program for .pdf files, nor one of its own for pictures: the test viewer
+  # opens them (it records the path).
   if [ -n "${3:-}" ]; then
     cat >>"$1" <<REG
 
 [HKEY_CLASSES_ROOT\.pdf]
+@="OrvTestViewer.pdf"
+
+[HKEY_CLASSES_ROOT\.bmp]
+@="OrvTestViewer.pdf"
+
+[HKEY_CLASSES_ROOT\.jpg]
 @="OrvTestViewer.pdf"
 
 [HKEY_CLASSES_ROOT\OrvTestViewer.pdf\shell\open\command]

@@ -75,9 +75,11 @@ ZoomSource ZoomSourceFor(const ZoomParts& p, int scrollValue) {
     return s;
 }
 
-std::int32_t FollowPointer(std::int32_t centre, std::int32_t pointer, int half, int screenSize) {
+std::int32_t FollowPointer(std::int32_t centre, std::int32_t pointer, int half, int screenStart, int screenEnd) {
     const long long p = pointer;
-    if (p + half >= static_cast<long long>(screenSize) + kBeyondScreen || p - half < -kBeyondScreen) return centre;
+    if (p + half >= static_cast<long long>(screenEnd) + kBeyondScreen ||
+        p - half < static_cast<long long>(screenStart) - kBeyondScreen)
+        return centre;
     return pointer;
 }
 

@@ -52,8 +52,9 @@ struct ZoomSource {
 };
 ZoomSource ZoomSourceFor(const ZoomParts& p, int scrollValue);
 // One coordinate of the view's centre: the pointer's, unless the area would then reach 100
-// pixels or more beyond the screen (0 .. screenSize); then the centre stays where it was.
-std::int32_t FollowPointer(std::int32_t centre, std::int32_t pointer, int half, int screenSize);
+// pixels or more beyond the screen (screenStart .. screenEnd, the end excluded: 0 .. width
+// on one monitor, the virtual screen's span on several); then the centre stays where it was.
+std::int32_t FollowPointer(std::int32_t centre, std::int32_t pointer, int half, int screenStart, int screenEnd);
 
 // --- Selecting and saving.
 

@@ -53,7 +53,9 @@ TEST(ZoomWindow, LayoutAndSourceArea) {
 TEST(ZoomWindow, ViewFollowsThePointerUntilAHundredPixelsBeyondTheScreen) {
     struct Case { int pointer, centre; };
     for (auto [pointer, centre] : {Case{500, 500}, {0, 0}, {-71, -71}, {-72, 7}, {1094, 1094}, {1095, 7}, {-5000, 7}})
-        EXPECT_EQ(FollowPointer(7, pointer, 29, 1024), centre) << pointer;
+        EXPECT_EQ(FollowPointer(7, pointer, 29, 0, 1024), centre) << pointer;
+    // A second monitor to the left: the span starts at -1280.
+    EXPECT_EQ(std::pair(FollowPointer(7, -1351, 29, -1280, 1024), FollowPointer(7, -1352, 29, -1280, 1024)), std::pair(-1351, 7));
 }
 
 // Faults: the release pixel left out (or the +1 put on the press corner), a backwards drag

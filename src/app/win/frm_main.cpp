@@ -18,6 +18,7 @@
 #include "controls/win/candy_button.h"
 #include "controls/win/frm_about.h"
 #include "settings/win/frm_adv_options.h"
+#include "snapshot/win/frm_capture.h"
 #include "settings/win/registry_mod.h"
 #include "video/win/frm_video_options.h"
 
@@ -378,6 +379,7 @@ void FrmMain::FormQueryUnload() {
     SaveSettings(*store_, *this, flavour_.hasVideo, settings_);
     if (menu_) menu_->RemoveTrayMenu();
     FrmAbout::Close();
+    FrmCapture::Close();
     systray_.reset();  // oSysTray released (the icon is gone already unless the session ends)
     StopHotkeys();
 }
@@ -506,8 +508,41 @@ void FrmMain::RunModalDialog(const std::function<void(HWND owner)>& dialog) {
     if (barWasShown_) ShowWindow(hwnd(), SW_SHOW);
 }
 
-// The snapshot tool (its capture window and zoom) starts here once it exists.
-void FrmMain::StartSnapshot() { Log("Snapshot: requested"); }
+namespace {
+double SecondsSinceMidnight() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
+}
+}  // namespace
+
+// The bar goes, the screen settles for a moment (menus and tips fade), then it freezes for
+// the selection; the bar comes back when the selection ends, captured or cancelled.
+void FrmMain::StartSnapshot() {
+    if (snapStarting_ || FrmCapture::IsOpen()) return;
+    snapStarting_ = true;
+    if (IsWindowVisible(hwnd())) {
+        ShowWindow(hwnd(), SW_HIDE);
+        barHiddenForSnap_ = true;
+    }
+    for (const SnapPause pause(SecondsSinceMidnight()); !pause.Over(SecondsSinceMidnight());) {
+        PumpMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    snapStarting_ = false;
+    if (unloaded_) return;
+    auto barBack = [this] {
+        if (!barHiddenForSnap_ || unloaded_) return;
+        barHiddenForSnap_ = false;
+        ShowWindow(hwnd(), SW_SHOWNORMAL);
+    };
+    auto tell = [this](const std::string& text) {
+        if (!systray_) return;
+        systray_->SetBalloonText(text);
+        systray_->BalloonShow(true, -1, true);
+    };
+    if (!FrmCapture::Show(SnapContext{settings_, ProgramFolder(), barBack, tell})) barBack();
+}
 
 // The settings dialog on the application's values and live hotkeys; what takes effect at once
 // follows when it closes.

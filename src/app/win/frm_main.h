@@ -136,6 +136,8 @@ private:
     UniqueFont font_;
     UniqueFont tipFont_;
     bool barWasShown_ = false;  // BarWasShown
+    bool barHiddenForSnap_ = false;  // BarHiddenForSnap
+    bool snapStarting_ = false;      // the pause before the freeze runs
     HICON icon_ = nullptr;
     bool unloaded_ = false;
     bool topmost_ = true;
