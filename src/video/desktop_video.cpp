@@ -42,6 +42,7 @@ void DesktopVideoPlayer::PlayDesktopVideo(const std::string& file, bool sound, b
     PlaceVideo();
     stage_.RepaintDesktop();
     stage_.Busy(false);
+    SetCovered(stage_.WatchCover());  // a video started under a covering window pauses at once
 }
 
 // A device that could not open the file has no window: nothing to place.
@@ -52,9 +53,11 @@ void DesktopVideoPlayer::PlaceVideo() {
 
 void DesktopVideoPlayer::StopDesktopVideo() {
     running_ = false;
+    coverPaused_ = false;
     if (player_ && player_->IsPlaying) {
         player_->setCommand(1);
         player_->setCommand(5);
+        player_->IsPaused = false;  // closed: no pause outlives its device
         backdropSet_ = false;
         stage_.Leave();
     }
@@ -73,8 +76,20 @@ void DesktopVideoPlayer::OnVideoEnded() {
 }
 
 void DesktopVideoPlayer::CheckMode() {
-    if (!running_ || !repeat_ || !player_ || !player_->IsPlaying) return;
+    // A paused video is not asked: its mode says nothing new, and a hidden video costs nothing.
+    if (!running_ || !repeat_ || !player_ || !player_->IsPlaying || player_->IsPaused) return;
     if (player_->getStatusInfo(2) == "stopped") OnVideoEnded();
+}
+
+void DesktopVideoPlayer::SetCovered(bool covered) {
+    if (!running_ || !player_ || !player_->IsPlaying) return;
+    if (covered && !coverPaused_ && !player_->IsPaused) {
+        player_->setCommand(6);
+        coverPaused_ = true;
+    } else if (!covered && coverPaused_) {
+        coverPaused_ = false;
+        player_->setCommand(7);
+    }
 }
 
 void DesktopVideoPlayer::OnHostChanged() {
