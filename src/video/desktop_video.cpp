@@ -52,8 +52,7 @@ void DesktopVideoPlayer::PlaceVideo() {
 }
 
 void DesktopVideoPlayer::StopDesktopVideo() {
-    running_ = false;
-    coverPaused_ = false;
+    running_ = coverPaused_ = false;
     if (player_ && player_->IsPlaying) {
         player_->setCommand(1);
         player_->setCommand(5);
@@ -76,14 +75,14 @@ void DesktopVideoPlayer::OnVideoEnded() {
 }
 
 void DesktopVideoPlayer::CheckMode() {
-    // A paused video is not asked: its mode says nothing new, and a hidden video costs nothing.
-    if (!running_ || !repeat_ || !player_ || !player_->IsPlaying || player_->IsPaused) return;
+    if (!running_ || !repeat_ || !player_ || !player_->IsPlaying) return;
+    if (player_->IsPaused) return;  // its mode says nothing new, and a hidden video costs nothing
     if (player_->getStatusInfo(2) == "stopped") OnVideoEnded();
 }
 
 void DesktopVideoPlayer::SetCovered(bool covered) {
     if (!running_ || !player_ || !player_->IsPlaying) return;
-    if (covered && !coverPaused_ && !player_->IsPaused) {
+    if (covered && !player_->IsPaused) {
         player_->setCommand(6);
         coverPaused_ = true;
     } else if (!covered && coverPaused_) {
