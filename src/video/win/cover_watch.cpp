@@ -36,6 +36,7 @@ std::vector<CoverWatch*>& Watches() {
     return watches;
 }
 
+// None of these calls sends the window a message: a hung program never stalls the look.
 BOOL CALLBACK AddCoverWindow(HWND h, LPARAM lp) noexcept {
     if (!IsWindowVisible(h)) return TRUE;
     auto& out = *reinterpret_cast<std::vector<CoverWindow>*>(lp);
