@@ -42,6 +42,7 @@ void DesktopVideoPlayer::PlayDesktopVideo(const std::string& file, bool sound, b
     PlaceVideo();
     stage_.RepaintDesktop();
     stage_.Busy(false);
+    SetCovered(stage_.WatchCover());  // a video started under a covering window pauses at once
 }
 
 // Not every device tells its window (0): the stage then looks for it in the host.
@@ -50,10 +51,11 @@ void DesktopVideoPlayer::PlaceVideo() {
 }
 
 void DesktopVideoPlayer::StopDesktopVideo() {
-    running_ = false;
+    running_ = coverPaused_ = false;
     if (player_ && player_->IsPlaying) {
         player_->setCommand(1);
         player_->setCommand(5);
+        player_->IsPaused = false;  // closed: no pause outlives its device
         backdropSet_ = false;
         stage_.Leave();
     }
@@ -73,7 +75,19 @@ void DesktopVideoPlayer::OnVideoEnded() {
 
 void DesktopVideoPlayer::CheckMode() {
     if (!running_ || !repeat_ || !player_ || !player_->IsPlaying) return;
+    if (player_->IsPaused) return;  // its mode says nothing new, and a hidden video costs nothing
     if (player_->getStatusInfo(2) == "stopped") OnVideoEnded();
+}
+
+void DesktopVideoPlayer::SetCovered(bool covered) {
+    if (!running_ || !player_ || !player_->IsPlaying) return;
+    if (covered && !player_->IsPaused) {
+        player_->setCommand(6);
+        coverPaused_ = true;
+    } else if (!covered && coverPaused_) {
+        coverPaused_ = false;
+        player_->setCommand(7);
+    }
 }
 
 void DesktopVideoPlayer::OnHostChanged() {

@@ -2,7 +2,9 @@
 // the flat backdrop, started and stopped by the desktop switch. The window it plays in, the
 // backdrop and the file test sit behind VideoStage; the player's commands behind
 // MediaControlPort. Beyond the device's own repeat flag, a video that ends while its desktop
-// asks for repeat is played again from the start (not every device loops by itself).
+// asks for repeat is played again from the start (not every device loops by itself). While a
+// window covers the whole monitor the video pauses, and it resumes when uncovered; a video
+// paused that way is never taken for one at its end, and its pause ends with it.
 #pragma once
 
 #include <memory>
@@ -23,7 +25,10 @@ public:
     // Puts the device's video window into that window, behind the icons; 0: the device did
     // not say which window is its own, the stage finds it. False when there is none.
     virtual bool Place(MciWindow video) = 0;
-    // The video is closed: stop watching the host.
+    // Starts watching whether a window covers the video's monitor: changes are told to the
+    // player (SetCovered) later. True when one covers it already.
+    virtual bool WatchCover() = 0;
+    // The video is closed: stop watching the host and the windows over it.
     virtual void Leave() = 0;
     // The flat colour, no wallpaper.
     virtual void PrepareBackdrop() = 0;
@@ -56,6 +61,8 @@ public:
     // The shell re-made the host: put the video back, opening it again when its window went
     // with the old host.
     void OnHostChanged();
+    // A window came to cover the video's monitor (pause), or the last one left it (resume).
+    void SetCovered(bool covered);
 
     const OrvantaClass* Player() const { return player_.get(); }
 
@@ -69,6 +76,7 @@ private:
     std::unique_ptr<OrvantaClass> player_;
     bool running_ = false;
     bool backdropSet_ = false;
+    bool coverPaused_ = false;  // paused by SetCovered, not by anyone else
     // What plays now, for looping and re-opening.
     std::string file_;
     bool sound_ = false, repeat_ = false;

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "video/desktop_video.h"
+#include "video/screen_cover.h"
 
 namespace orv {
 namespace {
@@ -23,6 +24,7 @@ struct Rig final : MediaControlPort, VideoStage {
     void ShowWindow(MciWindow w, int cmd) override { log += "show " + std::to_string(w) + " " + std::to_string(cmd) + "\n"; }
     MciWindow Arrange() override { return log += "arrange\n", 5; }
     bool Place(MciWindow v) override { return log += "place " + std::to_string(v) + "\n", windowAlive; }
+    bool WatchCover() override { return log += "watch\n", CoversArea(windows, {0, 0, 1024, 738}); }
     void Leave() override { log += "leave\n"; }
     void PrepareBackdrop() override { log += "backdrop\n"; }
     void RepaintDesktop() override { log += "repaint\n"; }
@@ -30,12 +32,13 @@ struct Rig final : MediaControlPort, VideoStage {
     void Busy(bool on) override { log += on ? "busy\n" : "idle\n"; }
     std::string log;
     bool windowAlive = true;
+    std::vector<CoverWindow> windows;  // on the screen, over a work area of 1024x738
     std::map<std::string, std::string> answers{{"status MYVIDPLAYER window handle", "321"}, {"status MYVIDPLAYER mode", "playing"}};
 };
 
 const std::string kOpen = "open C:\\v\\", kOpened = " Alias MYVIDPLAYER parent 5 Style 1073741824\nset MYVIDPLAYER time format milliseconds\n"
                                                   "status MYVIDPLAYER length|256\nput MYVIDPLAYER window at 0 0 800 600\n",
-                  kPlaced = "status MYVIDPLAYER window handle|256\nplace 321\nrepaint\nidle\n",
+                  kPlaced = "status MYVIDPLAYER window handle|256\nplace 321\nrepaint\nidle\nwatch\n",
                   kCd = "open  Type cdaudio alias MYVIDPLAYER wait shareable\n",
                   kStop = kCd + "stop MYVIDPLAYER\n" + kCd + "close MYVIDPLAYER\nleave\n",
                   kLoop = kCd + "set MYVIDPLAYER time format ms|128\nseek MYVIDPLAYER to 0\nplay MYVIDPLAYER from 0\n",
@@ -72,7 +75,12 @@ TEST(DesktopVideo, PlaysStopsLoopsAndFollowsTheHost) {
         {"shutdown while playing", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.ReleaseVideo(), v.ReleaseVideo(); }, kPlay2 + kStop + "show 5 5\n", "R0B0"},
         {"failed open", [](P& v, Rig& r) { r.answers.clear(), v.PlayDesktopVideo(6), v.StopDesktopVideo(); },
          "busy\nbackdrop\narrange\n" + kOpen + "BAD.avi type MPEGVideo" + kOpened + "play MYVIDPLAYER repeat \nset MYVIDPLAYER audio all off\n"
-         "status MYVIDPLAYER window handle|256\nplace 0\nrepaint\nidle\n" + kStop, "R0B0"},
+         "status MYVIDPLAYER window handle|256
+place 0
+repaint
+idle
+watch
+" + kStop, "R0B0"},
     };
     for (const Row& row : rows) {
         Rig rig;
@@ -80,6 +88,45 @@ TEST(DesktopVideo, PlaysStopsLoopsAndFollowsTheHost) {
         row.run(video, rig);
         EXPECT_EQ(rig.log, row.log) << row.name;
         EXPECT_EQ("R" + std::to_string(video.VideoRunning()) + "B" + std::to_string(video.VideoBackdropSet()), row.state) << row.name;
+    }
+}
+
+// Faults: a window one pixel short of the work area (on any side) taken as covering it; a hidden, minimised, cloaked or
+// see-through window, a window of the shell or a tool window of ours (the bar) counted; another program's tool window
+// not counted; no pause when covered or when a video starts covered; a pause sent twice; no resume; a resume sent to a
+// stopped video; the loop or the mode check restarting a covered video; the pause leaking into the next video (no
+// loop, a resume of a pause it never had); a video re-opened for a new shell playing while covered.
+TEST(DesktopVideo, PausesWhileAWindowCoversTheMonitor) {
+    using P = DesktopVideoPlayer;
+    const std::string kPause = kCd + "pause MYVIDPLAYER wait\n", kResume = kCd + "resume MYVIDPLAYER\n";
+    auto at = [](CoverRect r, const char* cls = "Notepad", int flags = 0) {  // flags: 1 hidden 2 min 4 cloaked 8 see-through 16 ours 32 tool
+        return CoverWindow{cls, r, !(flags & 1), (flags & 2) != 0, (flags & 4) != 0, (flags & 8) != 0, (flags & 16) != 0, (flags & 32) != 0};
+    };
+    const CoverRect kFull{0, 0, 1024, 768};
+    auto play = [](P& v, Rig&) { v.PlayDesktopVideo(2); };
+    struct Row { const char* name; std::vector<CoverWindow> windows; std::function<void(P&, Rig&)> run; std::string log; } rows[] = {
+        {"maximised, borders off the screen", {at({-8, -8, 1032, 746})}, play, kPause},
+        {"full screen, and the work area exactly", {at({0, 0, 1024, 738}), at(kFull)}, play, kPause},
+        {"one pixel short on each side", {at({1, 0, 1024, 738}), at({0, 1, 1024, 738}), at({0, 0, 1023, 738}), at({0, 0, 1024, 737})}, play, ""},
+        {"hidden, minimised, cloaked, see-through", {at(kFull, "A", 1), at(kFull, "A", 2), at(kFull, "A", 4), at(kFull, "A", 8)}, play, ""},
+        {"the shell's windows, our bar", {at(kFull, "Progman"), at(kFull, "WorkerW"), at(kFull, "Shell_TrayWnd"), at(kFull, "Shell_SecondaryTrayWnd"), at(kFull, "Bar", 48)}, play, ""},
+        {"another program's tool window", {at(kFull, "Tool", 32)}, play, kPause},
+        {"covered twice, uncovered twice", {}, [](P& v, Rig&) { v.PlayDesktopVideo(2), v.SetCovered(true), v.SetCovered(true), v.SetCovered(false), v.SetCovered(false); }, kPause + kResume},
+        {"uncovered after a stop", {}, [](P& v, Rig&) { v.PlayDesktopVideo(2), v.SetCovered(true), v.StopDesktopVideo(), v.SetCovered(false); }, kPause + kStop},
+        {"end and mode while covered", {}, [](P& v, Rig& r) { v.PlayDesktopVideo(2), v.SetCovered(true), r.answers["status MYVIDPLAYER mode"] = "stopped", v.OnVideoEnded(), v.CheckMode(); }, kPause},
+        {"next video after a covered one", {}, [](P& v, Rig&) { v.PlayDesktopVideo(2), v.SetCovered(true), v.StopDesktopVideo(), v.PlayDesktopVideo(2), v.SetCovered(false), v.OnVideoEnded(); },
+         kPause + kStop + kPlay2 + kLoop},
+        {"started covered, uncovered", {at(kFull)}, [](P& v, Rig&) { v.PlayDesktopVideo(2), v.SetCovered(false); }, kPause + kResume},
+        {"shell re-made while covered", {at(kFull)}, [](P& v, Rig& r) { v.PlayDesktopVideo(2), r.windowAlive = false, v.OnHostChanged(); },
+         kPause + "arrange\nstatus MYVIDPLAYER window handle|256\nplace 321\n" + kStop + "busy\n" + kPlay2.substr(14) + kPause},
+        {"nothing playing", {}, [](P& v, Rig&) { v.SetCovered(true), v.SetCovered(false); }, "-"},
+    };
+    for (const Row& row : rows) {
+        Rig rig;
+        rig.windows = row.windows;
+        P video(rig, rig, kOptions);
+        row.run(video, rig);
+        EXPECT_EQ(rig.log, row.log == "-" ? "" : kPlay2 + row.log) << row.name;
     }
 }
 

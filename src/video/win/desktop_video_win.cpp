@@ -59,15 +59,17 @@ std::unique_ptr<DesktopVideoWin> DesktopVideoWin::Create(LookOps& look, const Vi
                                                          MediaControlPort* media) {
     std::unique_ptr<DesktopVideoWin> video(new DesktopVideoWin());
     video->host_ = VideoHost::Create();
-    if (!video->host_ || !RegisterClassOnce(kVideoClass) ||
+    video->cover_ = CoverWatch::Create();
+    if (!video->host_ || !video->cover_ || !RegisterClassOnce(kVideoClass) ||
         !video->Window::Create(kVideoClass, L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr))
         return nullptr;
     video->port_ = std::make_unique<NotifyingMediaControl>(media ? *media : video->system_);
     video->port_->notify = video->hwnd();
-    video->stage_ = std::make_unique<Win32VideoStage>(*video->host_, look);
+    video->stage_ = std::make_unique<Win32VideoStage>(*video->host_, *video->cover_, look);
     video->player_ = std::make_unique<DesktopVideoPlayer>(*video->port_, *video->stage_, options);
     DesktopVideoPlayer* player = video->player_.get();
     video->host_->onHostChanged = [player] { player->OnHostChanged(); };
+    video->cover_->onChange = [player](bool covered) { player->SetCovered(covered); };
     SetTimer(video->hwnd(), kModeTimer, kModeMs, nullptr);
     return video;
 }
@@ -76,6 +78,7 @@ DesktopVideoWin::~DesktopVideoWin() {
     if (hwnd()) KillTimer(hwnd(), kModeTimer);
     if (player_) player_->ReleaseVideo();  // no device stays open
     if (host_) host_->onHostChanged = nullptr;
+    if (cover_) cover_->onChange = nullptr;
 }
 
 LRESULT DesktopVideoWin::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,7 +1,8 @@
 // The desktop's video on Windows: the player over the media control interface, playing in
 // the VideoHost behind the icons on the flat backdrop. A hidden window of its own receives the
 // device's end-of-play notifications (so a video whose desktop asks for repeat plays again on
-// every device) and looks at the device's mode once a second while a video runs.
+// every device) and looks at the device's mode once a second while a video runs. While a
+// video runs, a CoverWatch pauses it when a window covers its monitor and resumes it after.
 //
 //   auto video = DesktopVideoWin::Create(lookOps, videoOptions);   // null: no window
 //   DeskManagerDeps{..., video ? video->Video() : noVideo, ...}
@@ -13,6 +14,7 @@
 
 #include "base/win/window_base.h"
 #include "video/desktop_video.h"
+#include "video/win/cover_watch.h"
 #include "video/win/mci_port.h"
 #include "video/win/video_host.h"
 
@@ -36,10 +38,11 @@ private:
 
 class Win32VideoStage final : public VideoStage {
 public:
-    Win32VideoStage(VideoHost& host, LookOps& look) : host_(host), look_(look) {}
+    Win32VideoStage(VideoHost& host, CoverWatch& cover, LookOps& look) : host_(host), cover_(cover), look_(look) {}
     MciWindow Arrange() override;
     bool Place(MciWindow video) override;
-    void Leave() override { host_.Leave(); }
+    bool WatchCover() override { return cover_.Start(host_.Parent()); }
+    void Leave() override { host_.Leave(), cover_.Stop(); }
     void PrepareBackdrop() override;
     void RepaintDesktop() override { InvalidateRect(nullptr, nullptr, TRUE); }
     bool PathExists(const std::string& file) override;
@@ -49,6 +52,7 @@ private:
     HWND FindVideoWindow() const;
 
     VideoHost& host_;
+    CoverWatch& cover_;
     LookOps& look_;
 };
 
@@ -61,6 +65,7 @@ public:
 
     DesktopVideoPlayer& Video() { return *player_; }
     VideoHost& Host() { return *host_; }
+    CoverWatch& Cover() { return *cover_; }
 
 private:
     DesktopVideoWin() = default;
@@ -69,6 +74,7 @@ private:
     Win32MediaControl system_;
     std::unique_ptr<NotifyingMediaControl> port_;
     std::unique_ptr<VideoHost> host_;
+    std::unique_ptr<CoverWatch> cover_;
     std::unique_ptr<Win32VideoStage> stage_;
     std::unique_ptr<DesktopVideoPlayer> player_;
 };
