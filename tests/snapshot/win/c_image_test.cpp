@@ -163,5 +163,20 @@ TEST(cImage, MirrorAndRotateAtFullHd) {
     EXPECT_FALSE(empty.Greyscale() || empty.Resample(4, 4) || empty.Mirror(true) || empty.Rotate(90));
 }
 
+// No black picture passed off as a copy: a bitmap still selected into another DC (24 bits, and
+// a paletted one whose colours are read), no DC; no top-down or empty image.
+TEST(cImage, UnreadableSourcesAndNonPositiveSizesFail) {
+    for (int bits : {24, 32, 8}) {
+        UniqueBitmap dib(MakeDib(6, 4, bits, Palette(bits <= 8 ? 256 : 0, 3)));
+        UniqueDc holder(CreateCompatibleDC(nullptr));
+        SelectGuard select(holder.get(), dib.get());
+        cImage image;
+        EXPECT_FALSE(image.CopyStdPicture(dib.get()) || image.hdc()) << bits << " bits";
+    }
+    cImage image;  // a screen DC that GetDC could not give
+    EXPECT_FALSE(image.CopyHDC(nullptr, 4, 4, 24) || image.hdc());
+    for (const auto& [w, h] : {std::pair{4, -4}, std::pair{-4, 4}, std::pair{0, 4}}) EXPECT_FALSE(image.Create(w, h, 24) || image.hdc()) << w << " x " << h;
+}
+
 }  // namespace
 }  // namespace orv
