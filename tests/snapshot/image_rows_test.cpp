@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
 #include "test_images.h"
+#include "snapshot/packed_dib.h"
 
 namespace orv {
 namespace {
@@ -89,6 +94,26 @@ TEST(MovePixels, FullHdLandsWhereWorkedOutByHand) {
             EXPECT_EQ(std::vector<int>(out.Row(c.to[i][1]) + 3 * c.to[i][0], out.Row(c.to[i][1]) + 3 * c.to[i][0] + 3), (std::vector<int>{99, 10 * i + 1, 200 + i})) << c.op << ": pixel " << i;
         EXPECT_EQ(std::count(out.Bits(), out.Bits() + 3 * c.width * c.height, 0x40), 3 * (c.width * c.height - 6)) << c.op;  // rows of 5760 and 3240 bytes: no padding
     }
+}
+
+// A 3 x 2 picture as a packed DIB, written out by hand: the header, the bottom row first, rows padded
+// to 12 bytes with zeros (not the source's bytes); as a bitmap file ImageMagick reads the same pixels.
+TEST(PackedDib, BottomRowFirstPaddedWithZeros) {
+    BgrPicture p(3, 2);
+    std::fill_n(p.Bits(), 2 * p.Stride(), std::uint8_t{0xEE});
+    for (int i = 0; i < 6; ++i) p.Set(i % 3, i / 3, static_cast<std::uint8_t>(3 * i + 1), static_cast<std::uint8_t>(3 * i + 2), static_cast<std::uint8_t>(3 * i + 3));
+    const std::vector<std::uint8_t> dib = {40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,  // 3 x 2 bottom-up, 24 bits
+                                           24, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 24 bytes, 72 dpi
+                                           12, 11, 10, 15, 14, 13, 18, 17, 16, 0, 0, 0, 3, 2, 1, 6, 5, 4, 9, 8, 7, 0, 0, 0};
+    EXPECT_EQ(PackedDib24(p.View()), dib);
+    EXPECT_TRUE(PackedDib24({}).empty() && BmpFile24({p.View().bits, 3, 0, p.Stride()}).empty());
+#ifndef _WIN32  // in the build folder: no other worktree's run writes there
+    const std::vector<std::uint8_t> file = BmpFile24(p.View());
+    std::ofstream("packed_dib.bmp", std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    ASSERT_EQ(std::system("convert packed_dib.bmp -depth 8 rgb:packed_dib.rgb"), 0) << "ImageMagick's convert";
+    std::ifstream in("packed_dib.rgb", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string("\1\2\3\4\5\6\7\10\11\12\13\14\15\16\17\20\21\22", 18));  // 1 to 18
+#endif
 }
 
 }  // namespace

@@ -31,6 +31,11 @@ BgrView cImage::View() const {
     return {static_cast<const std::uint8_t*>(bits_), width_, height_, BytesPerScanLine()};
 }
 
+std::vector<std::uint8_t> cImage::PackedDib() const {
+    GdiFlush();
+    return PackedDib24(View());
+}
+
 void cImage::Empty() {
     if (dc_) {
         SelectObject(dc_.get(), previous_);

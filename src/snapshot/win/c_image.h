@@ -11,9 +11,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "base/win/handles.h"
 #include "snapshot/image_rows.h"
+#include "snapshot/packed_dib.h"
 
 namespace orv {
 
@@ -56,6 +58,10 @@ public:
     // Takes over the first 2^BitCount colour-table entries of a DC; true when some were read
     // and all of them were written.
     [[nodiscard]] bool CopyPalletHDC(HDC dc);
+
+    // The pixels of a 24-bit image as a packed DIB (snapshot/packed_dib.h), for the clipboard
+    // and bitmap files; empty for other bit counts.
+    std::vector<std::uint8_t> PackedDib() const;
 
     // Draws the whole image onto a DC at (destLeft, destTop) with the raster operation.
     void PaintHDC(HDC dc, std::int32_t destLeft = 0, std::int32_t destTop = 0, DWORD rop = SRCCOPY) const;

@@ -83,6 +83,7 @@ TEST(cImage, CopyHdc) {
         ASSERT_TRUE(image.CopyHDC(from.hdc(), w, h, 24, left, top));
         for (int i = 0; i < w * h; ++i) ASSERT_EQ(PixelAt(image.hdc(), i % w, i / w), At(source, left + i % w, top + i / w)) << i << " of +" << left << "+" << top;
     }
+    EXPECT_EQ(from.PackedDib(), PackedDib24(source.View())) << "the clipboard's form of the image's own rows";
 }
 
 // Bit count 0 takes the picture's own (16 and 32 as 24) with its colours; the pixels stay.
