@@ -105,7 +105,7 @@ bool cImage::CopyHDC(HDC dc, std::int32_t width, std::int32_t height, std::int16
         SetDIBColorTable(dc_.get(), 0, read, scratch_.data());
         std::copy_n(scratch_.begin(), read, info_.colours.begin());
     }
-    // A source that cannot be read (a DC gone, a printer) leaves the image black: say so.
+    // A source that cannot be read (no DC, one gone) leaves the image black: say so.
     const bool copied = BitBlt(dc_.get(), 0, 0, width, height, dc, srcLeft, srcTop, SRCCOPY);
     GdiFlush();  // the bits are read as memory next: GDI may still hold the transfer back
     if (!copied) Empty();

@@ -150,7 +150,7 @@ TEST(cImage, GreyscaleAndResample) {
 }
 
 // Full HD, where the point mapping overflowed 32 bits and gave black: the size, and the chosen
-// pixels where worked out by hand (paletted images turn natively; Resample checks the colours).
+// pixels where worked out by hand. A paletted image keeps its colours (its pixels: natively).
 TEST(cImage, MirrorAndRotateAtFullHd) {
     using namespace test;
     cImage image;
@@ -160,6 +160,10 @@ TEST(cImage, MirrorAndRotateAtFullHd) {
         ASSERT_TRUE(turned && turned->Width() == c.width && turned->Height() == c.height) << c.op;
         for (int i = 0; i < 6; ++i) EXPECT_EQ(PixelAt(turned->hdc(), c.to[i][0], c.to[i][1]), RGB(200 + i, 10 * i + 1, 99)) << c.op << ": pixel " << i;
     }
+    cImage paletted;
+    UniqueBitmap dib(MakeDib(5, 3, 8, Palette(256, 2)));
+    const auto turned = paletted.CopyStdPicture(dib.get()) ? paletted.Mirror(false) : nullptr;
+    EXPECT_TRUE(turned && TableOf(turned->hdc(), 256) == Colours(256, 2));
     const cImage empty;
     EXPECT_FALSE(empty.Greyscale() || empty.Resample(4, 4) || empty.Mirror(true) || empty.Rotate(90));
 }
