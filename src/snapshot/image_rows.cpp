@@ -3,12 +3,15 @@
 namespace orv {
 
 std::int32_t BytesPerScanLine(std::int32_t width, std::int16_t bitCount) {
+    const std::int64_t w = width;  // 3w + 3 passes 2^31 for the widest 24-bit rows
+    std::int64_t bytes = 0;
     switch (bitCount) {
-    case 1: return ((width - 1) / 8 + 4) & ~3;
-    case 4: return ((width - 1) / 2 + 4) & ~3;
-    case 8: return (width + 3) & ~3;
-    default: return (3 * width + 3) & ~3;
+    case 1: bytes = ((w - 1) / 8 + 4) & ~3; break;
+    case 4: bytes = ((w - 1) / 2 + 4) & ~3; break;
+    case 8: bytes = (w + 3) & ~3; break;
+    default: bytes = (3 * w + 3) & ~3;
     }
+    return bytes > INT32_MAX ? 0 : static_cast<std::int32_t>(bytes);
 }
 
 std::vector<RgbQuad> GreyRamp(std::int16_t bitCount) {
@@ -39,13 +42,15 @@ std::optional<Rotation> RotationFor(std::int32_t degrees, std::int32_t w, std::i
 
 Point MapPixel(const PlgPoints& pts, std::int32_t w, std::int32_t h, std::int32_t x, std::int32_t y) {
     // The affine map sends the source corner (0,0) to p0, (w,0) to p1 and (0,h) to p2.
-    // Work on doubled coordinates so the pixel centre (x + 1/2, y + 1/2) stays integral.
-    const std::int64_t cx = 2 * x + 1, cy = 2 * y + 1;
-    const std::int64_t ux = pts[1].x - pts[0].x, uy = pts[1].y - pts[0].y;  // per w
-    const std::int64_t vx = pts[2].x - pts[0].x, vy = pts[2].y - pts[0].y;  // per h
-    const std::int64_t dx = 2 * pts[0].x * w * h + cx * ux * h + cy * vx * w;  // over 2wh
-    const std::int64_t dy = 2 * pts[0].y * w * h + cx * uy * h + cy * vy * w;
-    const std::int64_t den = 2 * static_cast<std::int64_t>(w) * h;
+    // Work on doubled coordinates so the pixel centre (x + 1/2, y + 1/2) stays integral. Every
+    // value is widened before any product: 2wh alone passes 2^31 at 1024 x 1024.
+    const std::int64_t W = w, H = h, x0 = pts[0].x, y0 = pts[0].y;
+    const std::int64_t cx = 2 * static_cast<std::int64_t>(x) + 1, cy = 2 * static_cast<std::int64_t>(y) + 1;
+    const std::int64_t ux = std::int64_t{pts[1].x} - x0, uy = std::int64_t{pts[1].y} - y0;  // per w
+    const std::int64_t vx = std::int64_t{pts[2].x} - x0, vy = std::int64_t{pts[2].y} - y0;  // per h
+    const std::int64_t dx = 2 * x0 * W * H + cx * ux * H + cy * vx * W;  // over 2wh
+    const std::int64_t dy = 2 * y0 * W * H + cx * uy * H + cy * vy * W;
+    const std::int64_t den = 2 * W * H;
     // The centre lands on (X + 1/2) of the destination pixel X.
     auto floorDiv = [](std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
     return {static_cast<std::int32_t>(floorDiv(dx, den)), static_cast<std::int32_t>(floorDiv(dy, den))};

@@ -13,7 +13,7 @@
 namespace orv {
 
 // Bytes of one row, padded to a multiple of 4: 1, 4, 8 bits from the packed width; any
-// other bit count as 24 bits per pixel.
+// other bit count as 24 bits per pixel. 0 for a row too long for a 32-bit count.
 std::int32_t BytesPerScanLine(std::int32_t width, std::int16_t bitCount);
 
 struct RgbQuad {

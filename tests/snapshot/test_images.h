@@ -1,8 +1,10 @@
 // Deterministic pictures for the encoder's tests and benchmark, in the 24-bit DIB layout:
 // a photo-like one (smooth gradients, soft shapes, fine noise) and a screenshot-like one
-// (flat panels, hard edges, dense text-like strokes); the encoder's file of a picture; PSNR.
+// (flat panels, hard edges, dense text-like strokes); the encoder's file of a picture; PSNR;
+// a full-HD picture with the places its chosen pixels go under the whole-image operations.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -85,6 +87,24 @@ inline double Psnr(const BgrView& a, const BgrView& b) {
     double sse = 0;
     for (int i = 0; i < 3 * a.width * a.height; ++i) sse += std::pow(a.Row(i / (3 * a.width))[i % (3 * a.width)] - b.Row(i / (3 * a.width))[i % (3 * a.width)], 2);
     return sse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 * 3.0 * a.width * a.height / sse);
+}
+
+// Where chosen pixels of a full-HD picture (where the point mapping's products pass 32 bits) land
+// under each whole-image operation, worked out by hand: corners, one near the centre, the last row.
+inline constexpr int kHdW = 1920, kHdH = 1080, kHdFrom[6][2] = {{0, 0}, {1919, 0}, {0, 1079}, {1919, 1079}, {961, 538}, {6, 1079}};
+struct HdCase { int op, width, height, to[6][2]; };  // op: 0 left to right, 1 upside down, else a Rotate angle
+inline constexpr HdCase kHdCases[] = {{0, 1920, 1080, {{1919, 0}, {0, 0}, {1919, 1079}, {0, 1079}, {958, 538}, {1913, 1079}}},
+                                      {1, 1920, 1080, {{0, 1079}, {1919, 1079}, {0, 0}, {1919, 0}, {961, 541}, {6, 0}}},
+                                      {90, 1080, 1920, {{0, 1919}, {0, 0}, {1079, 1919}, {1079, 0}, {538, 958}, {1079, 1913}}},
+                                      {180, 1920, 1080, {{1919, 1079}, {0, 1079}, {1919, 0}, {0, 0}, {958, 541}, {1913, 0}}},
+                                      {270, 1080, 1920, {{1079, 0}, {1079, 1919}, {0, 0}, {0, 1919}, {541, 961}, {0, 6}}}};
+
+// Grey 0x40 but for the chosen pixels: pixel i red 200 + i, green 10i + 1, blue 99.
+inline BgrPicture HdSource() {
+    BgrPicture p(kHdW, kHdH);
+    std::fill_n(p.Bits(), p.Stride() * kHdH, std::uint8_t{0x40});
+    for (int i = 0; i < 6; ++i) p.Set(kHdFrom[i][0], kHdFrom[i][1], static_cast<std::uint8_t>(200 + i), static_cast<std::uint8_t>(10 * i + 1), 99);
+    return p;
 }
 
 }  // namespace orv::test

@@ -20,11 +20,20 @@ HDC DisplayCompatibleDc() {
     return mem;
 }
 
+// Whether the bitmap is the one selected into the DC (a select fails for a bitmap that
+// another DC holds).
+bool Holds(HDC dc, HBITMAP bitmap) { return GetCurrentObject(dc, OBJ_BITMAP) == bitmap; }
+
 }  // namespace
 
 BgrView cImage::View() const {
     if (!bits_ || bitCount_ != 24) return {};
     return {static_cast<const std::uint8_t*>(bits_), width_, height_, BytesPerScanLine()};
+}
+
+std::vector<std::uint8_t> cImage::PackedDib() const {
+    GdiFlush();
+    return PackedDib24(View());
 }
 
 void cImage::Empty() {
@@ -42,6 +51,12 @@ void cImage::Empty() {
 
 bool cImage::Create(std::int32_t width, std::int32_t height, std::int16_t bitCount) {
     Empty();
+    // Rows lie bottom-up: a negative height would make a top-down section that every reader
+    // of the bits takes upside down. The image's byte count must fit the header's 32 bits.
+    const std::int32_t rowBytes = orv::BytesPerScanLine(width, bitCount);
+    if (width <= 0 || height <= 0 || rowBytes == 0 ||
+        static_cast<std::uint64_t>(rowBytes) * static_cast<std::uint64_t>(height) > UINT32_MAX)
+        return false;
     UniqueDc dc;
     if (bitCount == 1 || bitCount == 4 || bitCount == 8) dc.reset(DisplayCompatibleDc());
     else if (bitCount == 24) dc.reset(CreateCompatibleDC(nullptr));
@@ -55,7 +70,7 @@ bool cImage::Create(std::int32_t width, std::int32_t height, std::int16_t bitCou
     h.biPlanes = 1;
     h.biBitCount = static_cast<WORD>(bitCount);
     h.biCompression = BI_RGB;
-    h.biSizeImage = static_cast<DWORD>(orv::BytesPerScanLine(width, bitCount)) * static_cast<DWORD>(height);
+    h.biSizeImage = static_cast<DWORD>(rowBytes) * static_cast<DWORD>(height);
     const std::vector<RgbQuad> ramp = GreyRamp(bitCount);
     for (std::size_t i = 0; i < ramp.size(); ++i) {
         info_.colours[i] = {ramp[i].blue, ramp[i].green, ramp[i].red, 0};
@@ -90,8 +105,11 @@ bool cImage::CopyHDC(HDC dc, std::int32_t width, std::int32_t height, std::int16
         SetDIBColorTable(dc_.get(), 0, read, scratch_.data());
         std::copy_n(scratch_.begin(), read, info_.colours.begin());
     }
-    BitBlt(dc_.get(), 0, 0, width, height, dc, srcLeft, srcTop, SRCCOPY);
-    return true;
+    // A source that cannot be read (no DC, one gone) leaves the image black: say so.
+    const bool copied = BitBlt(dc_.get(), 0, 0, width, height, dc, srcLeft, srcTop, SRCCOPY);
+    GdiFlush();  // the bits are read as memory next: GDI may still hold the transfer back
+    if (!copied) Empty();
+    return copied;
 }
 
 bool cImage::CopyStdPicture(IPicture* picture, std::int16_t bitCount) {
@@ -112,13 +130,22 @@ bool cImage::CopyStdPicture(HBITMAP picture, std::int16_t bitCount) {
         bitCount = bm.bmBitsPixel == 16 || bm.bmBitsPixel == 32 ? 24 : static_cast<std::int16_t>(bm.bmBitsPixel);
     }
     if (!Create(bm.bmWidth, bm.bmHeight, bitCount)) return false;
+    const bool copied = ReadBitmap(picture, automatic);
+    GdiFlush();
+    if (!copied) Empty();  // no black picture passed off as a copy
+    return copied;
+}
 
-    if (bitCount <= 8) {
+bool cImage::ReadBitmap(HBITMAP picture, bool withColours) {
+    // A bitmap still selected into another DC cannot be selected here: the temporary DC would
+    // then hold its default 1 x 1 bitmap and every transfer from it would give black.
+    if (bitCount_ <= 8) {
         UniqueDc temp(DisplayCompatibleDc());
         if (!temp) return false;
-        if (automatic) {
+        if (withColours) {
             SelectGuard select(temp.get(), picture);
-            const UINT n = GetDIBColorTable(temp.get(), 0, TableSize(bitCount), scratch_.data());
+            if (!Holds(temp.get(), picture)) return false;
+            const UINT n = GetDIBColorTable(temp.get(), 0, TableSize(bitCount_), scratch_.data());
             if (n > 0) {
                 SetDIBColorTable(dc_.get(), 0, n, scratch_.data());
                 std::copy_n(scratch_.begin(), n, info_.colours.begin());
@@ -127,19 +154,16 @@ bool cImage::CopyStdPicture(HBITMAP picture, std::int16_t bitCount) {
         // GetDIBits wants the picture selected out and writes the colour table it used into
         // the block it is given: hand it a copy, the image keeps its own.
         InfoBlock info = info_;
-        GetDIBits(temp.get(), picture, 0, static_cast<UINT>(height_), bits_, reinterpret_cast<BITMAPINFO*>(&info),
-                  DIB_RGB_COLORS);
-    } else {
-        HWND desktop = GetDesktopWindow();
-        HDC screen = GetDC(desktop);
-        UniqueDc temp(CreateCompatibleDC(screen));
-        ReleaseDC(desktop, screen);
-        if (!temp) return false;
-        SelectGuard select(temp.get(), picture);
-        BitBlt(dc_.get(), 0, 0, width_, height_, temp.get(), 0, 0, SRCCOPY);
+        return GetDIBits(temp.get(), picture, 0, static_cast<UINT>(height_), bits_, reinterpret_cast<BITMAPINFO*>(&info),
+                         DIB_RGB_COLORS) == height_;
     }
-    GdiFlush();
-    return true;
+    HWND desktop = GetDesktopWindow();
+    HDC screen = GetDC(desktop);
+    UniqueDc temp(CreateCompatibleDC(screen));
+    ReleaseDC(desktop, screen);
+    if (!temp) return false;
+    SelectGuard select(temp.get(), picture);
+    return Holds(temp.get(), picture) && BitBlt(dc_.get(), 0, 0, width_, height_, temp.get(), 0, 0, SRCCOPY);
 }
 
 bool cImage::CopyPalletHDC(HDC dc) {

@@ -11,9 +11,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "base/win/handles.h"
 #include "snapshot/image_rows.h"
+#include "snapshot/packed_dib.h"
 
 namespace orv {
 
@@ -36,23 +38,30 @@ public:
     BgrView View() const;
 
     // Makes an empty image of 1, 4, 8 (grey colour table) or 24 bits; false, and no
-    // context, for any other bit count or when the system refuses.
+    // context, for any other bit count, a width or height not above 0 (rows are always
+    // bottom-up), or when the system refuses.
     [[nodiscard]] bool Create(std::int32_t width, std::int32_t height, std::int16_t bitCount);
 
     // A copy of a bitmap picture. Bit count 0 takes the picture's own (16 and 32 bits as 24)
-    // and, for a picture with a colour table, its colours.
+    // and, for a picture with a colour table, its colours. False, and empty, when the pixels
+    // cannot be read (a bitmap still selected into another DC).
     [[nodiscard]] bool CopyStdPicture(HBITMAP picture, std::int16_t bitCount = 0);
     [[nodiscard]] bool CopyStdPicture(IPicture* picture, std::int16_t bitCount = 0);
 
     // A copy of the rectangle (srcLeft, srcTop, width x height) of a DC. Bit count 0 chooses
     // it from the DC's colour table: 1-2 entries 1 bit, 3-16 4 bits, 17-256 8 bits, none 24
-    // bits; the entries read become the image's colours.
+    // bits; the entries read become the image's colours. False, and empty, when the DC cannot
+    // be read. The bits are up to date when it returns.
     [[nodiscard]] bool CopyHDC(HDC dc, std::int32_t width, std::int32_t height, std::int16_t bitCount = 0,
                                std::int32_t srcLeft = 0, std::int32_t srcTop = 0);
 
     // Takes over the first 2^BitCount colour-table entries of a DC; true when some were read
     // and all of them were written.
     [[nodiscard]] bool CopyPalletHDC(HDC dc);
+
+    // The pixels of a 24-bit image as a packed DIB (snapshot/packed_dib.h), for the clipboard
+    // and bitmap files; empty for other bit counts.
+    std::vector<std::uint8_t> PackedDib() const;
 
     // Draws the whole image onto a DC at (destLeft, destTop) with the raster operation.
     void PaintHDC(HDC dc, std::int32_t destLeft = 0, std::int32_t destTop = 0, DWORD rop = SRCCOPY) const;
@@ -70,6 +79,8 @@ private:
     };
 
     void Empty();
+    // The pixels of a bitmap (and its colours when asked) into this image, made to its size.
+    bool ReadBitmap(HBITMAP picture, bool withColours);
     // A new image of the given size and this one's bit count, with this one's colours.
     std::unique_ptr<cImage> Blank(std::int32_t width, std::int32_t height) const;
     std::unique_ptr<cImage> Transformed(std::int32_t width, std::int32_t height, const PlgPoints& pts) const;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <olectl.h>
 
+#include "test_images.h"
 #include "win/gdi_test_util.h"
 
 namespace orv {
@@ -82,6 +83,7 @@ TEST(cImage, CopyHdc) {
         ASSERT_TRUE(image.CopyHDC(from.hdc(), w, h, 24, left, top));
         for (int i = 0; i < w * h; ++i) ASSERT_EQ(PixelAt(image.hdc(), i % w, i / w), At(source, left + i % w, top + i / w)) << i << " of +" << left << "+" << top;
     }
+    EXPECT_EQ(from.PackedDib(), PackedDib24(source.View())) << "the clipboard's form of the image's own rows";
 }
 
 // Bit count 0 takes the picture's own (16 and 32 as 24) with its colours; the pixels stay.
@@ -147,32 +149,38 @@ TEST(cImage, GreyscaleAndResample) {
     for (int i = 0; i < 8; ++i) EXPECT_EQ(PixelAt(same->hdc(), i, 0), At(p, i, 0));
 }
 
-// Every pixel lands where the point mapping of the operation sends it, at 24 bits and in a
-// paletted image, whose indices and colours stay.
-TEST(cImage, MirrorAndRotateMoveEveryPixel) {
-    const int W = 7, H = 5;
-    const BgrPicture source = Distinct(W, H);
-    cImage image, paletted;
-    ASSERT_TRUE(test::FillImage(image, source));
-    UniqueBitmap dib(MakeDib(W, H, 8, Palette(256, 2)));
-    ASSERT_TRUE(paletted.CopyStdPicture(dib.get()));
-    for (int i = 0; i < W * H; ++i) static_cast<std::uint8_t*>(paletted.DIBitsPtr())[(H - 1 - i / W) * paletted.BytesPerScanLine() + i % W] = static_cast<std::uint8_t>(i);
-    auto op = [](const cImage& i, int k) { return k == 0 || k == 1 ? i.Mirror(k == 1) : i.Rotate(k); };  // 0, 1: left-right, upside down
-    for (const auto& [k, pts] : {std::pair{0, MirrorPoints(W, H, false)}, std::pair{1, MirrorPoints(W, H, true)}, std::pair{90, RotationFor(90, W, H)->points},
-                                 std::pair{180, RotationFor(180, W, H)->points}, std::pair{-90, RotationFor(270, W, H)->points}}) {
-        const auto colour = op(image, k), indexed = op(paletted, k);
-        ASSERT_TRUE(colour && indexed) << k;
-        EXPECT_TRUE(colour->Width() == (std::abs(k) == 90 ? H : W) && colour->Height() == (std::abs(k) == 90 ? W : H)) << k;
-        EXPECT_EQ(TableOf(indexed->hdc(), 256), Colours(256, 2)) << k;
-        for (int i = 0; i < W * H; ++i) {
-            const Point to = MapPixel(pts, W, H, i % W, i / W);
-            ASSERT_EQ(PixelAt(colour->hdc(), to.x, to.y), At(source, i % W, i / W)) << k << ": " << i % W << "," << i / W;
-            ASSERT_EQ(IndexAt(*indexed, to.x, to.y), i) << k << ": " << i % W << "," << i / W;
-        }
+// Full HD, where the point mapping overflowed 32 bits and gave black: the size, and the chosen
+// pixels where worked out by hand. A paletted image keeps its colours (its pixels: natively).
+TEST(cImage, MirrorAndRotateAtFullHd) {
+    using namespace test;
+    cImage image;
+    ASSERT_TRUE(FillImage(image, HdSource()));
+    for (const HdCase& c : kHdCases) {
+        const auto turned = c.op == 0 || c.op == 1 ? image.Mirror(c.op == 1) : image.Rotate(c.op == 270 ? -90 : c.op);
+        ASSERT_TRUE(turned && turned->Width() == c.width && turned->Height() == c.height) << c.op;
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(PixelAt(turned->hdc(), c.to[i][0], c.to[i][1]), RGB(200 + i, 10 * i + 1, 99)) << c.op << ": pixel " << i;
     }
-    for (std::int32_t degrees : {0, 45, 360, -45}) EXPECT_FALSE(image.Rotate(degrees)) << degrees;
+    cImage paletted;
+    UniqueBitmap dib(MakeDib(5, 3, 8, Palette(256, 2)));
+    const auto turned = paletted.CopyStdPicture(dib.get()) ? paletted.Mirror(false) : nullptr;
+    EXPECT_TRUE(turned && TableOf(turned->hdc(), 256) == Colours(256, 2));
     const cImage empty;
     EXPECT_FALSE(empty.Greyscale() || empty.Resample(4, 4) || empty.Mirror(true) || empty.Rotate(90));
+}
+
+// No black picture passed off as a copy: a bitmap still selected into another DC (24 bits, and
+// a paletted one whose colours are read), no DC; no top-down or empty image.
+TEST(cImage, UnreadableSourcesAndNonPositiveSizesFail) {
+    for (int bits : {24, 32, 8}) {
+        UniqueBitmap dib(MakeDib(6, 4, bits, Palette(bits <= 8 ? 256 : 0, 3)));
+        UniqueDc holder(CreateCompatibleDC(nullptr));
+        SelectGuard select(holder.get(), dib.get());
+        cImage image;
+        EXPECT_FALSE(image.CopyStdPicture(dib.get()) || image.hdc()) << bits << " bits";
+    }
+    cImage image;  // a screen DC that GetDC could not give
+    EXPECT_FALSE(image.CopyHDC(nullptr, 4, 4, 24) || image.hdc());
+    for (const auto& [w, h] : {std::pair{4, -4}, std::pair{-4, 4}, std::pair{0, 4}}) EXPECT_FALSE(image.Create(w, h, 24) || image.hdc()) << w << " x " << h;
 }
 
 }  // namespace
