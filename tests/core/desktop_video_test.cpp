@@ -75,12 +75,7 @@ TEST(DesktopVideo, PlaysStopsLoopsAndFollowsTheHost) {
         {"shutdown while playing", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.ReleaseVideo(), v.ReleaseVideo(); }, kPlay2 + kStop + "show 5 5\n", "R0B0"},
         {"failed open", [](P& v, Rig& r) { r.answers.clear(), v.PlayDesktopVideo(6), v.StopDesktopVideo(); },
          "busy\nbackdrop\narrange\n" + kOpen + "BAD.avi type MPEGVideo" + kOpened + "play MYVIDPLAYER repeat \nset MYVIDPLAYER audio all off\n"
-         "status MYVIDPLAYER window handle|256
-place 0
-repaint
-idle
-watch
-" + kStop, "R0B0"},
+         "status MYVIDPLAYER window handle|256\nplace 0\nrepaint\nidle\nwatch\n" + kStop, "R0B0"},
     };
     for (const Row& row : rows) {
         Rig rig;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/bmp.h"
+#include "snapshot/packed_dib.h"
 #include "base/win/log.h"
 #include "base/win/utf.h"
 #include "snapshot/win/c_image.h"
@@ -22,7 +23,6 @@ std::unique_ptr<FrmCapture>& Instance() {
     return capture;
 }
 
-constexpr std::size_t kBmpFileHeader = 14;  // what a packed DIB leaves out of a bitmap file
 constexpr UINT kUnloadMessage = WM_APP + 1;  // the window goes once its handler has returned
 
 // A 24-bit top-down DIB section of width x height selected into a new memory DC.
@@ -47,12 +47,12 @@ struct Dib24 {
 
 // The clipboard's bitmap: the bitmap file's packed DIB (header and bottom-up rows).
 bool PutOnClipboard(HWND owner, const std::vector<std::uint8_t>& bmpFile) {
-    if (bmpFile.size() <= kBmpFileHeader || !OpenClipboard(owner)) return false;
+    if (bmpFile.size() <= kBmpFileHeaderBytes || !OpenClipboard(owner)) return false;
     EmptyClipboard();
     bool put = false;
-    if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bmpFile.size() - kBmpFileHeader)) {
+    if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bmpFile.size() - kBmpFileHeaderBytes)) {
         if (void* p = GlobalLock(mem)) {
-            std::memcpy(p, bmpFile.data() + kBmpFileHeader, bmpFile.size() - kBmpFileHeader);
+            std::memcpy(p, bmpFile.data() + kBmpFileHeaderBytes, bmpFile.size() - kBmpFileHeaderBytes);
             GlobalUnlock(mem);
             put = SetClipboardData(CF_DIB, mem) != nullptr;
         }
@@ -177,8 +177,9 @@ void FrmCapture::CaptureArea(float x1, float x2, float y1, float y2) {
         return;
     }
     GdiFlush();
-    const std::vector<std::uint8_t> bmp = EncodeBmp24(static_cast<std::uint32_t>(r->width), static_cast<std::uint32_t>(r->height),
-                                                      picture.bits, Bmp24Stride(static_cast<std::uint32_t>(r->width)));
+    // One bitmap file; the clipboard takes its packed DIB.
+    const std::vector<std::uint8_t> bmp =
+        BmpFile24(TopDownView(picture.bits, r->width, r->height, Bmp24Stride(static_cast<std::uint32_t>(r->width))));
     if (!PutOnClipboard(hwnd(), bmp)) LogError("The snapshot cannot go to the clipboard");
 
     auto fail = [&](const std::string& why) {
