@@ -6,11 +6,7 @@
 // (desktop 3 plays the sample beside the exe, every other desktop none) and starts
 // ../Orvanta.exe.
 //
-// When that build plays no video on desktop 3 (no video window of its own behind the icons),
-// the same phases run with the desktop video player alone (DesktopVideoWin) in a process of
-// this exe ("--play"), its floor the player with nothing to play ("--idle").
-//
-//   video_cpu.exe [seconds per phase, default 10] [--player]
+//   video_cpu.exe [seconds per phase, default 10]
 #include <windows.h>
 #include <shlobj.h>
 
@@ -20,44 +16,19 @@
 #include <utility>
 
 #include "app/win/bar_ids.h"
-#include "base/win/log.h"
 #include "base/win/utf.h"
 #include "settings/control_settings.h"
 #include "settings/win/registry_store.h"
-#include "video/win/desktop_video_win.h"
 
 namespace {
 
 using namespace orv;
-
-struct NoLook final : LookOps {
-    std::uint32_t GetBackgroundColor() override { return 0; }
-    std::string RegGetString(const std::string&, const std::string&) override { return {}; }
-    bool ShellCopyFiles(const std::string&, const std::string&) override { return true; }
-    void RequestLook(const LookRequest&) override {}
-    bool LookShown() override { return true; }
-};
 
 std::wstring ExeFolder() {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring dir(self);
     return dir.substr(0, dir.find_last_of(L'\\'));
-}
-
-// The player alone: plays desktop 3's video (or nothing) until it is ended.
-int RunPlayer(bool play, const std::wstring& logFolder) {
-    CreateDirectoryW(logFolder.c_str(), nullptr);
-    OpenLog(logFolder);
-    NoLook look;
-    VideoOptions options{};
-    RegistryStore store(kSettingsRoot, "OrvantaZ");
-    options[3] = ReadVideoSetting(store, 3);
-    auto video = DesktopVideoWin::Create(look, options);
-    if (!video) return 2;
-    if (play) video->Video().PlayDesktopVideo(3);
-    for (MSG m; GetMessageW(&m, nullptr, 0, 0) > 0;) DispatchMessageW(&m);
-    return 0;
 }
 
 struct Child {
@@ -177,9 +148,9 @@ struct Phases {
 };
 
 // Measures the phases of a process that plays the video once `start` has run.
-template <class Start> bool RunPhases(CpuClock clock, DWORD pid, int seconds, bool floor, Start start, Phases& out) {
+template <class Start> bool RunPhases(CpuClock clock, DWORD pid, int seconds, Start start, Phases& out) {
     Sleep(3000);  // start-up done
-    if (floor) out.floor = Measure(clock, seconds);
+    out.floor = Measure(clock, seconds);
     start();
     for (int i = 0; i < 100 && !PlaysBehindIcons(pid); ++i) Sleep(50);
     if (!PlaysBehindIcons(pid)) return false;
@@ -233,46 +204,22 @@ void PrintLog(const std::wstring& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::wstring logFolder = ExeFolder() + L"\\video_cpu_log";
-    if (argc > 1 && (std::string(argv[1]) == "--play" || std::string(argv[1]) == "--idle"))
-        return RunPlayer(std::string(argv[1]) == "--play", logFolder);
     const int seconds = argc > 1 && std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : 10;
-    const bool playerOnly = argc > 2 ? std::string(argv[2]) == "--player" : argc > 1 && std::string(argv[1]) == "--player";
-
     RegistryStore store(kSettingsRoot, "OrvantaZ");
     MarkVideoDefaultsWritten(store);
     const std::string sample = Narrow(ExeFolder() + L"\\..\\cubeturn2.avi");
     for (int desk = 1; desk <= 6; ++desk) WriteVideoSetting(store, desk, {desk == 3, false, desk == 3, desk == 3 ? sample : ""});
     std::printf("video_cpu: %d s per phase, desktop 3 plays %s\n", seconds, sample.c_str());
 
+    Child app(L"\"" + ExeFolder() + L"\\..\\Orvanta.exe\"");
+    HWND bar = app ? WaitBar(app.pi.dwProcessId) : nullptr;
+    if (!bar) return std::fprintf(stderr, "video_cpu: Orvanta.exe did not start\n"), 1;
     Phases p;
-    bool played = false;
-    if (!playerOnly) {
-        Child app(L"\"" + ExeFolder() + L"\\..\\Orvanta.exe\"");
-        HWND bar = app ? WaitBar(app.pi.dwProcessId) : nullptr;
-        if (!bar) return std::fprintf(stderr, "video_cpu: Orvanta.exe did not start\n"), 1;
-        played = RunPhases({app.pi.hProcess, "Orvanta.exe", ""}, app.pi.dwProcessId, seconds, true, [&] {
+    if (!RunPhases({app.pi.hProcess, "Orvanta.exe", ""}, app.pi.dwProcessId, seconds, [&] {
             PostMessageW(bar, WM_COMMAND, MAKEWPARAM(kIdDesk0 + 2, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(bar, kIdDesk0 + 2)));
-        }, p);
-        if (played) Print("Orvanta.exe", p), PrintLog(DataLog());
-        else std::printf("Orvanta.exe plays no video on desktop 3 in this build: the player alone instead\n");
-    }
-    if (!played) {
-        DeleteFileW((logFolder + L"\\Orvanta.log").c_str());
-        const std::wstring self = L"\"" + ExeFolder() + L"\\video_cpu.exe\"";
-        Phases idle, play;
-        {
-            Child player(self + L" --idle");
-            Sleep(3000);
-            CpuClock clock{player.pi.hProcess, "video_cpu.exe", "--idle"};
-            idle.floor = Measure(clock, seconds);
-        }
-        Child player(self + L" --play");
-        play.floor = idle.floor;
-        if (!RunPhases({player.pi.hProcess, "video_cpu.exe", "--play"}, player.pi.dwProcessId, seconds, false, [] {}, play))
-            return std::fprintf(stderr, "video_cpu: the player played nothing\n"), 1;
-        Print("DesktopVideoWin alone (video_cpu --play; floor: --idle)", play);
-        PrintLog(logFolder + L"\\Orvanta.log");
-    }
+        }, p))
+        return std::fprintf(stderr, "video_cpu: Orvanta.exe played no video on desktop 3\n"), 1;
+    Print("Orvanta.exe", p);
+    PrintLog(DataLog());
     return 0;
 }
