@@ -19,6 +19,7 @@
 #include "controls/win/frm_about.h"
 #include "settings/win/frm_adv_options.h"
 #include "snapshot/win/frm_capture.h"
+#include "snapshot/win/snap_output.h"
 #include "settings/win/registry_mod.h"
 #include "video/win/frm_video_options.h"
 
@@ -380,6 +381,7 @@ void FrmMain::FormQueryUnload() {
     if (menu_) menu_->RemoveTrayMenu();
     FrmAbout::Close();
     FrmCapture::Close();
+    SnapClipboard::Release();  // the last snapshot stays on the clipboard after we are gone
     systray_.reset();  // oSysTray released (the icon is gone already unless the session ends)
     StopHotkeys();
 }

@@ -2,18 +2,10 @@
 
 #include <windowsx.h>
 #include <mmsystem.h>
-#include <shellapi.h>
 
-#include <cstring>
-#include <stdexcept>
-#include <vector>
-
-#include "base/bmp.h"
-#include "snapshot/packed_dib.h"
 #include "base/win/log.h"
 #include "base/win/utf.h"
-#include "snapshot/win/c_image.h"
-#include "snapshot/win/dc_sampler.h"
+#include "snapshot/win/snap_output.h"
 
 namespace orv {
 namespace {
@@ -24,64 +16,6 @@ std::unique_ptr<FrmCapture>& Instance() {
 }
 
 constexpr UINT kUnloadMessage = WM_APP + 1;  // the window goes once its handler has returned
-
-// A 24-bit top-down DIB section of width x height selected into a new memory DC.
-struct Dib24 {
-    UniqueDc dc;
-    UniqueBitmap bitmap;
-    HGDIOBJ old = nullptr;
-    std::uint8_t* bits = nullptr;
-    ~Dib24() { if (dc && old) SelectObject(dc.get(), old); }
-    bool Make(int width, int height) {
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        void* p = nullptr;
-        dc.reset(CreateCompatibleDC(nullptr));
-        bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0));
-        if (!dc || !bitmap) return false;
-        old = SelectObject(dc.get(), bitmap.get());
-        bits = static_cast<std::uint8_t*>(p);
-        return old != nullptr && old != HGDI_ERROR;
-    }
-};
-
-// The clipboard's bitmap: the bitmap file's packed DIB (header and bottom-up rows).
-bool PutOnClipboard(HWND owner, const std::vector<std::uint8_t>& bmpFile) {
-    if (bmpFile.size() <= kBmpFileHeaderBytes || !OpenClipboard(owner)) return false;
-    EmptyClipboard();
-    bool put = false;
-    if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bmpFile.size() - kBmpFileHeaderBytes)) {
-        if (void* p = GlobalLock(mem)) {
-            std::memcpy(p, bmpFile.data() + kBmpFileHeaderBytes, bmpFile.size() - kBmpFileHeaderBytes);
-            GlobalUnlock(mem);
-            put = SetClipboardData(CF_DIB, mem) != nullptr;
-        }
-        if (!put) GlobalFree(mem);
-    }
-    CloseClipboard();
-    return put;
-}
-
-// Written next to its place and then moved over it: a failed write leaves any file of that
-// name as it was. 0 or the system's error.
-DWORD WriteWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    const std::wstring part = path + L".part";
-    HANDLE f = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return GetLastError();
-    DWORD written = 0;
-    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-    DWORD error = ok ? 0 : GetLastError();
-    CloseHandle(f);
-    if (ok && !MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) error = GetLastError();
-    if (error) DeleteFileW(part.c_str());
-    return error;
-}
-
-std::string TempFolder() {
-    wchar_t temp[MAX_PATH + 1] = {};
-    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-    return n > 0 && n <= MAX_PATH ? Narrow(temp) : std::string();
-}
 
 }  // namespace
 
@@ -170,57 +104,13 @@ void FrmCapture::CaptureArea(float x1, float x2, float y1, float y2) {
     magnify_.reset();
     const std::optional<SnapRect> r = CaptureRect(x1, x2, y1, y2);
     if (!r) return;
-    Dib24 picture;  // picTemp
-    if (!picture.Make(r->width, r->height) ||
-        !BitBlt(picture.dc.get(), 0, 0, r->width, r->height, frozenDc_.get(), r->left, r->top, SRCCOPY)) {
+    auto picture = std::make_unique<SnapPicture>();  // picTemp
+    if (!picture->Make(r->width, r->height) ||
+        !BitBlt(picture->Dc(), 0, 0, r->width, r->height, frozenDc_.get(), r->left, r->top, SRCCOPY)) {
         LogError("The snapshot's picture cannot be made");
         return;
     }
-    GdiFlush();
-    // One bitmap file; the clipboard takes its packed DIB.
-    const std::vector<std::uint8_t> bmp =
-        BmpFile24(TopDownView(picture.bits, r->width, r->height, Bmp24Stride(static_cast<std::uint32_t>(r->width))));
-    if (!PutOnClipboard(hwnd(), bmp)) LogError("The snapshot cannot go to the clipboard");
-
-    auto fail = [&](const std::string& why) {
-        Log("Snapshot: " + s.SnapSaveLastFile + " is not saved: " + why);
-        if (context_.tell) context_.tell("The snapshot could not be saved as " + s.SnapSaveLastFile + ": " + why + ". It is on the clipboard.");
-    };
-    bool saved = false;
-    if (s.SnapSaveOn) {
-        if (const std::optional<std::int32_t> next = NextSnapCount(s.SnapSaveCount)) {
-            s.SnapSaveCount = *next;
-            s.SnapSaveLastFile = SnapFileName(s.SnapSavePath, s.SnapSavePrefix, s.SnapSaveCount, s.SnapSaveFormat);
-            if (s.SnapSaveFormat == 1) {
-                cImage image;
-                try {
-                    if (!image.CopyHDC(picture.dc.get(), r->width, r->height)) throw std::runtime_error("the picture cannot be read");
-                    SaveJpeg(image, s.SnapSaveLastFile, s.SnapJpgQuality);
-                    saved = true;
-                } catch (const std::exception& e) {
-                    fail(e.what());
-                }
-            } else if (const DWORD error = WriteWholeFile(Widen(s.SnapSaveLastFile), bmp)) {
-                fail(ErrorText(error));
-            } else {
-                saved = true;
-            }
-        } else {
-            Log("Snapshot: the counter is at its end; nothing is saved");
-        }
-    }
-    if (s.SnapPreview) {
-        if (!s.SnapSaveOn) {
-            s.SnapSaveLastFile = TempFolder() + "\\RVTempX.BMP";
-            if (const DWORD error = WriteWholeFile(Widen(s.SnapSaveLastFile), bmp)) fail(ErrorText(error));
-            else saved = true;
-        }
-        if (saved) {
-            const auto shown = reinterpret_cast<INT_PTR>(ShellExecuteW(GetDesktopWindow(), L"open", Widen(s.SnapSaveLastFile).c_str(),
-                                                                       nullptr, nullptr, SW_SHOWNORMAL));
-            if (shown <= 32) Log("Snapshot: " + s.SnapSaveLastFile + " cannot be opened (" + std::to_string(shown) + ")");
-        }
-    }
+    DeliverSnapshot(std::move(picture), s, context_.tell);
 }
 
 // After a capture and after Escape: the zoom window goes, the window goes, the bar comes back.

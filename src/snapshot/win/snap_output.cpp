@@ -1,0 +1,196 @@
+#include "snapshot/win/snap_output.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+#include "base/bmp.h"
+#include "base/win/log.h"
+#include "base/win/utf.h"
+#include "base/win/window_base.h"
+#include "snapshot/packed_dib.h"
+#include "snapshot/snap_rules.h"
+#include "snapshot/win/c_image.h"
+#include "snapshot/win/dc_sampler.h"
+
+namespace orv {
+namespace {
+
+// Written next to its place and then moved over it: a failed write leaves any file of that
+// name as it was. 0 or the system's error.
+DWORD WriteWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    const std::wstring part = path + L".part";
+    HANDLE f = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return GetLastError();
+    DWORD written = 0;
+    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+    DWORD error = ok ? 0 : GetLastError();
+    CloseHandle(f);
+    if (ok && !MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) error = GetLastError();
+    if (error) DeleteFileW(part.c_str());
+    return error;
+}
+
+// The bitmap file of a picture: one conversion for the files and the clipboard.
+std::vector<std::uint8_t> BitmapFile(const SnapPicture& p) {
+    return BmpFile24(TopDownView(p.Bits(), p.Width(), p.Height(), Bmp24Stride(static_cast<std::uint32_t>(p.Width()))));
+}
+
+constexpr wchar_t kClipboardClass[] = L"OrvantaSnapClipboard";
+
+class ClipboardOwner final : public Window {
+public:
+    static ClipboardOwner* Get() {
+        auto& owner = Instance();
+        if (!owner) {
+            std::unique_ptr<ClipboardOwner> o(new ClipboardOwner());
+            if (RegisterClassOnce(kClipboardClass) && o->Create(kClipboardClass, L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr))
+                owner = std::move(o);
+        }
+        return owner.get();
+    }
+    static std::unique_ptr<ClipboardOwner>& Instance() {
+        static std::unique_ptr<ClipboardOwner> owner;
+        return owner;
+    }
+    ~ClipboardOwner() override {
+        if (hwnd()) DestroyWindow(hwnd());  // renders what is still offered
+    }
+    std::unique_ptr<SnapPicture> picture;
+
+private:
+    ClipboardOwner() = default;
+    // The packed DIB into the open clipboard.
+    void Render() {
+        if (!picture) return;
+        const std::vector<std::uint8_t> file = BitmapFile(*picture);
+        if (file.size() <= kBmpFileHeaderBytes) return;
+        if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, file.size() - kBmpFileHeaderBytes)) {
+            if (void* p = GlobalLock(mem)) {
+                std::memcpy(p, file.data() + kBmpFileHeaderBytes, file.size() - kBmpFileHeaderBytes);
+                GlobalUnlock(mem);
+                if (SetClipboardData(CF_DIB, mem)) return;
+            }
+            GlobalFree(mem);
+        }
+        LogError("The snapshot cannot go to the clipboard");
+    }
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        switch (msg) {
+            case WM_RENDERFORMAT:
+                if (wp == CF_DIB) Render();
+                return 0;
+            case WM_RENDERALLFORMATS:
+                if (OpenClipboard(hwnd())) {
+                    if (GetClipboardOwner() == hwnd()) Render();
+                    CloseClipboard();
+                }
+                return 0;
+            case WM_DESTROYCLIPBOARD:  // another program's turn: the picture is not needed
+                picture.reset();
+                return 0;
+        }
+        return Window::OnMessage(msg, wp, lp);
+    }
+};
+
+std::string TempFolder() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    return n > 0 && n <= MAX_PATH ? Narrow(temp) : std::string();
+}
+
+}  // namespace
+
+bool SnapClipboard::Offer(std::unique_ptr<SnapPicture> picture) {
+    ClipboardOwner* owner = ClipboardOwner::Get();
+    if (!owner || !OpenClipboard(owner->hwnd())) return false;
+    EmptyClipboard();  // the previous picture goes with WM_DESTROYCLIPBOARD
+    owner->picture = std::move(picture);
+    SetLastError(0);
+    const bool offered = SetClipboardData(CF_DIB, nullptr) != nullptr || GetLastError() == 0;
+    CloseClipboard();
+    return offered;
+}
+
+void SnapClipboard::Release() { ClipboardOwner::Instance().reset(); }
+
+SnapPicture::~SnapPicture() {
+    if (dc_ && old_) SelectObject(dc_.get(), old_);
+}
+
+bool SnapPicture::Make(int width, int height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* p = nullptr;
+    dc_.reset(CreateCompatibleDC(nullptr));
+    bitmap_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0));
+    if (!dc_ || !bitmap_) return false;
+    old_ = SelectObject(dc_.get(), bitmap_.get());
+    if (!old_ || old_ == HGDI_ERROR) return old_ = nullptr, false;
+    bits_ = static_cast<std::uint8_t*>(p);
+    width_ = width, height_ = height;
+    return true;
+}
+
+SnapDelivery DeliverSnapshot(std::unique_ptr<SnapPicture> picture, Settings& s,
+                             const std::function<void(const std::string&)>& tell) {
+    SnapDelivery done;
+    GdiFlush();  // the block transfer into the picture is complete before its bits are read
+    // The files are written from the picture; the clipboard keeps it for whoever pastes.
+    const SnapPicture& p = *picture;
+    std::vector<std::uint8_t> bmp;  // the bitmap file, made once when one is written
+    auto bitmapFile = [&]() -> const std::vector<std::uint8_t>& {
+        if (bmp.empty()) bmp = BitmapFile(p);
+        return bmp;
+    };
+
+    auto fail = [&](const std::string& why) {
+        Log("Snapshot: " + s.SnapSaveLastFile + " is not saved: " + why);
+        if (tell) tell("The snapshot could not be saved as " + s.SnapSaveLastFile + ": " + why + ". It is on the clipboard.");
+    };
+    if (s.SnapSaveOn) {
+        if (const std::optional<std::int32_t> next = NextSnapCount(s.SnapSaveCount)) {
+            s.SnapSaveCount = *next;
+            s.SnapSaveLastFile = SnapFileName(s.SnapSavePath, s.SnapSavePrefix, s.SnapSaveCount, s.SnapSaveFormat);
+            if (s.SnapSaveFormat == 1) {
+                try {
+                    cImage image;
+                    if (!image.CopyHDC(p.Dc(), p.Width(), p.Height()))
+                        throw std::runtime_error("the picture cannot be read");
+                    SaveJpeg(image, s.SnapSaveLastFile, s.SnapJpgQuality);
+                    done.saved = true;
+                } catch (const std::exception& e) {
+                    fail(e.what());
+                }
+            } else if (const DWORD error = WriteWholeFile(Widen(s.SnapSaveLastFile), bitmapFile())) {
+                fail(ErrorText(error));
+            } else {
+                done.saved = true;
+            }
+        } else {
+            Log("Snapshot: the counter is at its end; nothing is saved");
+        }
+    }
+    if (s.SnapPreview) {
+        if (!s.SnapSaveOn) {
+            s.SnapSaveLastFile = TempFolder() + "\\RVTempX.BMP";
+            if (const DWORD error = WriteWholeFile(Widen(s.SnapSaveLastFile), bitmapFile())) fail(ErrorText(error));
+            else done.saved = true;
+        }
+        // A file that was not written is not opened: an older one of that name would mislead.
+        if (done.saved) {
+            const auto shown = reinterpret_cast<INT_PTR>(
+                ShellExecuteW(GetDesktopWindow(), L"open", Widen(s.SnapSaveLastFile).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+            done.opened = shown > 32;
+            if (!done.opened) Log("Snapshot: " + s.SnapSaveLastFile + " cannot be opened (" + std::to_string(shown) + ")");
+        }
+    }
+    done.onClipboard = SnapClipboard::Offer(std::move(picture));
+    if (!done.onClipboard) LogError("The snapshot cannot go to the clipboard");
+    return done;
+}
+
+}  // namespace orv
