@@ -5,9 +5,9 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <tuple>
 
 #include "app/win/bar_ids.h"
 #include "base/win/utf.h"
@@ -19,83 +19,66 @@ namespace {
 
 constexpr RECT kPattern{440, 420, 760, 660};  // where the known picture lies: clear of the zoom window
 
-// The known picture, pixel for pixel, at screen point (x, y).
-COLORREF PatternAt(int x, int y) {
-    return RGB((x * 7) & 255, (y * 5) & 255, (x + y * 3) & 255);
+// A picture as top-down rows of B, G, R bytes, no padding.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> bgr;
+};
+
+// The known picture at screen rectangle r: sharp steps, every pixel different from its neighbours.
+Picture Pattern(const RECT& r) {
+    Picture p{r.right - r.left, r.bottom - r.top, {}};
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) p.bgr.insert(p.bgr.end(), {std::uint8_t(x + y * 3), std::uint8_t(y * 5), std::uint8_t(x * 7)});
+    return p;
 }
 
-// A topmost window of this process painted with the pattern.
+// A topmost window of this process showing the pattern.
 struct PatternWindow {
     HWND w = nullptr;
     PatternWindow() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        WNDCLASSW wc{0, [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
             if (m != WM_PAINT) return DefWindowProcW(h, m, wp, lp);
+            const Picture p = Pattern(kPattern);  // rows of 960 bytes: no padding needed
+            BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
             PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            const int width = kPattern.right - kPattern.left, height = kPattern.bottom - kPattern.top;
-            std::vector<std::uint32_t> px(static_cast<std::size_t>(width) * height);
-            for (int y = 0; y < height; ++y)
-                for (int x = 0; x < width; ++x) {
-                    const COLORREF c = PatternAt(kPattern.left + x, kPattern.top + y);
-                    px[static_cast<std::size_t>(y) * width + x] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
-                }
-            BITMAPINFO bi{};
-            bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-            SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, px.data(), &bi, DIB_RGB_COLORS);
-            EndPaint(h, &ps);
-            return 0;
-        };
-        wc.hInstance = GetModuleHandleW(nullptr);
+            SetDIBitsToDevice(BeginPaint(h, &ps), 0, 0, p.width, p.height, 0, 0, 0, p.height, p.bgr.data(), &bi, DIB_RGB_COLORS);
+            return EndPaint(h, &ps), 0;
+        }};
         wc.lpszClassName = L"OrvPattern";
         RegisterClassW(&wc);
-        w = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"OrvPattern", L"", WS_POPUP | WS_VISIBLE, kPattern.left,
-                            kPattern.top, kPattern.right - kPattern.left, kPattern.bottom - kPattern.top, nullptr, nullptr,
-                            wc.hInstance, nullptr);
-        UpdateWindow(w);
+        w = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, kPattern.left,
+                            kPattern.top, kPattern.right - kPattern.left, kPattern.bottom - kPattern.top, nullptr, nullptr, nullptr, nullptr);
         PumpFor(200);
     }
     ~PatternWindow() { DestroyWindow(w); }
 };
 
-// Top-down rows of B, G, R (and one ignored byte when 32 bits) from a packed DIB.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<COLORREF> px;
-    COLORREF At(int x, int y) const { return px[static_cast<std::size_t>(y) * width + x]; }
-};
 Picture FromDib(const std::uint8_t* dib, std::size_t size) {
-    Picture p;
-    if (size < sizeof(BITMAPINFOHEADER)) return p;
-    BITMAPINFOHEADER h;
-    std::memcpy(&h, dib, sizeof h);
-    if (h.biBitCount != 24 || h.biCompression != BI_RGB) return p;
-    p.width = h.biWidth, p.height = std::abs(h.biHeight);
-    const std::size_t stride = (static_cast<std::size_t>(p.width) * 3 + 3) & ~std::size_t(3);
-    if (size < h.biSize + stride * p.height) return {};
+    BITMAPINFOHEADER h{};
+    if (size >= sizeof h) std::memcpy(&h, dib, sizeof h);
+    const std::size_t stride = (static_cast<std::size_t>(h.biWidth) * 3 + 3) & ~std::size_t(3);
+    if (h.biBitCount != 24 || h.biCompression != BI_RGB || size < h.biSize + stride * std::abs(h.biHeight)) return {};
+    Picture p{h.biWidth, std::abs(h.biHeight), {}};
     for (int y = 0; y < p.height; ++y) {
         const std::uint8_t* row = dib + h.biSize + stride * (h.biHeight > 0 ? p.height - 1 - y : y);
-        for (int x = 0; x < p.width; ++x) p.px.push_back(RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]));
+        p.bgr.insert(p.bgr.end(), row, row + 3 * p.width);
     }
     return p;
 }
 Picture FromBmpFile(const fs::path& file) {
     const std::string b = test::ReadFile(file);
-    return b.size() > 14 && b[0] == 'B' && b[1] == 'M' ? FromDib(reinterpret_cast<const std::uint8_t*>(b.data()) + 14, b.size() - 14)
-                                                       : Picture{};
+    return b.starts_with("BM") ? FromDib(reinterpret_cast<const std::uint8_t*>(b.data()) + 14, b.size() - 14) : Picture{};
 }
 Picture FromClipboard() {
     Picture p;
     if (!OpenClipboard(nullptr)) return p;
-    if (HANDLE mem = GetClipboardData(CF_DIB))
-        if (const void* dib = GlobalLock(mem)) {
-            p = FromDib(static_cast<const std::uint8_t*>(dib), GlobalSize(mem));
-            GlobalUnlock(mem);
-        }
+    if (HANDLE mem = GetClipboardData(CF_DIB))  // the program renders it now
+        if (const void* dib = GlobalLock(mem)) p = FromDib(static_cast<const std::uint8_t*>(dib), GlobalSize(mem)), GlobalUnlock(mem);
     CloseClipboard();
     return p;
 }
-// A JPEG file decoded by the system's codecs.
+// A JPEG file as the system's codecs decode it.
 Picture FromJpegFile(const fs::path& file) {
     Picture p;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -109,40 +92,34 @@ Picture FromJpegFile(const fs::path& file) {
         SUCCEEDED(d->GetFrame(0, &frame)) && SUCCEEDED(f->CreateFormatConverter(&c)) &&
         SUCCEEDED(c->Initialize(frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0, WICBitmapPaletteTypeCustom)) &&
         SUCCEEDED(c->GetSize(&w, &h))) {
-        std::vector<BYTE> bgr(static_cast<std::size_t>(w) * h * 3);
-        if (SUCCEEDED(c->CopyPixels(nullptr, w * 3, static_cast<UINT>(bgr.size()), bgr.data()))) {
-            p.width = static_cast<int>(w), p.height = static_cast<int>(h);
-            for (std::size_t i = 0; i < bgr.size(); i += 3) p.px.push_back(RGB(bgr[i + 2], bgr[i + 1], bgr[i]));
-        }
+        p = {static_cast<int>(w), static_cast<int>(h), std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h * 3)};
+        if (FAILED(c->CopyPixels(nullptr, w * 3, static_cast<UINT>(p.bgr.size()), p.bgr.data()))) p = {};
     }
     for (IUnknown* u : std::initializer_list<IUnknown*>{c, frame, d, f})
         if (u) u->Release();
     return p;
 }
 
-// How far the picture's colour channels are from the pattern's at r: the largest difference
-// and the mean (256 both when the sizes differ).
-struct Diff { int worst; double mean; };
-Diff Difference(const Picture& p, const RECT& r) {
-    if (p.width != r.right - r.left || p.height != r.bottom - r.top || p.px.empty()) return {256, 256};
+// How far a picture is from the pattern at r, per colour byte: the largest difference and the
+// mean (256 when the sizes differ).
+std::pair<int, double> Difference(const Picture& p, const RECT& r) {
+    const Picture want = Pattern(r);
+    if (p.width != want.width || p.height != want.height || p.bgr.empty()) return {256, 256.0};
     int worst = 0;
     double sum = 0;
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) {
-            const COLORREF a = p.At(x, y), b = PatternAt(r.left + x, r.top + y);
-            for (int d : {GetRValue(a) - GetRValue(b), GetGValue(a) - GetGValue(b), GetBValue(a) - GetBValue(b)})
-                worst = std::max(worst, std::abs(d)), sum += std::abs(d);
-        }
-    return {worst, sum / (3.0 * p.px.size())};
+    for (std::size_t i = 0; i < p.bgr.size(); ++i) {
+        const int d = std::abs(p.bgr[i] - want.bgr[i]);
+        worst = std::max(worst, d), sum += d;
+    }
+    return {worst, sum / static_cast<double>(p.bgr.size())};
 }
-int WorstDifference(const Picture& p, const RECT& r) { return Difference(p, r).worst; }
+int WorstDifference(const Picture& p, const RECT& r) { return Difference(p, r).first; }
 
 struct SnapshotTest : AppTest {
     fs::path folder;
     void SetUp() override {
         AppTest::SetUp();
-        folder = fs::temp_directory_path() / "OrvSnaps";
-        fs::remove_all(folder);
+        fs::remove_all(folder = fs::temp_directory_path() / "OrvSnaps");
         fs::create_directories(folder);
         for (auto [key, value] : {std::pair("SnapSaveOn", "True"), {"SnapSaveFormat", "2"}, {"SnapPreview", "False"},
                                   {"SnapZoom", "True"}, {"SnapSound", "True"}, {"SnapSaveCount", "0"}})
@@ -199,11 +176,9 @@ TEST_F(SnapshotTest, DraggedPixelsGoToTheClipboardAndNumberedFiles) {
     const POINT a{kPattern.left + 10, kPattern.top + 10}, b{kPattern.left + 209, kPattern.top + 109};
     ASSERT_TRUE(MouseDrag(a, b));
     ASSERT_TRUE(Ended(capture));
-    const Picture jpeg = FromJpegFile(folder / "Snap0002.JPG");
-    EXPECT_EQ(std::pair(jpeg.width, jpeg.height), std::pair(200, 100));
-    // The pattern's sharp steps cost JPEG up to 6 levels on average; a shifted or swapped
+    // The pattern's sharp steps cost JPEG about 6 levels on average; a shifted or swapped
     // picture costs 60 and more.
-    EXPECT_LT(Difference(jpeg, {a.x, a.y, b.x + 1, b.y + 1}).mean, 10.0);
+    EXPECT_LT(Difference(FromJpegFile(folder / "Snap0002.JPG"), {a.x, a.y, b.x + 1, b.y + 1}).second, 10.0);
 
     // Escape: nothing captured, the bar back.
     ASSERT_NE(capture = StartSnapshot(), nullptr);
