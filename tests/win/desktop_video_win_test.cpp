@@ -1,6 +1,7 @@
 // The desktop's video on the stand with the system's own device: the samples play in the host
-// behind the icons, loop past their end also without the device's repeat (AVI and WMV), and no
-// device stays open after a stop or a shutdown.
+// behind the icons, loop past their end also without the device's repeat (AVI and WMV), pause
+// while another program's window covers the screen, and no device stays open after a stop or
+// a shutdown.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <tuple>
 
 #include "common/test_files.h"
+#include "win/win_helpers.h"
 #include "video/win/desktop_video_win.h"
 
 namespace orv {
@@ -73,6 +75,27 @@ TEST(DesktopVideoWin, SamplesPlayBehindTheIconsLoopOnEveryDeviceAndCloseOnShutdo
         EXPECT_EQ(Query("mode"), "closed") << desk;
     }
     EXPECT_EQ(looks.count, 3);
+}
+
+// Faults: a maximise or a restore going unseen (Wine reports no window events: the look once a
+// second missing), windows of other threads not read, a minimised window still covering, the
+// pause or the resume not reaching the device, the change not handed to the player.
+TEST(CoverWatch, AnotherThreadsWindowMaximisedPausesTheVideoAndRestoredOrMinimisedResumesIt) {
+    test::TempFolder t;
+    test::WriteFile(t.path() / "cubeturn2.avi", test::ReadFile(ORV_SOURCE_DIR "/res/videos/cubeturn2.avi"));
+    VideoOptions options{};
+    options[3] = {true, false, true, (t.path() / "cubeturn2.avi").string()};
+    Looks look;
+    auto video = DesktopVideoWin::Create(look, options);
+    ASSERT_TRUE(video);
+    test::ForeignWindows other({{L"orv cover", SW_SHOWNORMAL}});
+    video->Video().PlayDesktopVideo(3);
+    for (auto [show, want] : {std::pair{SW_SHOWNORMAL, "playing"}, {SW_MAXIMIZE, "paused"}, {SW_RESTORE, "playing"},
+                              {SW_MAXIMIZE, "paused"}, {SW_MINIMIZE, "playing"}}) {
+        ShowWindow(other.windows[0], show);
+        EXPECT_TRUE(test::WaitFor([&, want = want] { return Pump(20), Query("mode") == want; }, 3000)) << show << ": " << Query("mode");
+    }
+    video->Video().StopDesktopVideo();
 }
 
 }  // namespace
