@@ -52,7 +52,7 @@ HWND VideoWindow(DWORD pid) {
 
 // Faults: the first run's records not loaded (or not with the program's folder), the dialog
 // not opening from the bar or the tray, the bar left hidden after it, the OK's change not kept
-// in memory or not saved at exit, desktop 1 given a record.
+// in memory or not saved at exit, the close image keeping a change, desktop 1 given a record.
 TEST_F(AppTest, VideoSettingsFromTheBarAndTheTrayKeepTheirChangeAndSaveItAtExit) {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(kSettingsKey) + L"\\CONFIG").c_str(), L"VideoDefault");  // a first run
     ASSERT_TRUE(Start());
@@ -72,13 +72,15 @@ TEST_F(AppTest, VideoSettingsFromTheBarAndTheTrayKeepTheirChangeAndSaveItAtExit)
     TypeKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
     ASSERT_TRUE(dlg = WaitDialog());
     EXPECT_TRUE(Checked(Row(dlg, 5, kVoOn)));
-    ASSERT_TRUE(ClickControl(dlg, kVidClose));
+    ASSERT_TRUE(ClickControl(GetDlgItem(dlg, kVidRow0 + 5), kVoOn) && ClickControl(dlg, kVidClose));  // a change the close image drops
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg) && IsWindowVisible(Bar()) && IsWindowEnabled(Bar()); }, 5000));
     Settle(Bar());
 
     ASSERT_TRUE(Quit(IDYES) && App().WaitExit(10000));
-    EXPECT_EQ(std::tuple(Setting("CONFIG", "Video5On"), Setting("CONFIG", "VideoDefault"), Setting("CONFIG", "Video1On")),
-              std::tuple(std::optional<std::string>("1"), std::optional<std::string>("0"), std::optional<std::string>("0")));
+    EXPECT_EQ(std::tuple(Setting("CONFIG", "Video5On"), Setting("CONFIG", "Video6On"), Setting("CONFIG", "VideoDefault"),
+                         Setting("CONFIG", "Video1On")),
+              std::tuple(std::optional<std::string>("1"), std::optional<std::string>("1"), std::optional<std::string>("0"),
+                         std::optional<std::string>("0")));
 }
 
 struct VideoTest : AppTest {
