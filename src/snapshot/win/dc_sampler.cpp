@@ -27,10 +27,14 @@ const std::uint8_t* DcSampler::Row(int y) {
 }
 
 void SaveJpeg(const cImage& image, const std::string& fileName, int quality) {
-    DcSampler sampler(image.hdc(), 0, 0, image.Width(), image.Height());
+    SaveJpeg(image.hdc(), 0, 0, image.Width(), image.Height(), fileName, quality);
+}
+
+void SaveJpeg(HDC dc, int left, int top, int width, int height, const std::string& fileName, int quality) {
+    DcSampler sampler(dc, left, top, width, height);
     // The comment's characters in the system's ANSI code page, one byte each.
     const std::string comment = ToCodePage(Widen(SnapshotComment(quality)), CP_ACP);
-    SaveJpeg(sampler, image.Width(), image.Height(), comment, fileName, quality);
+    SaveJpeg(sampler, width, height, comment, fileName, quality);
 }
 
 }  // namespace orv

@@ -33,5 +33,7 @@ private:
 // modJpeg's SaveJpeg for a cImage: the picture read through the image's DC, the snapshot
 // comment in the system's ANSI code page (snapshot/mod_jpeg.h says the rest).
 void SaveJpeg(const cImage& image, const std::string& fileName, int quality);
+// The same for the rectangle (left, top, width x height) of a device context.
+void SaveJpeg(HDC dc, int left, int top, int width, int height, const std::string& fileName, int quality);
 
 }  // namespace orv

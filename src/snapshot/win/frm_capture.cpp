@@ -3,9 +3,10 @@
 #include <windowsx.h>
 #include <mmsystem.h>
 
+#include <algorithm>
+
 #include "base/win/log.h"
 #include "base/win/utf.h"
-#include "snapshot/win/snap_output.h"
 
 namespace orv {
 namespace {
@@ -51,7 +52,6 @@ void FrmCapture::Close() {
 
 FrmCapture::~FrmCapture() {
     magnify_.reset();
-    if (frozenDc_ && frozenOld_) SelectObject(frozenDc_.get(), frozenOld_);
     if (hwnd()) DestroyWindow(hwnd());
 }
 
@@ -64,14 +64,10 @@ bool FrmCapture::Freeze() {
     const int w = screen_.right - screen_.left, h = screen_.bottom - screen_.top;
     HDC screen = GetDC(nullptr);
     if (!screen) return false;
-    frozenDc_.reset(CreateCompatibleDC(screen));
-    frozen_.reset(CreateCompatibleBitmap(screen, w, h));
-    bool ok = frozenDc_ && frozen_;
-    if (ok) {
-        frozenOld_ = SelectObject(frozenDc_.get(), frozen_.get());
-        ok = BitBlt(frozenDc_.get(), 0, 0, w, h, screen, screen_.left, screen_.top, SRCCOPY | CAPTUREBLT) != 0;
-        GdiFlush();
-    }
+    frozen_ = std::make_unique<SnapPicture>();
+    const bool ok = frozen_->Make(w, h) &&
+                    BitBlt(frozen_->Dc(), 0, 0, w, h, screen, screen_.left, screen_.top, SRCCOPY | CAPTUREBLT) != 0;
+    GdiFlush();
     ReleaseDC(nullptr, screen);
     if (!ok) LogError("The screen cannot be frozen for a snapshot");
     return ok;
@@ -104,13 +100,13 @@ void FrmCapture::CaptureArea(float x1, float x2, float y1, float y2) {
     magnify_.reset();
     const std::optional<SnapRect> r = CaptureRect(x1, x2, y1, y2);
     if (!r) return;
-    auto picture = std::make_unique<SnapPicture>();  // picTemp
-    if (!picture->Make(r->width, r->height) ||
-        !BitBlt(picture->Dc(), 0, 0, r->width, r->height, frozenDc_.get(), r->left, r->top, SRCCOPY)) {
-        LogError("The snapshot's picture cannot be made");
-        return;
-    }
-    DeliverSnapshot(std::move(picture), s, context_.tell);
+    // picTemp: the rectangle of the frozen screen (what of it lies on the screen), which goes
+    // with it: the window closes next.
+    const int left = std::max(r->left, 0), top = std::max(r->top, 0);
+    const int right = std::min<long long>(static_cast<long long>(r->left) + r->width, screen_.right - screen_.left);
+    const int bottom = std::min<long long>(static_cast<long long>(r->top) + r->height, screen_.bottom - screen_.top);
+    if (!frozen_ || !frozen_->Select(left, top, right - left, bottom - top)) return;
+    DeliverSnapshot(std::move(frozen_), s, context_.tell);
 }
 
 // After a capture and after Escape: the zoom window goes, the window goes, the bar comes back.
@@ -129,7 +125,7 @@ LRESULT FrmCapture::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             PAINTSTRUCT ps;
             if (HDC dc = BeginPaint(hwnd(), &ps)) {
                 const RECT& p = ps.rcPaint;
-                BitBlt(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, frozenDc_.get(), p.left, p.top, SRCCOPY);
+                if (frozen_) BitBlt(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, frozen_->Dc(), p.left, p.top, SRCCOPY);
                 if (drawn_) InvertOutline(dc, start_, last_);  // within what was repainted
                 EndPaint(hwnd(), &ps);
             }

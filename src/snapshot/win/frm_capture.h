@@ -19,6 +19,7 @@
 #include "settings/settings.h"
 #include "snapshot/snap_rules.h"
 #include "snapshot/win/f_magnify.h"
+#include "snapshot/win/snap_output.h"
 
 namespace orv {
 
@@ -53,9 +54,7 @@ private:
 
     SnapContext context_;
     RECT screen_{};  // the virtual screen: the window's place and the frozen picture's
-    UniqueDc frozenDc_;
-    UniqueBitmap frozen_;
-    HGDIOBJ frozenOld_ = nullptr;
+    std::unique_ptr<SnapPicture> frozen_;  // becomes the snapshot, its rectangle selected
     POINT start_{}, last_{};  // StartX, StartY, LastX, LastY
     bool drawn_ = false;      // a rectangle is on the screen
     std::unique_ptr<FMagnify> magnify_;

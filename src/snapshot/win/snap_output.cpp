@@ -12,7 +12,6 @@
 #include "base/win/window_base.h"
 #include "snapshot/packed_dib.h"
 #include "snapshot/snap_rules.h"
-#include "snapshot/win/c_image.h"
 #include "snapshot/win/dc_sampler.h"
 
 namespace orv {
@@ -35,8 +34,10 @@ DWORD WriteWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& 
 
 // The bitmap file of a picture: one conversion for the files and the clipboard.
 std::vector<std::uint8_t> BitmapFile(const SnapPicture& p) {
-    return BmpFile24(TopDownView(p.Bits(), p.Width(), p.Height(), Bmp24Stride(static_cast<std::uint32_t>(p.Width()))));
+    return BmpFile24(TopDownView(p.Bits(), p.Width(), p.Height(), p.Stride()));
 }
+
+constexpr UINT kCutMessage = WM_APP + 1;  // the offered picture is cut to its size
 
 constexpr wchar_t kClipboardClass[] = L"OrvantaSnapClipboard";
 
@@ -91,6 +92,10 @@ private:
             case WM_DESTROYCLIPBOARD:  // another program's turn: the picture is not needed
                 picture.reset();
                 return 0;
+            case kCutMessage:
+                if (picture)
+                    if (auto cut = picture->Cut()) picture = std::move(cut);
+                return 0;
         }
         return Window::OnMessage(msg, wp, lp);
     }
@@ -112,6 +117,7 @@ bool SnapClipboard::Offer(std::unique_ptr<SnapPicture> picture) {
     SetLastError(0);
     const bool offered = SetClipboardData(CF_DIB, nullptr) != nullptr || GetLastError() == 0;
     CloseClipboard();
+    PostMessageW(owner->hwnd(), kCutMessage, 0, 0);
     return offered;
 }
 
@@ -131,14 +137,29 @@ bool SnapPicture::Make(int width, int height) {
     old_ = SelectObject(dc_.get(), bitmap_.get());
     if (!old_ || old_ == HGDI_ERROR) return old_ = nullptr, false;
     bits_ = static_cast<std::uint8_t*>(p);
-    width_ = width, height_ = height;
+    fullWidth_ = width_ = width, fullHeight_ = height_ = height;
+    stride_ = Bmp24Stride(static_cast<std::uint32_t>(width));
+    left_ = top_ = 0;
     return true;
+}
+
+bool SnapPicture::Select(int left, int top, int width, int height) {
+    if (left < 0 || top < 0 || width < 1 || height < 1 || width > fullWidth_ - left || height > fullHeight_ - top) return false;
+    left_ = left, top_ = top, width_ = width, height_ = height;
+    return true;
+}
+
+std::unique_ptr<SnapPicture> SnapPicture::Cut() const {
+    auto cut = std::make_unique<SnapPicture>();
+    if (!cut->Make(width_, height_) || !BitBlt(cut->Dc(), 0, 0, width_, height_, Dc(), left_, top_, SRCCOPY)) return nullptr;
+    GdiFlush();
+    return cut;
 }
 
 SnapDelivery DeliverSnapshot(std::unique_ptr<SnapPicture> picture, Settings& s,
                              const std::function<void(const std::string&)>& tell) {
     SnapDelivery done;
-    GdiFlush();  // the block transfer into the picture is complete before its bits are read
+    GdiFlush();  // the block transfers into the picture are complete before its bits are read
     // The files are written from the picture; the clipboard keeps it for whoever pastes.
     const SnapPicture& p = *picture;
     std::vector<std::uint8_t> bmp;  // the bitmap file, made once when one is written
@@ -157,10 +178,9 @@ SnapDelivery DeliverSnapshot(std::unique_ptr<SnapPicture> picture, Settings& s,
             s.SnapSaveLastFile = SnapFileName(s.SnapSavePath, s.SnapSavePrefix, s.SnapSaveCount, s.SnapSaveFormat);
             if (s.SnapSaveFormat == 1) {
                 try {
-                    cImage image;
-                    if (!image.CopyHDC(p.Dc(), p.Width(), p.Height()))
-                        throw std::runtime_error("the picture cannot be read");
-                    SaveJpeg(image, s.SnapSaveLastFile, s.SnapJpgQuality);
+                    // Straight from the picture's rectangle: the same pixels as a copy in a
+                    // cImage first, without the copy while the user waits.
+                    SaveJpeg(p.Dc(), p.Left(), p.Top(), p.Width(), p.Height(), s.SnapSaveLastFile, s.SnapJpgQuality);
                     done.saved = true;
                 } catch (const std::exception& e) {
                     fail(e.what());

@@ -2,9 +2,8 @@
 // clipboard's bitmap, the numbered BMP or JPEG file, the preview in the viewer of its type.
 // Each step on its own: a failing one does not stop the next.
 //
-//   auto picture = std::make_unique<SnapPicture>();
-//   picture->Make(w, h) && BitBlt(picture->Dc(), 0, 0, w, h, frozen, left, top, SRCCOPY);
-//   DeliverSnapshot(std::move(picture), settings, tell);
+//   frozen->Select(left, top, w, h);
+//   DeliverSnapshot(std::move(frozen), settings, tell);
 #pragma once
 
 #include <windows.h>
@@ -19,7 +18,9 @@
 
 namespace orv {
 
-// picTemp: a 24-bit top-down DIB section in a memory DC.
+// A 24-bit top-down DIB section in a memory DC, and the rectangle of it that is the picture:
+// the whole of it at first. The frozen screen is one, and the snapshot is its selected
+// rectangle (picTemp), read in place rather than copied while the user waits.
 class SnapPicture {
 public:
     SnapPicture() = default;
@@ -27,23 +28,35 @@ public:
     SnapPicture& operator=(const SnapPicture&) = delete;
     ~SnapPicture();
     [[nodiscard]] bool Make(int width, int height);
+    // The picture becomes that rectangle of the DIB (false, unchanged, when it does not fit).
+    bool Select(int left, int top, int width, int height);
     HDC Dc() const { return dc_.get(); }
-    const std::uint8_t* Bits() const { return bits_; }
+    int Left() const { return left_; }
+    int Top() const { return top_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // The picture's top row, and the distance between rows.
+    const std::uint8_t* Bits() const { return bits_ + top_ * stride_ + left_ * 3; }
+    std::ptrdiff_t Stride() const { return stride_; }
+    // A picture of its own holding just the rectangle (null when it cannot be made).
+    std::unique_ptr<SnapPicture> Cut() const;
 
 private:
     UniqueDc dc_;
     UniqueBitmap bitmap_;
     HGDIOBJ old_ = nullptr;
     std::uint8_t* bits_ = nullptr;
-    int width_ = 0, height_ = 0;
+    int fullWidth_ = 0, fullHeight_ = 0;
+    std::ptrdiff_t stride_ = 0;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 };
 
 // The clipboard's picture, rendered when a program asks for it: a screen-sized bitmap copied
 // at once would cost more than the rest of the snapshot (under Wine the whole of it travels
 // to the server). A hidden window of ours owns the clipboard and keeps the picture until
 // another program takes the clipboard over; at shutdown it hands the bitmap over in full.
+// A picture that is a rectangle of a larger one (the frozen screen) is cut to its size once
+// the snapshot is delivered, so the screen's memory goes soon after.
 class SnapClipboard {
 public:
     // Empties the clipboard and offers the picture (CF_DIB) in place of what was there.
