@@ -148,7 +148,8 @@ struct SnapshotTest : AppTest {
 // Faults: the release pixel left out or the rectangle measured from the wrong corner of a
 // backwards drag; the clipboard or the file holding other pixels (rows upside down, colours
 // swapped, an offset of the virtual screen); the bar left hidden; the counter not continuing
-// after a restart; the JPEG not written or far from the pixels; Escape capturing something.
+// after a restart; the JPEG not written or far from the pixels; the zoom keys not reaching the
+// zoom window, its double click not closing it; Escape capturing something.
 TEST_F(SnapshotTest, DraggedPixelsGoToTheClipboardAndNumberedFiles) {
     PatternWindow pattern;
     ASSERT_TRUE(Start());
@@ -180,8 +181,17 @@ TEST_F(SnapshotTest, DraggedPixelsGoToTheClipboardAndNumberedFiles) {
     // picture costs 60 and more.
     EXPECT_LT(Difference(FromJpegFile(folder / "Snap0002.JPG"), {a.x, a.y, b.x + 1, b.y + 1}).second, 10.0);
 
-    // Escape: nothing captured, the bar back.
+    // The zoom window's keys while the frozen screen has the keyboard, a double click closing
+    // it; then Escape: nothing captured, the bar back.
     ASSERT_NE(capture = StartSnapshot(), nullptr);
+    HWND zoom = FindWindowW(kMagnifyClass, nullptr);
+    auto factor = [&] { wchar_t t[16] = {}; return SendMessageW(GetDlgItem(zoom, kMagFactor), WM_GETTEXT, 16, LPARAM(t)), std::wstring(t); };
+    EXPECT_EQ(factor(), L"5.00");
+    TypeKeys({VK_F3});
+    EXPECT_TRUE(WaitUntil([&] { return factor() == L"2.00"; }, 2000)) << Narrow(factor());
+    const POINT inZoom = Centre(Rect(GetDlgItem(zoom, kMagPicture)));
+    ASSERT_TRUE(MouseAt(inZoom, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP) && MouseAt(inZoom, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(zoom); }, 2000)) << "a double click closes the zoom window";
     TypeKeys({VK_ESCAPE});
     ASSERT_TRUE(Ended(capture));
     EXPECT_FALSE(IsWindow(FindWindowW(kMagnifyClass, nullptr)));

@@ -139,8 +139,15 @@ LRESULT FrmCapture::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDOWN:
             if (drawn_) DrawLine(start_, last_), drawn_ = false;
             start_ = last_ = at;
+            pressed_ = true;
             SetCapture(hwnd());
             return 0;
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:  // its release captures from the corner the left button set, if any
+            pressed_ = true;
+            SetCapture(hwnd());
+            return msg == WM_XBUTTONDOWN ? TRUE : 0;
         case WM_MOUSEMOVE:
             if (wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2)) {
                 if (drawn_) DrawLine(start_, last_);
@@ -153,7 +160,9 @@ LRESULT FrmCapture::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
         case WM_XBUTTONUP:
-            if (!IsWindowVisible(hwnd())) return 0;
+            // Only the release of a press made here: not the end of the double click that
+            // closed the zoom window over us.
+            if (!IsWindowVisible(hwnd()) || !pressed_) return 0;
             ReleaseCapture();
             if (drawn_) DrawLine(start_, last_), drawn_ = false;
             CaptureArea(static_cast<float>(start_.x), static_cast<float>(at.x), static_cast<float>(start_.y),

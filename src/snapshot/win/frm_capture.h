@@ -57,6 +57,7 @@ private:
     std::unique_ptr<SnapPicture> frozen_;  // becomes the snapshot, its rectangle selected
     POINT start_{}, last_{};  // StartX, StartY, LastX, LastY
     bool drawn_ = false;      // a rectangle is on the screen
+    bool pressed_ = false;    // a button went down on the frozen screen
     std::unique_ptr<FMagnify> magnify_;
     HCURSOR cursor_ = nullptr;
 };
