@@ -6,7 +6,6 @@
 #include <tuple>
 #include <utility>
 
-#include "app/tray_texts.h"
 #include "app/win/app_paths.h"
 #include "app/win/bar_ids.h"
 #include "app/win/default_wallpapers.h"
@@ -14,14 +13,10 @@
 #include "base/win/log.h"
 #include "base/win/utf.h"
 #include "base/win/window_dpi.h"
-#include "controls/win/browse_folder.h"
 #include "controls/win/candy_button.h"
 #include "controls/win/frm_about.h"
-#include "settings/win/frm_adv_options.h"
 #include "snapshot/win/frm_capture.h"
 #include "snapshot/win/snap_output.h"
-#include "settings/win/registry_mod.h"
-#include "video/win/frm_video_options.h"
 
 #include "../../../res/resource.h"
 
@@ -32,7 +27,6 @@ constexpr wchar_t kInstanceMutex[] = L"Local\\OrvantaZ.SingleInstance";
 constexpr UINT_PTR kRelayerTimer = 1;
 constexpr UINT kRelayerMs = 150;
 constexpr int kRelayers = 2;  // re-layerings after a switch
-constexpr int kDeskBalloonMs = 1500;  // how long a switch's balloon stays once shown
 // How long quitting waits for desktop 1's look while an application hangs.
 constexpr DWORD kQuitLookMs = 1500;
 
@@ -463,184 +457,5 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     return Default(msg, wp, lp);
 }
-
-// ---------------------------------------------------------------------------------------
-// Settings plumbing
-
-void FrmMain::SetAutoStart(bool on) { orv::SetAutoStart(on, AutoStartFor(ExePath())); }
-
-std::string FrmMain::DocumentsFolder() { return GetSpecialFolder(CSIDL_PERSONAL); }
-
-// The hotkeys go onto windows of their own owned by the bar; a press switches as the
-// bar's desktop buttons do, or starts a snapshot as its snapshot button does.
-void FrmMain::LoadHotkeys() {
-    if (hotkeys_) return;
-    hotkeys_ = std::make_unique<AppHotkeys>(
-        flavour_, AppHotkeys::Handlers{[this](int desk) { DoAction(desk); }, [this] { StartSnapshot(); }});
-    hotkeys_->Load(*store_, hwnd());
-}
-
-void FrmMain::SaveHotkeys() {
-    if (hotkeys_) hotkeys_->Save(*store_);
-}
-
-std::array<KHotKeyCtl*, kHotkeyCount> FrmMain::HotkeyCtls() {
-    return hotkeys_ ? hotkeys_->Controls() : std::array<KHotKeyCtl*, kHotkeyCount>{};
-}
-
-// The six desktops' video records; the first load writes the first-run defaults, with the
-// sample videos beside the program.
-void FrmMain::LoadVideoSettings() {
-    for (int desk = 1; desk <= kVideoDesks; ++desk) LoadVideoSetting(*store_, videoOptions_, desk, ProgramFolder());
-}
-void FrmMain::SaveVideoSettings() {
-    for (int desk = 1; desk <= kVideoDesks; ++desk) SaveVideoSetting(*store_, videoOptions_, desk);
-}
-
-// ---------------------------------------------------------------------------------------
-// The snapshot, video and settings buttons
-
-void FrmMain::RunModalDialog(const std::function<void(HWND owner)>& dialog) {
-    barWasShown_ = false;
-    if (IsWindowVisible(hwnd())) {
-        ShowWindow(hwnd(), SW_HIDE);
-        barWasShown_ = true;
-    }
-    dialog(hwnd());  // returns when the dialog closes
-    if (barWasShown_) ShowWindow(hwnd(), SW_SHOW);
-}
-
-namespace {
-double SecondsSinceMidnight() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
-}
-}  // namespace
-
-// The bar goes, the screen settles for a moment (menus and tips fade), then it freezes for
-// the selection; the bar comes back when the selection ends, captured or cancelled.
-void FrmMain::StartSnapshot() {
-    if (snapStarting_ || FrmCapture::IsOpen()) return;
-    snapStarting_ = true;
-    if (IsWindowVisible(hwnd())) {
-        ShowWindow(hwnd(), SW_HIDE);
-        barHiddenForSnap_ = true;
-    }
-    for (const SnapPause pause(SecondsSinceMidnight()); !pause.Over(SecondsSinceMidnight());) {
-        PumpMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    snapStarting_ = false;
-    if (unloaded_) return;
-    auto barBack = [this] {
-        if (!barHiddenForSnap_ || unloaded_) return;
-        barHiddenForSnap_ = false;
-        ShowWindow(hwnd(), SW_SHOWNORMAL);
-    };
-    auto tell = [this](const std::string& text) {
-        if (!systray_) return;
-        systray_->SetBalloonText(text);
-        systray_->BalloonShow(true, -1, true);
-    };
-    if (!FrmCapture::Show(SnapContext{settings_, ProgramFolder(), barBack, tell})) barBack();
-}
-
-// The settings dialog on the application's values and live hotkeys; what takes effect at once
-// follows when it closes.
-void FrmMain::ShowAdvOptions(HWND owner) {
-    AdvOptionsContext context{settings_, HotkeyCtls(), *store_, [this](bool on) { SetAutoStart(on); },
-                              Widen(folders_.HelpFile(flavour_)), &BrowseForFolder, hwnd()};
-    FrmAdvOptions::Show(owner, context);
-    ApplyImmediateSettings();
-}
-// The video settings dialog on the six records, followed (from the bar) by applying the
-// current desktop's record again when OK changed it.
-void FrmMain::ShowVideoOptions(HWND owner, bool applyChange) {
-    VideoOptionsContext context{videoOptions_, [this] { return desks_ ? desks_->CurrentDesk() : 1; }, hwnd(),
-                                menu_ ? menu_->Image1() : nullptr, nullptr};
-    if (applyChange) context.applyCurrentDesktopVideo = [this] { if (desks_) desks_->ApplyCurrentDesktopVideo(); };
-    FrmVideoOptions::Show(owner, context);
-}
-
-// At the end of the unload, after SaveSettings wrote them: each hotkey switched off, then
-// stopped (unregistered, its window unhooked).
-void FrmMain::StopHotkeys() {
-    if (hotkeys_) hotkeys_->Stop();
-}
-
-void FrmMain::ApplyImmediateSettings() { ShowDeskInTray(false); }
-
-// ---------------------------------------------------------------------------------------
-// The tray icon
-
-// The bar's icon with the bar's caption as its tip.
-void FrmMain::CreateTrayIcon() {
-    systray_ = std::make_unique<cSystray>();
-    if (!systray_->lhWnd()) Log("The tray icon has no message window: the bar is its only way in");
-    systray_->SetListener(&trayEvents_);
-    systray_->SysTrayIconFromHandle(icon_);
-    // The balloons of a switch: under the program's name, never with a sound.
-    systray_->SetBalloonIcon(NIIF_NOSOUND);
-    systray_->SetBalloonTitle(flavour_.productName);
-    ShowDeskInTray(false);
-    systray_->SysTrayShow(true);
-}
-
-void FrmMain::ShowDeskInTray(bool balloon) {
-    if (!systray_ || !desks_) return;
-    wchar_t caption[256] = {};
-    GetWindowTextW(hwnd(), caption, 256);
-    const int desk = desks_->CurrentDesk();
-    systray_->SetSysTrayToolTip(TrayTipText(Narrow(caption), settings_.TrayTipsOn, desk));
-    if (!balloon || !settings_.TrayTipsOn) return;
-    systray_->SetBalloonText(DeskName(desk));
-    systray_->BalloonShow(true, kDeskBalloonMs, true);
-}
-
-// The icon leaves the taskbar; the object itself goes at the end of the unload.
-void FrmMain::RemoveTrayIcon() {
-    if (systray_) systray_->DoTerminate();
-}
-
-void FrmMain::TrayMouseDown(int button) {
-    if (button == 1) {
-        FrmAbout::Close();
-        ShowWindow(hwnd(), SW_SHOWNORMAL);
-        if (menu_) {
-            menu_->mnuPop_Click(0);  // "Show"
-        } else {
-            ShowBar(topmost_);
-        }
-    } else if (button == 2) {
-        ShowTrayMenu();
-    }
-}
-
-// The menu opens at the pointer, where the user clicked the icon.
-void FrmMain::ShowTrayMenu() {
-    if (!menu_) return;
-    POINT pt{};
-    GetCursorPos(&pt);
-    menu_->Popup(pt);
-}
-
-// "Show" and "Show on top": the bar shown in the layer the menu's check mark gives.
-void FrmMain::ShowBar(bool topmost) {
-    topmost_ = topmost;
-    SetWindowPos(hwnd(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-}
-
-// The tray menu's dialogs, as the bar's buttons open them; the video settings chosen here
-// take effect at the next switch.
-void FrmMain::OpenSettings() {
-    RunModalDialog([this](HWND owner) { ShowAdvOptions(owner); });
-}
-void FrmMain::OpenVideoSettings() {
-    RunModalDialog([this](HWND owner) { ShowVideoOptions(owner, false); });
-}
-
-void FrmMain::ShowAbout() { FrmAbout::Show(menu_ ? menu_->Icon() : icon_, menu_ ? menu_->hwnd() : nullptr); }
 
 }  // namespace orv
