@@ -1,5 +1,7 @@
 #include "app/desk_windows.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <stdexcept>
 
 namespace orv {
@@ -42,6 +44,9 @@ void DeskWindows::PlanDeparture(int desk) {
     list.clear();
     for (const auto& e : top_)
         if (IsEligible(e)) list.push_back({e.handle, e.showCmd, e.title});
+    const WindowId active = ops_.Active();
+    const bool onDesk = std::any_of(list.begin(), list.end(), [&](const DeskWindowEntry& e) { return e.handle == active; });
+    active_.at(static_cast<std::size_t>(desk - 1)) = onDesk ? active : 0;
 }
 
 void DeskWindows::HideDeparted(int desk) {
@@ -52,8 +57,19 @@ void DeskWindows::HideDeparted(int desk) {
 }
 
 void DeskWindows::Replay(int desk) {
-    // A window closed while hidden fails to show; the next one is shown all the same.
-    for (const auto& e : desks_.at(static_cast<std::size_t>(desk - 1))) ops_.Show(e.handle, e.showCmd);
+    // The windows in their stacking order as it is now (hidden windows keep theirs; another
+    // program may have raised one meanwhile), shown from the bottom up without activation,
+    // each in the state it kept: the desktop comes back as it was left. A window closed while
+    // hidden fails to show; the next one is shown all the same.
+    std::vector<DeskWindowEntry> list = desks_.at(static_cast<std::size_t>(desk - 1));
+    std::unordered_map<WindowId, std::size_t> place;
+    ops_.EnumerateTopLevel([&](WindowId id, const std::string&) { place.emplace(id, place.size()); });
+    auto at = [&](const DeskWindowEntry& e) { auto it = place.find(e.handle); return it == place.end() ? place.size() : it->second; };
+    std::stable_sort(list.begin(), list.end(), [&](const DeskWindowEntry& a, const DeskWindowEntry& b) { return at(a) < at(b); });
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        ops_.Show(it->handle, it->showCmd == kSwShowMinimized ? kSwShowMinNoActive : kSwShowNa);
+    const WindowId active = ActiveOnDeparture(desk);
+    if (active != 0 && ops_.IsVisible(active) == 1) ops_.Activate(active);
 }
 
 const std::vector<DeskWindowEntry>& DeskWindows::DeskWindowList(int desk) const {

@@ -19,6 +19,8 @@ inline constexpr int kSwHide = 0;
 inline constexpr int kSwShowNormal = 1;
 inline constexpr int kSwShowMinimized = 2;
 inline constexpr int kSwShowMaximized = 3;
+inline constexpr int kSwShowMinNoActive = 7;  // minimised, not activated
+inline constexpr int kSwShowNa = 8;           // shown in the state it has, not activated
 
 // Top-level window operations. The Win32 skin implements them against the real API; tests
 // use fakes with ids 1, 2, 3 ...
@@ -33,6 +35,11 @@ public:
     virtual int IsVisible(WindowId id) = 0;
     // Shows or hides a window. Must never wait on a window whose application hangs.
     virtual bool Show(WindowId id, int showCmd) = 0;
+    // The active window of the user (0: none). A window of this program stands for the one
+    // the user had active before it.
+    virtual WindowId Active() = 0;
+    // Makes the window the active one, on top of its kind. Must never wait on it either.
+    virtual void Activate(WindowId id) = 0;
 };
 
 struct TopWindowEntry {
@@ -65,8 +72,11 @@ public:
     // desk's eligible windows, then hides the windows recorded.
     void PlanDeparture(int desk);
     void HideDeparted(int desk);
-    // Shows every window recorded for desk with its recorded show command.
+    // Shows every window recorded for desk in its show state, bottom of the stack first and
+    // none activated, so that they keep their stacking order; then activates the window that
+    // was active when desk was left, when it was one of them.
     void Replay(int desk);
+    WindowId ActiveOnDeparture(int desk) const { return active_.at(static_cast<std::size_t>(desk - 1)); }
 
     const std::vector<TopWindowEntry>& TopWindowList() const { return top_; }
     const std::vector<DeskWindowEntry>& DeskWindowList(int desk) const;
@@ -78,6 +88,7 @@ private:
     std::string appTitle_;
     std::vector<TopWindowEntry> top_;
     std::array<std::vector<DeskWindowEntry>, kDeskCount> desks_;
+    std::array<WindowId, kDeskCount> active_{};
 };
 
 }  // namespace orv

@@ -10,6 +10,12 @@ namespace {
 using namespace test;
 constexpr const char* kBar = " Orvanta Solvane";
 
+Journal Join(std::initializer_list<Journal> parts) {
+    Journal all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
 TEST(Eligibility, ExcludedTitlesAreWholeAndCaseSensitive) {
     const char* excluded[] = {"DDE Server Window", "Start Menu", "Windows Task Manager", "OLEChannelWnd",
                               "Spooler process", "Power Meter", "Connections Tray", "SENS", "WIN95 RPC Wmsg Window",
@@ -20,28 +26,36 @@ TEST(Eligibility, ExcludedTitlesAreWholeAndCaseSensitive) {
     for (const char* t : kept) EXPECT_FALSE(IsExcludedTitle(t, kBar)) << t;
 }
 
-TEST(DeskWindows, DepartureHidesBottomUpReplayShowsTopDownAsTheyWereAndLeavingAgainRecordsAfresh) {
+// Faults: the replay activating windows (a round trip reverses the stack and leaves the
+// bottom window active), showing top first, losing the minimised state, not activating the
+// window active at departure, activating one that was closed meanwhile or was not on the desk.
+TEST(DeskWindows, DepartureHidesBottomUpReplayShowsBottomUpQuietlyThenActivatesAndLeavingAgainRecordsAfresh) {
     FakeSystem sys;
     WindowId top = sys.Add("Top", kSwShowMaximized);
     for (const char* excluded : {"", kBar, "Program Manager"}) sys.Add(excluded);
-    sys.Add("Hidden", kSwShowNormal, 0);
+    WindowId hidden = sys.Add("Hidden", kSwShowNormal, 0);
     sys.Add("Odd", kSwShowNormal, 2);  // visible must be exactly 1
     WindowId mini = sys.Add("Mini", kSwShowMinimized);
     WindowId bottom = sys.Add("Bottom");
     DeskWindows dw(sys, kBar);
+    sys.active = mini;
     dw.RecordDeparture(3);
     dw.Replay(3);
     dw.Replay(3);  // the list is kept
-    EXPECT_EQ(sys.journal, (Journal{"show Bottom 0", "show Mini 0", "show Top 0", "show Top 3", "show Mini 2",
-                                    "show Bottom 1", "show Top 3", "show Mini 2", "show Bottom 1"}));
+    const Journal replay = {"show Bottom 8", "show Mini 7", "show Top 8", "activate Mini"};
+    EXPECT_EQ(sys.journal, Join({{"show Bottom 0", "show Mini 0", "show Top 0"}, replay, replay}));
     sys.W(top).visible = 0;                   // hidden by its user meanwhile
     sys.W(mini).title = "Registry Editor";    // titles are judged at each departure
     sys.Add("New");
-    sys.journal.clear();
-    dw.RecordDeparture(3);
-    sys.W(bottom).closed = true;              // a window closed while hidden does not stop the replay
-    dw.Replay(3);
-    EXPECT_EQ(sys.journal, (Journal{"show New 0", "show Bottom 0", "show Bottom 1", "show New 1"}));
+    for (WindowId active : {bottom, hidden}) {  // closed while hidden; never on the desk
+        sys.journal.clear();
+        sys.active = active;
+        dw.RecordDeparture(3);
+        sys.W(bottom).closed = active == bottom;  // a window closed while hidden does not stop the replay
+        dw.Replay(3);
+        EXPECT_EQ(sys.journal, (active == bottom ? Journal{"show New 0", "show Bottom 0", "show Bottom 8", "show New 8"}
+                                                 : Journal{"show New 0", "show New 8"})) << active;
+    }
 }
 
 struct Rig {
@@ -55,11 +69,6 @@ struct Rig {
 
 // Restoring a desktop never left, or left with nothing set: black, no wallpaper, stretched.
 const Journal kBlack = {"colour 0", "TileWallpaper=0", "WallpaperStyle=2", "wallpaper "};
-Journal Join(std::initializer_list<Journal> parts) {
-    Journal all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
 
 TEST(DeskManager, SwitchRunsItsStepsInOrderAndSavesTheLookOfTheDesktopLeft) {
     Rig r;
@@ -71,7 +80,7 @@ TEST(DeskManager, SwitchRunsItsStepsInOrderAndSavesTheLookOfTheDesktopLeft) {
     EXPECT_TRUE(r.store.Get("DESK1", "1") && !r.store.Get("DESK2", "1"));
     r.mgr.SetSharedIcons(true);  // shared icons stay on the desktop
     r.mgr.DoAction(1);
-    EXPECT_EQ(r.Take(), Join({{"mark 1", "read colour"}, kBlack, {"show One 1"}}));
+    EXPECT_EQ(r.Take(), Join({{"mark 1", "read colour"}, kBlack, {"show One 8"}}));
 }
 
 TEST(DeskManager, RequestsByIndexAndRequestsWhileBusy) {
@@ -105,7 +114,7 @@ TEST(DeskManager, VideoDesktopIsNeitherSavedNorRestoredAndShutdownPutsEveryDeskt
                               kBlack, {"mark 4", "show F 0", "read colour"}, kBlack}));
     r.mgr.RestoreAllDesktops();  // the video goes first, then desktop 1's look and every desktop's windows
     EXPECT_EQ(r.Take(), (Journal{"release video", "colour 255", "TileWallpaper=0", "WallpaperStyle=2", "wallpaper ",
-                                 "show A 2", "show B 3", "show F 1"}));
+                                 "show A 7", "show B 8", "show F 8"}));
 }
 
 // Faults: the dialog's change not applied, a running video not stopped before the next plays

@@ -53,9 +53,12 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
         Log("show " + w.title + " " + std::to_string(cmd));
         if (w.closed) return false;
         w.visible = cmd != kSwHide;
-        if (cmd != kSwHide) w.showCmd = cmd;
+        if (cmd == kSwShowMinNoActive) w.showCmd = kSwShowMinimized;
+        else if (cmd != kSwHide && cmd != kSwShowNa) w.showCmd = cmd;
         return true;
     }
+    WindowId Active() override { return active; }
+    void Activate(WindowId id) override { Log("activate " + W(id).title); active = id; }
 
     std::uint32_t GetBackgroundColor() override { Log("read colour"); return colour; }
     std::string RegGetString(const std::string&, const std::string& name) override { return reg[name]; }
@@ -102,6 +105,7 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
     bool videoRunning = false;
     int videoDesk = 0;
     bool answerYes = false;
+    WindowId active = 0;
     std::function<void()> duringQuestion;
     Journal journal;
 };

@@ -110,10 +110,10 @@ TEST(Journal, SwitchWritesOncePerPhaseBeforeHidingAndShutdownRemovesItLast) {
     r.mgr.DoAction(1);
     EXPECT_EQ(r.Take(), (Journal{"journal 1 icons 2 1:One 2:Two durable", "show Two 0", "move Desk\\* -> D\\OrvDesk2",
                                  "journal 1 icons 1 1:One 2:Two durable", "move D\\OrvDesk1\\* -> Desk", "colour 0",
-                                 "show One 1", "journal 1 icons 1 2:Two durable"}));
+                                 "show One 8", "journal 1 icons 1 2:Two durable"}));
     r.mgr.RestoreAllDesktops();
     const Journal end = r.Take();
-    EXPECT_EQ(Journal(end.end() - 2, end.end()), (Journal{"show Two 1", "journal removed"}));
+    EXPECT_EQ(Journal(end.end() - 2, end.end()), (Journal{"show Two 8", "journal removed"}));
 }
 
 TEST(Journal, RecoveryPutsTheDesktopFolderAndDesktopOnesLookBackOrIgnoresGarbage) {

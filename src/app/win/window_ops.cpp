@@ -68,4 +68,22 @@ bool Win32WindowOps::Show(WindowId id, int showCmd) {
     return ShowWindowAsync(h, showCmd) != FALSE;
 }
 
+WindowId Win32WindowOps::Active() {
+    HWND fg = GetForegroundWindow();
+    DWORD pid = 0;
+    if (!fg || !GetWindowThreadProcessId(fg, &pid) || pid != GetCurrentProcessId()) return ToId(fg);
+    // Ours: the topmost visible window of another process that is neither minimised nor a
+    // tool window, below our own.
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(h) || IsIconic(h) || (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) continue;
+        if (GetWindowThreadProcessId(h, &pid) && pid != GetCurrentProcessId()) return ToId(h);
+    }
+    return 0;
+}
+
+void Win32WindowOps::Activate(WindowId id) {
+    HWND h = ToHwnd(id);
+    if (IsWindow(h)) SetForegroundWindow(h);  // posts the activation: a hung window does not hold us
+}
+
 }  // namespace orv

@@ -25,6 +25,10 @@ public:
     // application stopped responding gets the request in its queue instead, so it never
     // blocks us and still changes state when its application wakes up.
     bool Show(WindowId id, int showCmd) override;
+    // The foreground window; ours (the bar clicked, the tray menu open) stands for the
+    // window above all the user's others: the one the user had active before.
+    WindowId Active() override;
+    void Activate(WindowId id) override;
 
 private:
     ThreadProbe probe_;
