@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <unordered_set>
 
 namespace bench {
@@ -36,7 +37,7 @@ bool AddProcess(WindowSet& set, const std::wstring& testwins, const std::vector<
     set.procs.push_back(pi);
     if (hung) set.hungPids.push_back(pi.dwProcessId);
     const std::wstring ready = L"Local\\OrvTestWinsReady-" + std::to_wstring(pi.dwProcessId);
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 1200; ++i) {  // a first start on a fresh prefix can take many seconds
         HANDLE e = OpenEventW(SYNCHRONIZE, FALSE, ready.c_str());
         if (e) {
             const bool ok = WaitForSingleObject(e, 20000) == WAIT_OBJECT_0;
@@ -215,6 +216,20 @@ Resources ReadResources() {
         r.privateBytes = pmc.PrivateUsage;
     r.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     r.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    for (ULONG_PTR v = 4; v < 0x20000; v += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(v), &flags)) ++r.probedHandles;
+    }
+    HANDLE f = CreateFileW(L"Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) {
+        std::string text(8192, '\0');
+        DWORD n = 0;
+        ReadFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+        CloseHandle(f);
+        text.resize(n);
+        const auto at = text.find("RssAnon:");
+        if (at != std::string::npos) r.rssAnonKiB = std::atoll(text.c_str() + at + 8);
+    }
     return r;
 }
 

@@ -73,6 +73,11 @@ struct Resources {
     DWORD handles = 0;
     SIZE_T privateBytes = 0;
     DWORD gdi = 0, user = 0;
+    // Where the calls above read 0 (Wine 8 reads 0 for all four): the handle values that
+    // GetHandleInformation accepts, and the process's anonymous resident memory from the
+    // host's /proc/self/status (Wine's Z: drive; -1 when unreadable).
+    DWORD probedHandles = 0;
+    long long rssAnonKiB = -1;
 };
 Resources ReadResources();
 

@@ -138,14 +138,19 @@ void PrintLoad(const char* when, ULONGLONG& idle, ULONGLONG& total) {
 
 void PrintResources(const char* when) {
     const Resources r = ReadResources();
-    std::printf("  %-28s handles %5lu  private %8.1f KiB  GDI %4lu  USER %4lu\n", when, r.handles,
-                static_cast<double>(r.privateBytes) / 1024.0, r.gdi, r.user);
+    std::printf("  %-26s handles %4lu  private %7.0f KiB  GDI %3lu  USER %3lu | handle values %4lu  RssAnon %lld KiB\n",
+                when, r.handles, static_cast<double>(r.privateBytes) / 1024.0, r.gdi, r.user, r.probedHandles,
+                r.rssAnonKiB);
     std::fflush(stdout);
 }
 
 int Soak(Program& p, const std::wstring& testwins, int n) {
     WindowSet w;
-    if (!AddProcess(w, testwins, {L"count=30;title=Soak %d;w=200;h=120"}, false)) return 1;
+    if (!AddProcess(w, testwins, {L"count=30;title=Soak %d;w=200;h=120"}, false)) {
+        std::printf("testwins.exe did not come up\n");
+        CloseAll(w);
+        return 1;
+    }
     CollectWindows(w);
     if (w.all.size() != 30) {
         std::printf("only %zu soak windows came up\n", w.all.size());
