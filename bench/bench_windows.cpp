@@ -118,7 +118,7 @@ EndState Capture(const std::vector<HWND>& ws) {
     return s;
 }
 
-EndState CaptureSettled(const std::vector<HWND>& ws) {
+EndState CaptureSettled(const std::vector<HWND>& ws, bool* settled) {
     const double end = Now() + 3000;
     EndState last = Capture(ws);
     for (;;) {
@@ -126,7 +126,11 @@ EndState CaptureSettled(const std::vector<HWND>& ws) {
         EndState s = Capture(ws);
         const std::unordered_set<HWND> seen(s.order.begin(), s.order.end());
         const bool whole = seen.size() == s.order.size() && s.order.size() == ws.size();
-        if ((whole && s == last) || Now() > end) return s;
+        const bool same = whole && s == last;
+        if (same || Now() > end) {
+            if (settled) *settled = same;
+            return s;
+        }
         last = std::move(s);
     }
 }
@@ -158,7 +162,9 @@ void Mismatches::Add(const EndState& before, const EndState& after, const std::v
             }
             return t;
         };
-        firstOrder = "before " + text(ob) + "| after " + text(oa);
+        const std::unordered_set<HWND> distinct(before.order.begin(), before.order.end());
+        firstOrder = "(" + std::to_string(before.order.size()) + " in the walk, " + std::to_string(distinct.size()) +
+                     " distinct, " + std::to_string(before.visible.size()) + " windows) before " + text(ob) + "| after " + text(oa);
     }
     if (o && std::equal(ob.begin(), ob.end(), oa.rbegin(), oa.rend())) ++reversed;
     if (a && !ob.empty() && after.active == ob.back()) ++activeBottom;
@@ -168,8 +174,9 @@ void Mismatches::Add(const EndState& before, const EndState& after, const std::v
 
 std::string Mismatches::Describe() const {
     char buf[256];
-    std::snprintf(buf, sizeof buf, "%d/%d matched; hidden %d, show state %d, order %d (reversed %d), active %d (bottom %d, none of the set %d)",
-                  matched, rounds, visible, show, order, reversed, active, activeBottom, activeNone);
+    std::snprintf(buf, sizeof buf, "%d/%d matched; hidden %d, show state %d, order %d (reversed %d), active %d (bottom %d, none of the set %d)%s",
+                  matched, rounds, visible, show, order, reversed, active, activeBottom, activeNone,
+                  unsettled ? ("; unsettled " + std::to_string(unsettled)).c_str() : "");
     return buf;
 }
 

@@ -45,7 +45,7 @@ EndState Capture(const std::vector<HWND>& ws);
 // The end state once the system has settled: a walk of the stack that saw each window once
 // and two captures 30 ms apart that agree (at most 3 s). The windows' applications may still
 // be restacking them after the last one became visible.
-EndState CaptureSettled(const std::vector<HWND>& ws);
+EndState CaptureSettled(const std::vector<HWND>& ws, bool* settled = nullptr);
 
 // What differed between the state before and after a round trip, counted over repetitions.
 struct Mismatches {
@@ -55,6 +55,7 @@ struct Mismatches {
     int reversed = 0;        // the order came back exactly reversed
     int activeBottom = 0;    // the window active afterwards was the bottom one before
     int activeNone = 0;      // no window of the set active afterwards, though one was before
+    int unsettled = 0;       // still restacking 3 s after the last window was shown
     std::string firstOrder;  // the first round whose order differed: before and after, as indices
     void Add(const EndState& before, const EndState& after, const std::vector<HWND>& hung);
     std::string Describe() const;

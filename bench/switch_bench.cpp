@@ -115,7 +115,9 @@ void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
             v.show(before);
             WaitAll(w.live, true);  // the time to the last window shown
             v.ms.push_back(Now() - t0);
-            v.end.Add(before, CaptureSettled(w.all), w.hung);
+            bool settled = true;
+            v.end.Add(before, CaptureSettled(w.all, &settled), w.hung);
+            v.end.unsettled += !settled;
         }
     }
     const double fna = Median(vs[0].ms), fe = Median(vs[1].ms);
