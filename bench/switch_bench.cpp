@@ -1,15 +1,27 @@
-// The time of a desktop switch 1 -> 2 -> 1 with N eligible windows of another process,
-// against the floor: the same windows hidden and shown with bare ShowWindow calls, in the
-// same run, interleaved; and each switch again with its journal written (to a file in the
-// temp folder), to show what the journal costs. Runs under Wine (or Windows) with
-// testwins.exe beside it in ../tools. Prints one line per N and the ratios.
+// The time of a desktop switch 1 -> 2 -> 1 against the floor, in the same run, interleaved,
+// with the end state checked after every round trip: every window visible again, each in its
+// show state, the test windows' stacking order and the active window as before. Two floors:
+// bare ShowWindow(SW_HIDE) then ShowWindow(SW_SHOWNA), bottom of the stack first (leaves the
+// stacking order alone but activates nothing), and the floor of earlier runs, kept so figures
+// stay comparable (hide top first, then show each with its show command, which activates it).
+// Each switch runs with the desktop look and without it, and with its journal written (to a
+// file in the temp folder). Configurations: 10, 50 and 200 windows of one process, and a mix
+// of eight processes with minimised and maximised windows and one hung application. A hung
+// window's requests go to its queue (ShowWindowAsync), in the floors too; nothing waits on it.
+// Runs under Wine (or Windows) with testwins.exe beside it in ../tools.
 //
-//   switch_bench.exe [reps]
+//   switch_bench.exe [reps]        the timings (default 7 repetitions)
+//   switch_bench.exe --soak [N]    N round trips (default 10000) with 30 windows; this
+//                                  process's handles, private memory, GDI and USER objects
+// With ORV_BENCH_ORDER set, the first changed stacking order of each variant is printed (as
+// positions before the round trip, top first).
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,11 +31,13 @@
 #include "app/win/shell_files.h"
 #include "app/win/window_ops.h"
 #include "base/win/utf.h"
+#include "bench_windows.h"
 #include "settings/win/registry_store.h"
 
 namespace {
 
 using namespace orv;
+using namespace bench;
 
 struct QuietUi final : DeskUi {
     void MarkCurrentDesk(int) override {}
@@ -41,143 +55,192 @@ struct NoLook final : LookOps {
     bool LookShown() override { return true; }
 };
 
-double Now() {
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER x;
-        QueryPerformanceFrequency(&x);
-        return x;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-bool AllVisible(const std::vector<HWND>& ws, bool visible) {
-    for (HWND h : ws)
-        if ((IsWindowVisible(h) != FALSE) != visible) return false;
-    return true;
-}
-
-void WaitAll(const std::vector<HWND>& ws, bool visible) {
-    const double end = Now() + 10000;
-    while (!AllVisible(ws, visible) && Now() < end) Sleep(0);
-}
-
-struct Windows {
-    PROCESS_INFORMATION pi{};
-    std::vector<HWND> hwnds;
-};
-
-BOOL CALLBACK Collect(HWND h, LPARAM lp) {
-    auto* w = reinterpret_cast<Windows*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid == w->pi.dwProcessId && IsWindowVisible(h)) w->hwnds.push_back(h);
-    return TRUE;
-}
-
-Windows Open(const std::wstring& testwins, int n) {
-    Windows w;
-    std::wstring cmd = L"\"" + testwins + L"\" \"count=" + std::to_wstring(n) + L";title=Bench %d;w=200;h=120\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    if (!CreateProcessW(testwins.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &w.pi)) return w;
-    const std::wstring ready = L"Local\\OrvTestWinsReady-" + std::to_wstring(w.pi.dwProcessId);
-    for (int i = 0; i < 400; ++i) {
-        HANDLE e = OpenEventW(SYNCHRONIZE, FALSE, ready.c_str());
-        if (e) {
-            WaitForSingleObject(e, 20000);
-            CloseHandle(e);
-            break;
-        }
-        Sleep(50);
-    }
-    EnumWindows(&Collect, reinterpret_cast<LPARAM>(&w));
-    return w;
-}
-
-void Close(Windows& w) {
-    TerminateProcess(w.pi.hProcess, 0);
-    WaitForSingleObject(w.pi.hProcess, 5000);
-    CloseHandle(w.pi.hProcess);
-    CloseHandle(w.pi.hThread);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    const int reps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring dir(self);
-    dir.resize(dir.find_last_of(L'\\'));
-    const std::wstring testwins = dir + L"\\..\\tools\\testwins.exe";
-
-    // A settings store of its own, removed at the end.
-    const std::string root = "Software\\OrvantaBench";
-    RegistryStore store(root, "OrvantaZ");
+// What every switch shares: a settings store of its own, the system's ops, the journal.
+struct Program {
+    RegistryStore store{"Software\\OrvantaBench", "OrvantaZ"};
     Win32WindowOps windowOps;
     Win32LookOps lookOps;
     NoLook noLook;
     ShellIconShelf shelf;
     NoDesktopVideo video;
     QuietUi ui;
+    std::string data;
+    Win32JournalOps journalOps;
+    DeskJournal journal{journalOps};
+    explicit Program(const std::string& temp) : data(temp), journalOps(Widen(temp) + L"OrvantaBench.journal") {}
+};
+
+void Show(const WindowSet& w, HWND h, int cmd) {
+    if (std::find(w.hung.begin(), w.hung.end(), h) != w.hung.end()) ShowWindowAsync(h, cmd);
+    else ShowWindow(h, cmd);
+}
+
+struct Variant {
+    const char* name;
+    std::function<void(const EndState&)> hide, show;
+    std::vector<double> ms;
+    Mismatches end;
+};
+
+void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
+    DeskWindows full(p.windowOps, " Orvanta Solvane"), bare(p.windowOps, " Orvanta Solvane");
+    DeskWindows fullJ(p.windowOps, " Orvanta Solvane"), bareJ(p.windowOps, " Orvanta Solvane");
+    DesktopLook look(p.lookOps, p.store, p.data), none(p.noLook, p.store, p.data);
+    DeskManager withLook({full, look, p.shelf, p.video, p.ui}, "", p.data);
+    DeskManager windowsOnly({bare, none, p.shelf, p.video, p.ui}, "", p.data);
+    DeskManager withLookJ({fullJ, look, p.shelf, p.video, p.ui}, "", p.data);
+    DeskManager windowsOnlyJ({bareJ, none, p.shelf, p.video, p.ui}, "", p.data);
+    withLookJ.SetJournal(&p.journal);
+    windowsOnlyJ.SetJournal(&p.journal);
+    auto sw = [](DeskManager& m, int desk) { return [&m, desk](const EndState&) { m.DoAction(desk); }; };
+
+    std::vector<Variant> vs;
+    vs.push_back({"floor SW_SHOWNA",
+                  [&](const EndState& b) { for (auto it = b.order.rbegin(); it != b.order.rend(); ++it) Show(w, *it, SW_HIDE); },
+                  [&](const EndState& b) { for (auto it = b.order.rbegin(); it != b.order.rend(); ++it) Show(w, *it, SW_SHOWNA); }, {}, {}});
+    vs.push_back({"floor (earlier)", [&](const EndState&) { for (HWND h : w.all) Show(w, h, SW_HIDE); },
+                  [&](const EndState&) { for (std::size_t i = 0; i < w.all.size(); ++i) Show(w, w.all[i], w.showCmd[i]); }, {}, {}});
+    vs.push_back({"switch", sw(withLook, 2), sw(withLook, 1), {}, {}});
+    vs.push_back({"switch+journal", sw(withLookJ, 2), sw(withLookJ, 1), {}, {}});
+    vs.push_back({"windows only", sw(windowsOnly, 2), sw(windowsOnly, 1), {}, {}});
+    vs.push_back({"windows+journal", sw(windowsOnlyJ, 2), sw(windowsOnlyJ, 1), {}, {}});
+
+    for (int r = 0; r < reps; ++r) {
+        for (auto& v : vs) {
+            ActivateTop(w);
+            const EndState before = CaptureSettled(w.all);
+            const double t0 = Now();
+            v.hide(before);
+            WaitAll(w.live, false);
+            v.show(before);
+            WaitAll(w.live, true);  // the time to the last window shown
+            v.ms.push_back(Now() - t0);
+            bool settled = true;
+            v.end.Add(before, CaptureSettled(w.all, &settled), w.hung);
+            v.end.unsettled += !settled;
+        }
+    }
+    const double fna = Median(vs[0].ms), fe = Median(vs[1].ms);
+    std::printf("%s: %zu windows (%zu hung), %d repetitions\n", name, w.all.size(), w.hung.size(), reps);
+    std::printf("  %-16s %9s %7s %7s  %s\n", "", "median ms", "/floor", "/earlier", "end state after 1 -> 2 -> 1");
+    for (auto& v : vs) {
+        const double m = Median(v.ms);
+        std::printf("  %-16s %9.1f %7.2f %7.2f  %s\n", v.name, m, m / fna, m / fe, v.end.Describe().c_str());
+        if (std::getenv("ORV_BENCH_ORDER") && !v.end.firstOrder.empty()) std::printf("    %s\n", v.end.firstOrder.c_str());
+    }
+    std::fflush(stdout);
+}
+
+void PrintLoad(const char* when, ULONGLONG& idle, ULONGLONG& total) {
+    const std::string la = LoadAverage();
+    const double busy = CpuBusySince(idle, total);
+    std::printf("load %s: loadavg %s; CPUs busy %.0f%% since %s\n", when, la.empty() ? "(unreadable)" : la.c_str(), busy,
+                std::strcmp(when, "at start") == 0 ? "boot" : "start");
+}
+
+void PrintResources(const char* when) {
+    const Resources r = ReadResources();
+    std::printf("  %-26s handles %4lu  private %7.0f KiB  GDI %3lu  USER %3lu | handle values %4lu  RssAnon %lld KiB\n",
+                when, r.handles, static_cast<double>(r.privateBytes) / 1024.0, r.gdi, r.user, r.probedHandles,
+                r.rssAnonKiB);
+    std::fflush(stdout);
+}
+
+int Soak(Program& p, const std::wstring& testwins, int n) {
+    WindowSet w;
+    if (!AddProcess(w, testwins, {L"count=30;title=Soak %d;w=200;h=120"}, false)) {
+        std::printf("testwins.exe did not come up\n");
+        CloseAll(w);
+        return 1;
+    }
+    CollectWindows(w);
+    if (w.all.size() != 30) {
+        std::printf("only %zu soak windows came up\n", w.all.size());
+        CloseAll(w);
+        return 1;
+    }
+    DeskWindows windows(p.windowOps, " Orvanta Solvane");
+    DesktopLook look(p.lookOps, p.store, p.data);
+    DeskManager m({windows, look, p.shelf, p.video, p.ui}, "", p.data);
+    m.SetJournal(&p.journal);
+    std::printf("soak: %d round trips (%d switches) with 30 windows, look and journal on\n", n, 2 * n);
+    PrintResources("before the first switch");
+    int notBack = 0;
+    const double t0 = Now();
+    for (int i = 1; i <= n; ++i) {
+        m.DoAction(2);
+        WaitAll(w.live, false);
+        m.DoAction(1);
+        WaitAll(w.live, true);
+        notBack += !AllVisible(w.all, true);
+        if (i == 50) PrintResources("after 100 switches");
+        else if (i % 1000 == 0 && i != n) PrintResources(("after " + std::to_string(2 * i) + " switches").c_str());
+    }
+    PrintResources(("after " + std::to_string(2 * n) + " switches").c_str());
+    std::printf("  %.1f s, %d round trips with a window not back\n", (Now() - t0) / 1000.0, notBack);
+    CloseAll(w);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool soak = argc > 1 && std::strcmp(argv[1], "--soak") == 0;
+    const int reps = !soak && argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const int soakRounds = soak && argc > 2 ? std::max(50, std::atoi(argv[2])) : 10000;
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring dir(self);
+    dir.resize(dir.find_last_of(L'\\'));
+    const std::wstring testwins = dir + L"\\..\\tools\\testwins.exe";
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    const std::string data = Narrow(temp);
+    Program p(Narrow(temp));
+    ULONGLONG idle = 0, total = 0;
+    PrintLoad("at start", idle, total);
 
-    Win32JournalOps journalOps(Widen(data) + L"OrvantaBench.journal");
-    DeskJournal journal(journalOps);
-    std::printf("%-6s %10s %10s %10s %10s %10s %7s %7s %7s %7s\n", "N", "floor ms", "switch ms", "+journal", "windows ms",
-                "+journal", "ratio", "j.ratio", "jrn/sw", "jrn/win");
-    for (int n : {10, 50, 200}) {
-        Windows w = Open(testwins, n);
-        if (static_cast<int>(w.hwnds.size()) != n) {
-            std::printf("N=%d: only %zu test windows came up\n", n, w.hwnds.size());
-            Close(w);
-            return 1;
+    int rc = 0;
+    if (soak) {
+        rc = Soak(p, testwins, soakRounds);
+    } else {
+        for (int n : {10, 50, 200}) {
+            WindowSet w;
+            AddProcess(w, testwins, {L"count=" + std::to_wstring(n) + L";title=Bench %d;w=200;h=120"}, false);
+            CollectWindows(w);
+            if (static_cast<int>(w.all.size()) != n) {
+                std::printf("N=%d: only %zu test windows came up\n", n, w.all.size());
+                CloseAll(w);
+                return 1;
+            }
+            RunConfig(p, ("N=" + std::to_string(n)).c_str(), w, reps);
+            CloseAll(w);
         }
-        DeskWindows full(windowOps, " Orvanta Solvane"), bare(windowOps, " Orvanta Solvane");
-        DeskWindows fullJ(windowOps, " Orvanta Solvane"), bareJ(windowOps, " Orvanta Solvane");
-        DesktopLook look(lookOps, store, data), none(noLook, store, data);
-        DeskManager withLook({full, look, shelf, video, ui}, "", data);
-        DeskManager windowsOnly({bare, none, shelf, video, ui}, "", data);
-        DeskManager withLookJ({fullJ, look, shelf, video, ui}, "", data);
-        DeskManager windowsOnlyJ({bareJ, none, shelf, video, ui}, "", data);
-        withLookJ.SetJournal(&journal);
-        windowsOnlyJ.SetJournal(&journal);
-
-        // One round trip: hide every window, then show them again, until all are done.
-        auto roundTrip = [&](const auto& hide, const auto& show) {
-            const double t0 = Now();
-            hide();
-            WaitAll(w.hwnds, false);
-            show();
-            WaitAll(w.hwnds, true);
-            return Now() - t0;
-        };
-        std::vector<double> floor, sw, win, swj, winj;
-        for (int r = 0; r < reps; ++r) {
-            floor.push_back(roundTrip([&] { for (HWND h : w.hwnds) ShowWindow(h, SW_HIDE); },
-                                      [&] { for (HWND h : w.hwnds) ShowWindow(h, SW_SHOWNORMAL); }));
-            sw.push_back(roundTrip([&] { withLook.DoAction(2); }, [&] { withLook.DoAction(1); }));
-            win.push_back(roundTrip([&] { windowsOnly.DoAction(2); }, [&] { windowsOnly.DoAction(1); }));
-            swj.push_back(roundTrip([&] { withLookJ.DoAction(2); }, [&] { withLookJ.DoAction(1); }));
-            winj.push_back(roundTrip([&] { windowsOnlyJ.DoAction(2); }, [&] { windowsOnlyJ.DoAction(1); }));
+        // The mix: eight applications, three minimised and two maximised windows, and one
+        // application (two windows) that stopped pumping, in the middle of the stack.
+        WindowSet w;
+        bool ok = true;
+        for (int a = 1; a <= 8; ++a) {
+            const std::wstring t = L"title=Mix " + std::to_wstring(a);
+            std::vector<std::wstring> rq;
+            if (a == 4) rq = {L"count=2;hang=now;" + t + L".%d;w=220;h=140"};
+            else rq = {L"count=" + std::to_wstring(a % 2 ? 5 : 4) + L";" + t + L".%d;w=220;h=140"};
+            if (a == 2 || a == 5 || a == 7) rq.push_back(t + L" min;state=min");
+            if (a == 3 || a == 8) rq.push_back(t + L" max;state=max");
+            ok = AddProcess(w, testwins, rq, a == 4) && ok;
         }
-        const double f = Median(floor), s = Median(sw), o = Median(win), sj = Median(swj), oj = Median(winj);
-        std::printf("%-6d %10.1f %10.1f %10.1f %10.1f %10.1f %7.2f %7.2f %7.2f %7.2f\n", n, f, s, sj, o, oj, s / f,
-                    sj / f, sj / s, oj / o);
-        Close(w);
+        CollectWindows(w);
+        if (!ok || w.hung.size() != 2) {
+            std::printf("mix: %zu windows, %zu hung: not as requested\n", w.all.size(), w.hung.size());
+            rc = 1;
+        } else {
+            RunConfig(p, "mix of 8 applications", w, reps);
+        }
+        CloseAll(w);
+        std::printf("journal writes: %d\n", p.journal.Writes());
     }
-    journal.Remove();
-    std::printf("journal writes: %d\n", journal.Writes());
+    PrintLoad("at end", idle, total);
+    p.journal.Remove();
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\OrvantaBench");
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\OrvantaBench");
-    return 0;
+    return rc;
 }
