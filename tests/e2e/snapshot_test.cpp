@@ -137,6 +137,10 @@ struct SnapshotTest : AppTest {
         HWND capture = nullptr;
         WaitUntil([&] { return (capture = FindWindowW(kCaptureClass, nullptr)) && IsWindowVisible(capture); }, 5000);
         if (zoom) WaitUntil([] { return IsWindowVisible(FindWindowW(kMagnifyClass, nullptr)); }, 3000);
+        // Ready for the mouse: active, over the pattern, and past what its thread had queued.
+        if (!WaitUntil([&] { return GetForegroundWindow() == capture && WindowFromPoint(Centre(kPattern)) == capture; }, 3000))
+            return nullptr;
+        Settle(capture);
         return capture;
     }
     // The selection ended: its window gone and the bar back.
