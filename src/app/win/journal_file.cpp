@@ -3,6 +3,7 @@
 #include "app/win/window_ops.h"
 #include "base/win/handles.h"
 #include "base/win/log.h"
+#include "base/win/replace_file.h"
 #include "base/win/utf.h"
 
 namespace orv {
@@ -10,8 +11,6 @@ namespace orv {
 namespace {
 constexpr DWORD kMaxJournalBytes = 4 * 1024 * 1024;  // far beyond any real journal
 constexpr std::size_t kMaxOpenProcesses = 256;
-constexpr int kRenameTries = 10;
-constexpr DWORD kRenamePauseMs = 10;
 }
 
 std::uint64_t ProcessStartTime(HANDLE process) {
@@ -44,29 +43,9 @@ bool Win32JournalOps::IsVisible(WindowId id) { return IsWindowVisible(ToHwnd(id)
 void Win32JournalOps::ShowAsync(WindowId id, int showCmd) { ShowWindowAsync(ToHwnd(id), showCmd); }
 
 bool Win32JournalOps::Write(const std::string& text, bool durable) {
-    const std::wstring temp = path_ + L".tmp";
-    {
-        UniqueFile f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (!f) return LogError("Journal: CreateFile"), false;
-        if (!WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-            written != text.size() || (durable && !FlushFileBuffers(f.get()))) {
-            LogError("Journal: WriteFile");
-            f.reset();
-            DeleteFileW(temp.c_str());
-            return false;
-        }
-    }
-    // A reader without delete sharing (a backup or virus scanner) blocks the rename for a moment.
-    DWORD e = 0;
-    for (int i = 0; i < kRenameTries; ++i, Sleep(kRenamePauseMs)) {
-        if (MoveFileExW(temp.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0))) return true;
-        e = GetLastError();
-        if (e != ERROR_ACCESS_DENIED && e != ERROR_SHARING_VIOLATION) break;
-    }
-    LogError("Journal: MoveFileEx", e);
-    DeleteFileW(temp.c_str());
-    return false;
+    const ReplaceFileResult done = ReplaceWholeFile(path_, text.data(), text.size(), durable);
+    if (!done) LogError(std::string("Journal: ") + done.step, done.error);
+    return static_cast<bool>(done);
 }
 
 std::optional<std::string> Win32JournalOps::Read() {

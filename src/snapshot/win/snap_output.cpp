@@ -8,6 +8,7 @@
 
 #include "base/bmp.h"
 #include "base/win/log.h"
+#include "base/win/replace_file.h"
 #include "base/win/utf.h"
 #include "base/win/window_base.h"
 #include "snapshot/packed_dib.h"
@@ -19,17 +20,8 @@ namespace {
 
 // Written next to its place and then moved over it: a failed write leaves any file of that
 // name as it was. 0 or the system's error.
-DWORD WriteWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    const std::wstring part = path + L".part";
-    HANDLE f = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return GetLastError();
-    DWORD written = 0;
-    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-    DWORD error = ok ? 0 : GetLastError();
-    CloseHandle(f);
-    if (ok && !MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) error = GetLastError();
-    if (error) DeleteFileW(part.c_str());
-    return error;
+DWORD WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    return ReplaceWholeFile(Widen(path), bytes.data(), bytes.size(), false).error;
 }
 
 // The bitmap file of a picture: one conversion for the files and the clipboard.
@@ -185,7 +177,7 @@ SnapDelivery DeliverSnapshot(std::unique_ptr<SnapPicture> picture, Settings& s,
                 } catch (const std::exception& e) {
                     fail(e.what());
                 }
-            } else if (const DWORD error = WriteWholeFile(Widen(s.SnapSaveLastFile), bitmapFile())) {
+            } else if (const DWORD error = WriteWholeFile(s.SnapSaveLastFile, bitmapFile())) {
                 fail(ErrorText(error));
             } else {
                 done.saved = true;
@@ -197,7 +189,7 @@ SnapDelivery DeliverSnapshot(std::unique_ptr<SnapPicture> picture, Settings& s,
     if (s.SnapPreview) {
         if (!s.SnapSaveOn) {
             s.SnapSaveLastFile = TempFolder() + "\\RVTempX.BMP";
-            if (const DWORD error = WriteWholeFile(Widen(s.SnapSaveLastFile), bitmapFile())) fail(ErrorText(error));
+            if (const DWORD error = WriteWholeFile(s.SnapSaveLastFile, bitmapFile())) fail(ErrorText(error));
             else done.saved = true;
         }
         // A file that was not written is not opened: an older one of that name would mislead.
