@@ -97,9 +97,20 @@ bool AllVisible(const std::vector<HWND>& ws, bool visible) {
     return true;
 }
 
+void Pump() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+
 void WaitAll(const std::vector<HWND>& ws, bool visible) {
     const double end = Now() + 10000;
-    while (!AllVisible(ws, visible) && Now() < end) Sleep(0);
+    while (!AllVisible(ws, visible) && Now() < end) {
+        Pump();
+        Sleep(0);
+    }
 }
 
 EndState Capture(const std::vector<HWND>& ws) {
@@ -122,7 +133,10 @@ EndState CaptureSettled(const std::vector<HWND>& ws, bool* settled) {
     const double end = Now() + 3000;
     EndState last = Capture(ws);
     for (;;) {
-        Sleep(30);
+        for (int i = 0; i < 6; ++i) {
+            Pump();
+            Sleep(5);
+        }
         EndState s = Capture(ws);
         const std::unordered_set<HWND> seen(s.order.begin(), s.order.end());
         const bool whole = seen.size() == s.order.size() && s.order.size() == ws.size();
@@ -186,7 +200,10 @@ void ActivateTop(const WindowSet& set) {
         if (IsIconic(h)) continue;
         SetForegroundWindow(h);
         const double end = Now() + 1000;
-        while (GetForegroundWindow() != h && Now() < end) Sleep(1);
+        while (GetForegroundWindow() != h && Now() < end) {
+            Pump();
+            Sleep(1);
+        }
         return;
     }
 }

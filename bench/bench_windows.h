@@ -31,6 +31,8 @@ void CollectWindows(WindowSet& set);
 void CloseAll(WindowSet& set);
 
 bool AllVisible(const std::vector<HWND>& ws, bool visible);
+// Answers what was sent to this thread's windows (the system's broadcasts wait on them).
+void Pump();
 // Waits until every window is visible (or hidden), at most 10 s.
 void WaitAll(const std::vector<HWND>& ws, bool visible);
 

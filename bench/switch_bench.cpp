@@ -67,7 +67,20 @@ struct Program {
     std::string data;
     Win32JournalOps journalOps;
     DeskJournal journal{journalOps};
-    explicit Program(const std::string& temp) : data(temp), journalOps(Widen(temp) + L"OrvantaBench.journal") {}
+    HWND bar = nullptr;  // stands for the program's bar: small, topmost, out of the task list
+    explicit Program(const std::string& temp) : data(temp), journalOps(Widen(temp) + L"OrvantaBench.journal") {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"OrvantaBenchBar";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        RegisterClassW(&wc);
+        bar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L" Orvanta Solvane", WS_POPUP | WS_BORDER,
+                              700, 0, 200, 32, nullptr, nullptr, wc.hInstance, nullptr);
+        ShowWindow(bar, SW_SHOWNA);
+        windowOps.SetActivationKeeper(bar);
+    }
+    ~Program() { DestroyWindow(bar); }
 };
 
 void Show(const WindowSet& w, HWND h, int cmd) {

@@ -50,10 +50,11 @@ void DeskWindows::PlanDeparture(int desk) {
 }
 
 void DeskWindows::HideDeparted(int desk) {
-    const auto& list = desks_.at(static_cast<std::size_t>(desk - 1));
-    // Hidden from the bottom of the z-order up: the active window goes last, so the system
-    // moves the activation once instead of once per window. The list keeps its order.
-    for (auto it = list.rbegin(); it != list.rend(); ++it) ops_.Show(it->handle, kSwHide);
+    // In the order enumerated, top first: hidden from the bottom up, the active window goes
+    // last, so the system moves the activation once instead of once per window.
+    std::vector<WindowId> ids;
+    for (const auto& e : desks_.at(static_cast<std::size_t>(desk - 1))) ids.push_back(e.handle);
+    ops_.HideStack(ids);
 }
 
 void DeskWindows::Replay(int desk) {
@@ -66,10 +67,11 @@ void DeskWindows::Replay(int desk) {
     ops_.EnumerateTopLevel([&](WindowId id, const std::string&) { place.emplace(id, place.size()); });
     auto at = [&](const DeskWindowEntry& e) { auto it = place.find(e.handle); return it == place.end() ? place.size() : it->second; };
     std::stable_sort(list.begin(), list.end(), [&](const DeskWindowEntry& a, const DeskWindowEntry& b) { return at(a) < at(b); });
-    for (auto it = list.rbegin(); it != list.rend(); ++it)
-        ops_.Show(it->handle, it->showCmd == kSwShowMinimized ? kSwShowMinNoActive : kSwShowNa);
+    std::vector<WindowOps::Shown> shown;
+    for (const auto& e : list) shown.push_back({e.handle, e.showCmd == kSwShowMinimized ? kSwShowMinNoActive : kSwShowNa});
+    ops_.ShowStack(shown);
     const WindowId active = ActiveOnDeparture(desk);
-    if (active != 0 && ops_.IsVisible(active) == 1) ops_.Activate(active);
+    ops_.Activate(active != 0 && ops_.IsVisible(active) == 1 ? active : 0);
 }
 
 const std::vector<DeskWindowEntry>& DeskWindows::DeskWindowList(int desk) const {

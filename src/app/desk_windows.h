@@ -39,7 +39,24 @@ public:
     // the user had active before it.
     virtual WindowId Active() = 0;
     // Makes the window the active one, on top of its kind. Must never wait on it either.
+    // 0: none of the desktop's windows is to be active.
     virtual void Activate(WindowId id) = 0;
+
+    // Hides the windows, given top of the stack first. Here one Show per window, bottom
+    // first; a skin may hand them to the system in one go.
+    virtual void HideStack(const std::vector<WindowId>& topFirst) {
+        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(*it, kSwHide);
+    }
+    struct Shown {
+        WindowId id;
+        int showCmd;
+    };
+    // Shows the windows, given top of the stack first, none activated: each in its command's
+    // state, and stacked in that order above the other windows. Here one Show per window,
+    // bottom first; a skin may place them in one go.
+    virtual void ShowStack(const std::vector<Shown>& topFirst) {
+        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(it->id, it->showCmd);
+    }
 };
 
 struct TopWindowEntry {
@@ -74,7 +91,7 @@ public:
     void HideDeparted(int desk);
     // Shows every window recorded for desk in its show state, bottom of the stack first and
     // none activated, so that they keep their stacking order; then activates the window that
-    // was active when desk was left, when it was one of them.
+    // was active when desk was left, when it was one of them (otherwise none).
     void Replay(int desk);
     WindowId ActiveOnDeparture(int desk) const { return active_.at(static_cast<std::size_t>(desk - 1)); }
 

@@ -58,7 +58,9 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
         return true;
     }
     WindowId Active() override { return active; }
-    void Activate(WindowId id) override { Log("activate " + W(id).title); active = id; }
+    void Activate(WindowId id) override {
+        if (id) Log("activate " + W(id).title), active = id;
+    }
 
     std::uint32_t GetBackgroundColor() override { Log("read colour"); return colour; }
     std::string RegGetString(const std::string&, const std::string& name) override { return reg[name]; }

@@ -56,6 +56,7 @@ TEST_F(AppTest, HotkeysSwitchFromAnyWindowATakenOneIsLoggedAndTheTrayNamesTheDes
         EXPECT_EQ(WindowOf(App().Pid(), L"#32770"), nullptr) << "a box at start";
         Chord({VK_CONTROL, VK_F8}), Settle(Bar());
         EXPECT_EQ(MarkedDesk() * 10 + IsWindowVisible(other), 40);
+        EXPECT_NE(GetForegroundWindow(), Bar()) << "the bar kept the activation it took for the switch";
         EXPECT_EQ(WaitUntil([] { return ShellTip(true) == L"Desktop 4"; }, 5000), tips);
         if (tips) PostMessageW(WindowOf(App().Pid(), L"Static"), 512, 0, NIN_BALLOONSHOW);  // as the shell reports it shown
         EXPECT_TRUE(WaitUntil([] { return ShellTip(true).empty(); }, 3000)) << "the balloon stays";

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "app/win/window_ops.h"
 #include "base/win/utf.h"
 #include "common/test_files.h"
@@ -41,6 +44,51 @@ TEST(Win32WindowOps, AnotherApplicationsWindowsAreReadAndShownAsRecordedAndAHung
     EXPECT_TRUE(test::WaitFor([&] { return !IsWindowVisible(normal); }, 6000));
     EXPECT_TRUE(later.Show(ToId(normal), SW_SHOWNORMAL));
     EXPECT_TRUE(test::WaitFor([&] { return IsWindowVisible(normal) != FALSE; }, 3000));
+}
+
+std::vector<HWND> Stack(const std::vector<HWND>& set) {  // top first
+    std::vector<HWND> order;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (std::find(set.begin(), set.end(), h) != set.end()) order.push_back(h);
+    return order;
+}
+
+// Faults: the batch showing the windows in an order other than the one asked (reversed, or
+// left where they were), activating one, losing a show state (a maximised window restored, a
+// window to come back minimised left restored), a hung window holding the batch up or left
+// out, the active window keeping the keyboard while hidden, nothing of the user's active
+// afterwards being left to the keeper.
+TEST(Win32WindowOps, StacksAreHiddenAndShownInOneGoInTheOrderAskedWithoutActivating) {
+    const std::wstring tag = Widen(test::UniqueName(""));
+    test::ForeignWindows fw({{L"Max" + tag, SW_SHOWMAXIMIZED}, {L"Min" + tag, SW_SHOWMINIMIZED}, {L"A" + tag, SW_SHOWNORMAL},
+                             {L"B" + tag, SW_SHOWNORMAL}, {L"C" + tag, SW_SHOWNORMAL}});
+    test::ForeignWindows hung({{L"Hung" + tag, SW_SHOWNORMAL}});
+    const HWND max = fw.windows[0], min = fw.windows[1], a = fw.windows[2], b = fw.windows[3], c = fw.windows[4];
+    HWND keeper = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    Win32WindowOps ops;
+    ops.SetActivationKeeper(keeper);
+    const std::vector<HWND> all{a, max, b, min, c, hung.windows[0]};
+    SetForegroundWindow(a);
+    ASSERT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == a; }, 2000));
+    std::vector<WindowId> ids;
+    for (HWND h : all) ids.push_back(ToId(h));
+    hung.Hang(3000);
+    const ULONGLONG t0 = GetTickCount64();
+    ops.HideStack(ids);
+    EXPECT_TRUE(test::WaitFor([&] { return std::none_of(all.begin(), all.end() - 1, [](HWND h) { return IsWindowVisible(h); }); }, 2000));
+    EXPECT_EQ(GetForegroundWindow(), keeper) << "the hidden window kept the activation";
+    ShowWindow(min, SW_SHOWNOACTIVATE);  // restored while hidden: asked back minimised
+    ShowWindow(min, SW_HIDE);
+    // Back in another order: c, max, min, b, a, while the hung window still sleeps.
+    ops.ShowStack({{ToId(c), kSwShowNa}, {ToId(max), kSwShowNa}, {ToId(hung.windows[0]), kSwShowNa}, {ToId(min), kSwShowMinNoActive},
+                   {ToId(b), kSwShowNa}, {ToId(a), kSwShowNa}});
+    EXPECT_LT(GetTickCount64() - t0, 1500u) << "waited on the hung window";
+    EXPECT_EQ(Stack({c, max, min, b, a}), (std::vector<HWND>{c, max, min, b, a}));
+    EXPECT_EQ(std::tuple(!!IsZoomed(max), !!IsIconic(min), GetForegroundWindow()), std::tuple(true, true, keeper));
+    EXPECT_TRUE(test::WaitFor([&] { return std::all_of(all.begin(), all.end(), [](HWND h) { return IsWindowVisible(h); }); }, 5000));
+    ops.Activate(ToId(b));
+    EXPECT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == b; }, 2000));
+    DestroyWindow(keeper);
 }
 
 }  // namespace

@@ -107,6 +107,7 @@ bool FrmMain::FormLoad() {
     // The menu's form, made with the others; its owner-drawn handling comes after the tray icon.
     menu_ = FrmMenu::Create(*this, *store_, flavour_);
     if (!menu_) Log("The tray menu cannot be made: the bar is the only way in");
+    windowOps_.SetActivationKeeper(hwnd());
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
     look_ = std::make_unique<DesktopLook>(lookOps_, *store_, folders_.dataFolder);
     // The player plays from the records LoadSettings fills; nothing plays before a switch.

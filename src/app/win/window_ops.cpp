@@ -1,6 +1,8 @@
 #include "app/win/window_ops.h"
 
+#include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "base/win/fatal.h"
 #include "base/win/utf.h"
@@ -68,6 +70,91 @@ bool Win32WindowOps::Show(WindowId id, int showCmd) {
     return ShowWindowAsync(h, showCmd) != FALSE;
 }
 
+namespace {
+constexpr UINT kQuietly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+
+// The windows of hs in the system's stacking order, top first.
+std::vector<HWND> Stacked(const std::vector<HWND>& hs) {
+    std::vector<HWND> order;
+    order.reserve(hs.size());
+    for (HWND h = GetTopWindow(nullptr); h && order.size() < hs.size(); h = GetWindow(h, GW_HWNDNEXT))
+        if (std::find(hs.begin(), hs.end(), h) != hs.end()) order.push_back(h);
+    return order;
+}
+
+// Hidden (SWP_HIDEWINDOW, order left alone), or shown and stacked in the order given, the
+// first on top, each placed right below the one before. One SetWindowPos per window: a
+// deferred batch costs the same for other programs' windows. Some systems leave a maximised
+// window of another process where it was when it is shown: a window found out of place
+// afterwards is placed again, now that it is visible.
+void PlaceAll(const std::vector<HWND>& hs, UINT flags) {
+    const bool chain = (flags & SWP_NOZORDER) == 0;
+    HWND above = HWND_TOP;
+    for (HWND h : hs) {
+        SetWindowPos(h, chain ? above : nullptr, 0, 0, 0, 0, flags);
+        above = h;
+    }
+    if (!chain) return;
+    std::vector<HWND> order = Stacked(hs);
+    if (order.size() != hs.size()) return;  // one was closed meanwhile
+    for (std::size_t i = 0; i < hs.size(); ++i) {
+        if (order[i] == hs[i]) continue;
+        SetWindowPos(hs[i], i ? hs[i - 1] : HWND_TOP, 0, 0, 0, 0, flags & ~SWP_SHOWWINDOW);
+        order.erase(std::find(order.begin() + static_cast<std::ptrdiff_t>(i), order.end(), hs[i]));
+        order.insert(order.begin() + static_cast<std::ptrdiff_t>(i), hs[i]);
+    }
+}
+}  // namespace
+
+void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
+    if (FatalPathRunning()) return;  // the process is failing: no more hiding
+    HWND fg = GetForegroundWindow();
+    const bool activeLeaves = std::find(topFirst.begin(), topFirst.end(), ToId(fg)) != topFirst.end();
+    if (activeLeaves && keeper_ && IsWindow(keeper_) && SetForegroundWindow(keeper_)) fg = GetForegroundWindow();
+    keeping_ = fg == keeper_ && activeLeaves;
+    HWND active = nullptr;
+    std::vector<HWND> batch;
+    for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) {
+        HWND h = ToHwnd(*it);
+        if (!IsWindow(h)) {
+            hidingLater_.erase(h);
+        } else if (!probe_.Responsive(h)) {
+            hidingLater_.insert(h);
+            ShowWindowAsync(h, SW_HIDE);
+        } else if (h == fg) {
+            active = h;
+        } else {
+            hidingLater_.erase(h);
+            batch.push_back(h);
+        }
+    }
+    PlaceAll(batch, kQuietly | SWP_NOZORDER | SWP_HIDEWINDOW);
+    // Still active (nothing of ours took over): last, and the way that hands the activation
+    // on to another window, since a hidden window must not keep the keyboard.
+    if (active) {
+        hidingLater_.erase(active);
+        ShowWindow(active, SW_HIDE);
+    }
+}
+
+void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
+    std::vector<HWND> batch;
+    for (const Shown& s : topFirst) {
+        HWND h = ToHwnd(s.id);
+        hidingLater_.erase(h);
+        if (!IsWindow(h)) continue;
+        if (!probe_.Responsive(h)) {
+            ShowWindowAsync(h, s.showCmd);
+            continue;
+        }
+        // A window that left minimised and was restored while hidden is minimised again
+        // first; the batch then shows every window in the state it has.
+        if (s.showCmd == SW_SHOWMINNOACTIVE && !IsIconic(h)) ShowWindow(h, s.showCmd);
+        batch.push_back(h);
+    }
+    PlaceAll(batch, kQuietly | SWP_SHOWWINDOW);
+}
+
 WindowId Win32WindowOps::Active() {
     HWND fg = GetForegroundWindow();
     DWORD pid = 0;
@@ -82,8 +169,17 @@ WindowId Win32WindowOps::Active() {
 }
 
 void Win32WindowOps::Activate(WindowId id) {
+    const bool kept = std::exchange(keeping_, false) && GetForegroundWindow() == keeper_;
     HWND h = ToHwnd(id);
-    if (IsWindow(h)) SetForegroundWindow(h);  // posts the activation: a hung window does not hold us
+    if (id && IsWindow(h)) {
+        SetForegroundWindow(h);  // posts the activation: a hung window does not hold us
+    } else if (kept) {
+        // Ours only held it for the switch: with no window of the user's to take it, the
+        // taskbar does, as when the user's last window goes. (Not the desktop's window: it
+        // keeps to the bottom, but some systems raise it over everything once activated.)
+        HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+        if (taskbar && IsWindowVisible(taskbar)) SetForegroundWindow(taskbar);
+    }
 }
 
 }  // namespace orv

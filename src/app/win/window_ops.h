@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <unordered_set>
+#include <vector>
 
 #include "app/desk_windows.h"
 #include "app/win/thread_probe.h"
@@ -29,8 +30,19 @@ public:
     // window above all the user's others: the one the user had active before.
     WindowId Active() override;
     void Activate(WindowId id) override;
+    // The windows that answer are hidden or shown with a position change each, which costs
+    // less than a ShowWindow and places every window explicitly; the others get their
+    // requests queued, as Show does.
+    void HideStack(const std::vector<WindowId>& topFirst) override;
+    void ShowStack(const std::vector<Shown>& topFirst) override;
+    // A window of ours that takes the activation before the active window is hidden, so
+    // that the system neither moves it once per window nor raises some other window over
+    // the ones about to come back.
+    void SetActivationKeeper(HWND keeper) { keeper_ = keeper; }
 
 private:
+    HWND keeper_ = nullptr;
+    bool keeping_ = false;  // the keeper took the activation from a window now hidden
     ThreadProbe probe_;
     std::unordered_set<HWND> hidingLater_;  // hidden asynchronously, maybe not yet done
 };
