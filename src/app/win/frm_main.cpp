@@ -325,6 +325,10 @@ void FrmMain::MarkCurrentDesk(int desk) {
     for (HWND b : deskButtons_) CandyButton::From(b)->SetColorScheme(2);
     if (desk >= 1 && desk <= kDeskCount) CandyButton::From(deskButtons_[desk - 1])->SetColorScheme(1);
     if (menu_) menu_->MarkCurrentDesk(desk);
+    // Painted now, before the switch that follows moves any window: the user sees the
+    // click taken at once, however long the windows take.
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
 }
 
 void FrmMain::HideBar() { ShowWindow(hwnd(), SW_HIDE); }
