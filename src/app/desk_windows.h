@@ -33,30 +33,22 @@ public:
     virtual int ShowCommand(WindowId id) = 0;
     // What IsWindowVisible returns (1 when visible).
     virtual int IsVisible(WindowId id) = 0;
-    // Shows or hides a window. Must never wait on a window whose application hangs.
-    virtual bool Show(WindowId id, int showCmd) = 0;
     // The active window of the user (0: none). A window of this program stands for the one
     // the user had active before it.
     virtual WindowId Active() = 0;
     // Makes the window the active one, on top of its kind. Must never wait on it either.
     // 0: none of the desktop's windows is to be active.
     virtual void Activate(WindowId id) = 0;
-
-    // Hides the windows, given top of the stack first. Here one Show per window, bottom
-    // first; a skin may hand them to the system in one go.
-    virtual void HideStack(const std::vector<WindowId>& topFirst) {
-        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(*it, kSwHide);
-    }
+    // Hides the windows, given top of the stack first. Neither may ever wait on a window
+    // whose application hangs.
+    virtual void HideStack(const std::vector<WindowId>& topFirst) = 0;
     struct Shown {
         WindowId id;
-        int showCmd;
+        int showCmd;  // kSwShowNa, or kSwShowMinNoActive for a window to come back minimised
     };
     // Shows the windows, given top of the stack first, none activated: each in its command's
-    // state, and stacked in that order above the other windows. Here one Show per window,
-    // bottom first; a skin may place them in one go.
-    virtual void ShowStack(const std::vector<Shown>& topFirst) {
-        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(it->id, it->showCmd);
-    }
+    // state, and stacked in that order above the other windows.
+    virtual void ShowStack(const std::vector<Shown>& topFirst) = 0;
 };
 
 struct TopWindowEntry {

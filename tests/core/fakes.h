@@ -48,7 +48,13 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
     }
     int ShowCommand(WindowId id) override { return W(id).showCmd; }
     int IsVisible(WindowId id) override { return W(id).closed ? 0 : W(id).visible; }
-    bool Show(WindowId id, int cmd) override {
+    void HideStack(const std::vector<WindowId>& topFirst) override {
+        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(*it, kSwHide);
+    }
+    void ShowStack(const std::vector<Shown>& topFirst) override {
+        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(it->id, it->showCmd);
+    }
+    bool Show(WindowId id, int cmd) {
         Window& w = W(id);
         Log("show " + w.title + " " + std::to_string(cmd));
         if (w.closed) return false;

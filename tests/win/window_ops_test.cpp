@@ -11,41 +11,6 @@
 namespace orv {
 namespace {
 
-TEST(Win32WindowOps, AnotherApplicationsWindowsAreReadAndShownAsRecordedAndAHungOneNeverBlocks) {
-    const std::wstring tag = Widen(test::UniqueName(""));
-    test::ForeignWindows fw({{L"Normal" + tag, SW_SHOWNORMAL}, {L"Mini" + tag, SW_SHOWMINIMIZED},
-                             {L"Maxi" + tag, SW_SHOWMAXIMIZED}, {L"Hidden" + tag, SW_HIDE}, {L"", SW_SHOWNORMAL},
-                             {L"Grüße 日本" + tag, SW_SHOWNORMAL}});
-    const HWND normal = fw.windows[0], mini = fw.windows[1], maxi = fw.windows[2], hidden = fw.windows[3];
-    Win32WindowOps ops;
-    std::map<WindowId, std::string> seen;
-    ops.EnumerateTopLevel([&](WindowId id, const std::string& title) { seen[id] = title; });
-    EXPECT_EQ(seen[ToId(normal)], Narrow(L"Normal" + tag));
-    EXPECT_EQ(seen[ToId(fw.windows[5])], Narrow(L"Grüße 日本" + tag));
-    EXPECT_EQ(seen.count(ToId(fw.windows[4])), 1u) << "an untitled window is visited too";
-    EXPECT_EQ(std::tuple(ops.ShowCommand(ToId(normal)), ops.ShowCommand(ToId(mini)), ops.ShowCommand(ToId(maxi))),
-              std::tuple(SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED));
-    EXPECT_EQ(std::tuple(ops.IsVisible(ToId(normal)), ops.IsVisible(ToId(hidden))), std::tuple(1, 0));
-    for (auto [h, showCmd] : {std::pair{mini, SW_SHOWMINIMIZED}, {maxi, SW_SHOWMAXIMIZED}}) {
-        ASSERT_TRUE(ops.Show(ToId(h), SW_HIDE));
-        ASSERT_TRUE(ops.Show(ToId(h), showCmd));
-    }
-    EXPECT_TRUE(test::WaitFor([&] { return IsIconic(mini) && IsZoomed(maxi) && IsWindowVisible(mini) && IsWindowVisible(maxi); }, 2000));
-
-    Win32WindowOps later;  // a probe that has not asked this thread yet (answers are kept a while)
-    fw.Hang(3000);
-    const ULONGLONG t0 = GetTickCount64();
-    later.EnumerateTopLevel([](WindowId, const std::string&) {});
-    EXPECT_TRUE(later.Show(ToId(normal), SW_HIDE));
-    EXPECT_LT(GetTickCount64() - t0, 1500u) << "waited on a window that does not answer";
-    EXPECT_TRUE(IsWindowVisible(normal));
-    EXPECT_EQ(later.IsVisible(ToId(normal)), 0) << "asked to hide: no longer on this desktop";
-    // The request waits in the window's queue and takes effect when it wakes up.
-    EXPECT_TRUE(test::WaitFor([&] { return !IsWindowVisible(normal); }, 6000));
-    EXPECT_TRUE(later.Show(ToId(normal), SW_SHOWNORMAL));
-    EXPECT_TRUE(test::WaitFor([&] { return IsWindowVisible(normal) != FALSE; }, 3000));
-}
-
 std::vector<HWND> Stack(const std::vector<HWND>& set) {  // top first
     std::vector<HWND> order;
     for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
@@ -53,20 +18,29 @@ std::vector<HWND> Stack(const std::vector<HWND>& set) {  // top first
     return order;
 }
 
-// Faults: the batch showing the windows in an order other than the one asked (reversed, or
-// left where they were), activating one, losing a show state (a maximised window restored, a
-// window to come back minimised left restored), a hung window holding the batch up or left
-// out, the active window keeping the keyboard while hidden, nothing of the user's active
-// afterwards being left to the keeper.
-TEST(Win32WindowOps, StacksAreHiddenAndShownInOneGoInTheOrderAskedWithoutActivating) {
+// Faults: titles misread (beyond ASCII) or untitled windows left out, show states not read;
+// the windows shown in an order other than the one asked (reversed, or left where they were),
+// one activated, a show state lost (a maximised window restored, a window to come back
+// minimised left restored); a hung window holding either call up, or still counted as on the
+// desktop once asked to hide; the active window keeping the keyboard while hidden.
+TEST(Win32WindowOps, WindowsAreReadThenHiddenAndShownInTheOrderAskedWithoutActivatingOrWaitingOnAHungOne) {
     const std::wstring tag = Widen(test::UniqueName(""));
     test::ForeignWindows fw({{L"Max" + tag, SW_SHOWMAXIMIZED}, {L"Min" + tag, SW_SHOWMINIMIZED}, {L"A" + tag, SW_SHOWNORMAL},
-                             {L"B" + tag, SW_SHOWNORMAL}, {L"C" + tag, SW_SHOWNORMAL}});
+                             {L"B" + tag, SW_SHOWNORMAL}, {L"C" + tag, SW_SHOWNORMAL}, {L"Hidden" + tag, SW_HIDE},
+                             {L"", SW_SHOWNORMAL}, {L"Grüße 日本" + tag, SW_SHOWNORMAL}});
     test::ForeignWindows hung({{L"Hung" + tag, SW_SHOWNORMAL}});
     const HWND max = fw.windows[0], min = fw.windows[1], a = fw.windows[2], b = fw.windows[3], c = fw.windows[4];
     HWND keeper = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     Win32WindowOps ops;
     ops.SetActivationKeeper(keeper);
+    std::map<WindowId, std::string> seen;
+    ops.EnumerateTopLevel([&](WindowId id, const std::string& title) { seen[id] = title; });
+    EXPECT_EQ(std::tuple(seen[ToId(a)], seen[ToId(fw.windows[7])]), std::tuple(Narrow(L"A" + tag), Narrow(L"Grüße 日本" + tag)));
+    EXPECT_EQ(seen.count(ToId(fw.windows[6])), 1u) << "an untitled window is visited too";
+    EXPECT_EQ(std::tuple(ops.ShowCommand(ToId(a)), ops.ShowCommand(ToId(min)), ops.ShowCommand(ToId(max))),
+              std::tuple(SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED));
+    EXPECT_EQ(std::tuple(ops.IsVisible(ToId(a)), ops.IsVisible(ToId(fw.windows[5]))), std::tuple(1, 0));
+
     const std::vector<HWND> all{a, max, b, min, c, hung.windows[0]};
     SetForegroundWindow(a);
     ASSERT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == a; }, 2000));
@@ -77,6 +51,8 @@ TEST(Win32WindowOps, StacksAreHiddenAndShownInOneGoInTheOrderAskedWithoutActivat
     ops.HideStack(ids);
     EXPECT_TRUE(test::WaitFor([&] { return std::none_of(all.begin(), all.end() - 1, [](HWND h) { return IsWindowVisible(h); }); }, 2000));
     EXPECT_EQ(GetForegroundWindow(), keeper) << "the hidden window kept the activation";
+    EXPECT_EQ(std::tuple(!!IsWindowVisible(hung.windows[0]), ops.IsVisible(ToId(hung.windows[0]))), std::tuple(true, 0))
+        << "asked to hide, its hide waiting in its queue: no longer on this desktop";
     ShowWindow(min, SW_SHOWNOACTIVATE);  // restored while hidden: asked back minimised
     ShowWindow(min, SW_HIDE);
     // Back in another order: c, max, min, b, a, while the hung window still sleeps.
@@ -85,6 +61,7 @@ TEST(Win32WindowOps, StacksAreHiddenAndShownInOneGoInTheOrderAskedWithoutActivat
     EXPECT_LT(GetTickCount64() - t0, 1500u) << "waited on the hung window";
     EXPECT_EQ(Stack({c, max, min, b, a}), (std::vector<HWND>{c, max, min, b, a}));
     EXPECT_EQ(std::tuple(!!IsZoomed(max), !!IsIconic(min), GetForegroundWindow()), std::tuple(true, true, keeper));
+    // The hung window's requests take effect in order once it wakes: hidden, then shown.
     EXPECT_TRUE(test::WaitFor([&] { return std::all_of(all.begin(), all.end(), [](HWND h) { return IsWindowVisible(h); }); }, 5000));
     ops.Activate(ToId(b));
     EXPECT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == b; }, 2000));

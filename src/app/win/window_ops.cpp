@@ -52,24 +52,6 @@ int Win32WindowOps::IsVisible(WindowId id) {
     return 1;
 }
 
-bool Win32WindowOps::Show(WindowId id, int showCmd) {
-    HWND h = ToHwnd(id);
-    if (showCmd == SW_HIDE && FatalPathRunning()) return false;  // the process is failing: no more hiding
-    if (!IsWindow(h)) {  // closed meanwhile
-        hidingLater_.erase(h);
-        return false;
-    }
-    if (probe_.Responsive(h)) {
-        hidingLater_.erase(h);
-        ShowWindow(h, showCmd);
-        return true;
-    }
-    // A hung application would block a plain ShowWindow: hand the request to its queue.
-    if (showCmd == SW_HIDE) hidingLater_.insert(h);
-    else hidingLater_.erase(h);
-    return ShowWindowAsync(h, showCmd) != FALSE;
-}
-
 namespace {
 constexpr UINT kQuietly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 

@@ -22,17 +22,14 @@ public:
     // A window whose hide waits in the queue of its hung application counts as hidden: it
     // stays on the desktop that was left instead of following the user.
     int IsVisible(WindowId id) override;
-    // Shows or hides at once when the window's thread answers a probe; a window whose
-    // application stopped responding gets the request in its queue instead, so it never
-    // blocks us and still changes state when its application wakes up.
-    bool Show(WindowId id, int showCmd) override;
     // The foreground window; ours (the bar clicked, the tray menu open) stands for the
     // window above all the user's others: the one the user had active before.
     WindowId Active() override;
     void Activate(WindowId id) override;
-    // The windows that answer are hidden or shown with a position change each, which costs
-    // less than a ShowWindow and places every window explicitly; the others get their
-    // requests queued, as Show does.
+    // The windows whose thread answers a probe are hidden or shown at once, with a position
+    // change each, which costs less than a ShowWindow and places every window explicitly.
+    // A window whose application stopped responding gets the request in its queue instead,
+    // so it never blocks us and still changes state when its application wakes up.
     void HideStack(const std::vector<WindowId>& topFirst) override;
     void ShowStack(const std::vector<Shown>& topFirst) override;
     // A window of ours that takes the activation before the active window is hidden, so
