@@ -64,7 +64,7 @@ void DeskWindows::Replay(int desk) {
     // hidden fails to show; the next one is shown all the same.
     std::vector<DeskWindowEntry> list = desks_.at(static_cast<std::size_t>(desk - 1));
     std::unordered_map<WindowId, std::size_t> place;
-    ops_.EnumerateTopLevel([&](WindowId id, const std::string&) { place.emplace(id, place.size()); });
+    for (WindowId id : ops_.StackingOrder()) place.emplace(id, place.size());
     auto at = [&](const DeskWindowEntry& e) { auto it = place.find(e.handle); return it == place.end() ? place.size() : it->second; };
     std::stable_sort(list.begin(), list.end(), [&](const DeskWindowEntry& a, const DeskWindowEntry& b) { return at(a) < at(b); });
     std::vector<WindowOps::Shown> shown;

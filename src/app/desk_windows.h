@@ -29,6 +29,8 @@ public:
     virtual ~WindowOps() = default;
     // Calls visit(id, title) once per top-level window, in the system's order.
     virtual void EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) = 0;
+    // Every top-level window, in the system's stacking order (top first), without titles.
+    virtual std::vector<WindowId> StackingOrder() = 0;
     // The show command field of the window's placement record.
     virtual int ShowCommand(WindowId id) = 0;
     // What IsWindowVisible returns (1 when visible).

@@ -46,6 +46,11 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
         for (std::size_t i = 0; i < windows.size(); ++i)
             if (!windows[i].closed) visit(static_cast<WindowId>(i + 1), windows[i].title);
     }
+    std::vector<WindowId> StackingOrder() override {
+        std::vector<WindowId> ids;
+        EnumerateTopLevel([&](WindowId id, const std::string&) { ids.push_back(id); });
+        return ids;
+    }
     int ShowCommand(WindowId id) override { return W(id).showCmd; }
     int IsVisible(WindowId id) override { return W(id).closed ? 0 : W(id).visible; }
     void HideStack(const std::vector<WindowId>& topFirst) override {

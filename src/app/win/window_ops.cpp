@@ -32,6 +32,19 @@ void Win32WindowOps::EnumerateTopLevel(const std::function<void(WindowId, const 
     EnumWindows(&EnumWindowsProc, reinterpret_cast<LPARAM>(&ctx));
 }
 
+std::vector<WindowId> Win32WindowOps::StackingOrder() {
+    std::vector<WindowId> ids;
+    EnumWindows([](HWND h, LPARAM lp) noexcept -> BOOL {
+        try {
+            reinterpret_cast<std::vector<WindowId>*>(lp)->push_back(ToId(h));
+        } catch (...) {
+            return FALSE;  // out of memory: the order as far as it got
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&ids));
+    return ids;
+}
+
 int Win32WindowOps::ShowCommand(WindowId id) {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
@@ -54,38 +67,6 @@ int Win32WindowOps::IsVisible(WindowId id) {
 
 namespace {
 constexpr UINT kQuietly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-
-// The windows of hs in the system's stacking order, top first.
-std::vector<HWND> Stacked(const std::vector<HWND>& hs) {
-    std::vector<HWND> order;
-    order.reserve(hs.size());
-    for (HWND h = GetTopWindow(nullptr); h && order.size() < hs.size(); h = GetWindow(h, GW_HWNDNEXT))
-        if (std::find(hs.begin(), hs.end(), h) != hs.end()) order.push_back(h);
-    return order;
-}
-
-// Hidden (SWP_HIDEWINDOW, order left alone), or shown and stacked in the order given, the
-// first on top, each placed right below the one before. One SetWindowPos per window: a
-// deferred batch costs the same for other programs' windows. Some systems leave a maximised
-// window of another process where it was when it is shown: a window found out of place
-// afterwards is placed again, now that it is visible.
-void PlaceAll(const std::vector<HWND>& hs, UINT flags) {
-    const bool chain = (flags & SWP_NOZORDER) == 0;
-    HWND above = HWND_TOP;
-    for (HWND h : hs) {
-        SetWindowPos(h, chain ? above : nullptr, 0, 0, 0, 0, flags);
-        above = h;
-    }
-    if (!chain) return;
-    std::vector<HWND> order = Stacked(hs);
-    if (order.size() != hs.size()) return;  // one was closed meanwhile
-    for (std::size_t i = 0; i < hs.size(); ++i) {
-        if (order[i] == hs[i]) continue;
-        SetWindowPos(hs[i], i ? hs[i - 1] : HWND_TOP, 0, 0, 0, 0, flags & ~SWP_SHOWWINDOW);
-        order.erase(std::find(order.begin() + static_cast<std::ptrdiff_t>(i), order.end(), hs[i]));
-        order.insert(order.begin() + static_cast<std::ptrdiff_t>(i), hs[i]);
-    }
-}
 }  // namespace
 
 void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
@@ -110,7 +91,9 @@ void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
             batch.push_back(h);
         }
     }
-    PlaceAll(batch, kQuietly | SWP_NOZORDER | SWP_HIDEWINDOW);
+    // A position change each costs less than a ShowWindow (a deferred batch would cost the
+    // same for other programs' windows).
+    for (HWND h : batch) SetWindowPos(h, nullptr, 0, 0, 0, 0, kQuietly | SWP_NOZORDER | SWP_HIDEWINDOW);
     // Still active (nothing of ours took over): last, and the way that hands the activation
     // on to another window, since a hidden window must not keep the keyboard.
     if (active) {
@@ -130,11 +113,15 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
             continue;
         }
         // A window that left minimised and was restored while hidden is minimised again
-        // first; the batch then shows every window in the state it has.
+        // first; then every window is shown in the state it has.
         if (s.showCmd == SW_SHOWMINNOACTIVE && !IsIconic(h)) ShowWindow(h, s.showCmd);
         batch.push_back(h);
     }
-    PlaceAll(batch, kQuietly | SWP_SHOWWINDOW);
+    // Bottom first, each to the top, so the stack comes back as asked. (Placing each below
+    // the one before, top first, gives the same stack here, but a system that only ever
+    // raises, like Wine, then draws them out of order and moves a maximised window to
+    // where it is drawn.)
+    for (auto it = batch.rbegin(); it != batch.rend(); ++it) SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0, kQuietly | SWP_SHOWWINDOW);
 }
 
 WindowId Win32WindowOps::Active() {

@@ -18,6 +18,8 @@ class Win32WindowOps final : public WindowOps {
 public:
     // Titles are read without sending messages, so a hung application cannot stall it.
     void EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) override;
+    // One call to the system for the whole list, where a walk would cost one per window.
+    std::vector<WindowId> StackingOrder() override;
     int ShowCommand(WindowId id) override;
     // A window whose hide waits in the queue of its hung application counts as hidden: it
     // stays on the desktop that was left instead of following the user.
