@@ -117,11 +117,18 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
         if (s.showCmd == SW_SHOWMINNOACTIVE && !IsIconic(h)) ShowWindow(h, s.showCmd);
         batch.push_back(h);
     }
-    // Bottom first, each to the top, so the stack comes back as asked. (Placing each below
-    // the one before, top first, gives the same stack here, but a system that only ever
-    // raises, like Wine, then draws them out of order and moves a maximised window to
-    // where it is drawn.)
-    for (auto it = batch.rbegin(); it != batch.rend(); ++it) SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0, kQuietly | SWP_SHOWWINDOW);
+    // Top first, each placed right below the one before: the stack comes back exactly as
+    // asked, also where the system restacks windows shown in quick succession to the top
+    // (Wine does, with many windows of one program).
+    HWND above = HWND_TOP;
+    for (HWND h : batch) {
+        SetWindowPos(h, above, 0, 0, 0, 0, kQuietly | SWP_SHOWWINDOW);
+        above = h;
+    }
+    // Wine leaves a maximised window of another process where it was when it is shown
+    // under others, and later moves it down: placed again now that it is visible, it stays.
+    for (std::size_t i = 0; i < batch.size(); ++i)
+        if (IsZoomed(batch[i])) SetWindowPos(batch[i], i ? batch[i - 1] : HWND_TOP, 0, 0, 0, 0, kQuietly);
 }
 
 WindowId Win32WindowOps::Active() {
