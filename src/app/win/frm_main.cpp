@@ -55,6 +55,13 @@ UINT ShowBarMessage() {
     static const UINT message = RegisterWindowMessageW(L"Quillon.OrvantaZ.ShowBar.7d3f61c2");
     return message;
 }
+
+// What the uninstaller posts to the running bar: quit without asking, the way the quit
+// button does once answered (every hidden window shown again, the settings saved).
+UINT QuitMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Quillon.OrvantaZ.Quit.7d3f61c2");
+    return message;
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -385,6 +392,11 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // A second start of the program: the bar comes back, also after the hide button.
         ShowWindow(hwnd(), SW_SHOWNORMAL);
         ShowBar(topmost_);
+        return 0;
+    }
+    if (msg == QuitMessage() && msg != 0) {
+        Log("Asked to quit from outside (the uninstaller)");
+        EndApplication();
         return 0;
     }
     switch (msg) {
