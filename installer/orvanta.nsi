@@ -211,8 +211,6 @@ Section "Uninstall"
   ${If} $0 == "$INSTDIR\${RUN_VALUE}"
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
-  DeleteRegKey HKCU "${UNINST_KEY}"
-
   ${If} $RemoveSettings == 1
     DeleteRegKey HKCU "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKCU "${SETTINGS_PARENT}"
@@ -226,4 +224,6 @@ Section "Uninstall"
     RMDir "${DATA_FOLDER}"
     RMDir "${DATA_PARENT}"
   ${EndIf}
+  ; Last: until here a second run can finish what an interrupted one left.
+  DeleteRegKey HKCU "${UNINST_KEY}"
 SectionEnd
