@@ -50,6 +50,9 @@ UniqueFont BarFont(int height, LONG weight) {
 
 void MoveChild(HWND child, const BarBox& b) { MoveWindow(child, b.left, b.top, b.width, b.height, TRUE); }
 
+// What the default wallpapers' thread posts once done; wParam: the desktops given one.
+constexpr UINT kWallpapersMade = WM_APP + 1;
+
 // What a second start posts to the running bar: show yourself.
 UINT ShowBarMessage() {
     static const UINT message = RegisterWindowMessageW(L"Quillon.OrvantaZ.ShowBar.7d3f61c2");
@@ -84,6 +87,7 @@ int FrmMain::Run() {
         DispatchMessageW(&msg);
     }
     if (unloaded_) lookOps_.FinishLook(kQuitLookMs);
+    wallpapers_.Wait();  // their values and files whole before we end
     Log("Ended cleanly");
     return 0;
 }
@@ -132,14 +136,12 @@ bool FrmMain::FormLoad() {
     desks_->SetJournal(journal_.get());
     StartWatchdog();
     if (!recovered) look_->SaveDesktopLook(1);
-    MakeDefaultWallpapers(*store_, folders_, [](const std::string& picture, const std::string& bmp) {
-        const bool made = ConvertPictureToBmp(picture, bmp);
-        if (!made) Log("Default wallpaper " + bmp + " not made from " + picture);
-        return made;
-    });
 
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     PlaceBar();
+    UpdateWindow(hwnd());
+    // The bar first: the first start's pictures are made behind it.
+    wallpapers_.Start(*store_, folders_, hwnd(), kWallpapersMade);
     LoadSettings(*store_, *this, flavour_.hasVideo, settings_);
     desks_->SetSharedIcons(settings_.SharedIconsOn);
     PumpMessages();
@@ -400,6 +402,13 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     switch (msg) {
+        case kWallpapersMade: {
+            // A desktop entered before its picture was made gets it now (desktop 1's look
+            // is the screen's until it is left).
+            const int desk = desks_ ? desks_->CurrentDesk() : 1;
+            if (desk != 1 && (wp & (WPARAM{1} << desk)) && look_ && !unloaded_) look_->RestoreDesktopLook(desk);
+            return 0;
+        }
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED) {
                 const int id = LOWORD(wp);
