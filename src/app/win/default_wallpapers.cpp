@@ -60,7 +60,7 @@ bool ConvertPictureToBmp(const std::string& picture, const std::string& bmpPath)
     return static_cast<bool>(ReplaceWholeFile(Widen(bmpPath), file.data(), file.size(), false));
 }
 
-void WallpaperMaker::Start(SettingsStore& store, const AppFolders& folders, HWND notify, UINT doneMessage) {
+void WallpaperMaker::Start(SettingsStore& store, const AppFolders& folders) {
     if (thread_.joinable()) return;
     // The values as ever, here and now; only the pictures wait.
     std::vector<std::pair<std::string, std::string>> jobs;
@@ -76,14 +76,9 @@ void WallpaperMaker::Start(SettingsStore& store, const AppFolders& folders, HWND
             jobs.emplace_back(folders.DefaultPicture(n), bmp);
     }
     if (jobs.empty()) return;
-    WPARAM given = 0;
-    for (int n = 1; n <= kDeskCount; ++n)
-        for (const auto& job : jobs)
-            if (job.second == folders.WallpaperCopy(n)) given |= WPARAM{1} << n;
-    thread_ = std::thread([jobs = std::move(jobs), given, notify, doneMessage] {
+    thread_ = std::thread([jobs = std::move(jobs)] {
         for (const auto& [picture, bmp] : jobs)
             if (!ConvertPictureToBmp(picture, bmp)) Log("Default wallpaper " + bmp + " not made from " + picture);
-        PostMessageW(notify, doneMessage, given, 0);
     });
 }
 

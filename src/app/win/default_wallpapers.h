@@ -18,8 +18,8 @@ bool ConvertPictureToBmp(const std::string& picture, const std::string& bmpPath)
 
 // MakeDefaultWallpapers with the pictures made on a thread of its own, so that the first
 // start shows the bar at once: the same "WALLPAPER" values, stored at once, and the same
-// files, a little later. When they are made, doneMessage goes to the window with the
-// desktops given one as bits (1 << desk) in wParam. No thread when every desktop has one.
+// files, a little later (a desktop entered within that moment shows its picture from the
+// next visit on). No thread when every desktop has its picture.
 class WallpaperMaker {
 public:
     WallpaperMaker() = default;
@@ -27,7 +27,7 @@ public:
     WallpaperMaker& operator=(const WallpaperMaker&) = delete;
     ~WallpaperMaker() { Wait(); }
 
-    void Start(SettingsStore& store, const AppFolders& folders, HWND notify, UINT doneMessage);
+    void Start(SettingsStore& store, const AppFolders& folders);
     // Until the pictures are made (quitting: the values and files are whole when we end).
     void Wait() {
         if (thread_.joinable()) thread_.join();

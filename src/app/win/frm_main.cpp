@@ -50,9 +50,6 @@ UniqueFont BarFont(int height, LONG weight) {
 
 void MoveChild(HWND child, const BarBox& b) { MoveWindow(child, b.left, b.top, b.width, b.height, TRUE); }
 
-// What the default wallpapers' thread posts once done; wParam: the desktops given one.
-constexpr UINT kWallpapersMade = WM_APP + 1;
-
 // What a second start posts to the running bar: show yourself.
 UINT ShowBarMessage() {
     static const UINT message = RegisterWindowMessageW(L"Quillon.OrvantaZ.ShowBar.7d3f61c2");
@@ -74,6 +71,7 @@ FrmMain::FrmMain() : flavour_(CurrentFlavour()) {}
 
 // The bar and its buttons go before the font and pictures they use.
 FrmMain::~FrmMain() {
+    if (watchdogStart_.joinable()) watchdogStart_.join();
     if (hwnd()) DestroyWindow(hwnd());
 }
 
@@ -134,16 +132,18 @@ bool FrmMain::FormLoad() {
     journalOps_ = std::make_unique<Win32JournalOps>(JournalPath(folders_));
     journal_ = std::make_unique<DeskJournal>(*journalOps_);
     desks_->SetJournal(journal_.get());
-    StartWatchdog();
+    // Making a process takes a while: on a thread, while the bar is shown.
+    watchdogStart_ = std::thread([] { StartWatchdog(); });
     if (!recovered) look_->SaveDesktopLook(1);
 
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     PlaceBar();
     UpdateWindow(hwnd());
     // The bar first: the first start's pictures are made behind it.
-    wallpapers_.Start(*store_, folders_, hwnd(), kWallpapersMade);
+    wallpapers_.Start(*store_, folders_);
     LoadSettings(*store_, *this, flavour_.hasVideo, settings_);
     desks_->SetSharedIcons(settings_.SharedIconsOn);
+    watchdogStart_.join();  // up before any message is taken, so before anything is hidden
     PumpMessages();
     CreateTrayIcon();
     if (menu_) menu_->SetupTrayMenu();
@@ -402,13 +402,6 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     switch (msg) {
-        case kWallpapersMade: {
-            // A desktop entered before its picture was made gets it now (desktop 1's look
-            // is the screen's until it is left).
-            const int desk = desks_ ? desks_->CurrentDesk() : 1;
-            if (desk != 1 && (wp & (WPARAM{1} << desk)) && look_ && !unloaded_) look_->RestoreDesktopLook(desk);
-            return 0;
-        }
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED) {
                 const int id = LOWORD(wp);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/bar_layout.h"
 #include "app/desk_manager.h"
@@ -118,7 +119,8 @@ private:
     VideoOptions videoOptions_;  // the six desktops' video records (index 0 unused)
     std::unique_ptr<DeskWindows> deskWindows_;
     std::unique_ptr<DesktopLook> look_;
-    WallpaperMaker wallpapers_;  // the first start's default wallpapers, made behind the shown bar
+    WallpaperMaker wallpapers_;
+    std::thread watchdogStart_;  // the watchdog's process is made beside the bar's start  // the first start's default wallpapers, made behind the shown bar
     std::unique_ptr<DeskManager> desks_;
     std::unique_ptr<Win32JournalOps> journalOps_;
     std::unique_ptr<DeskJournal> journal_;
