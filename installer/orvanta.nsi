@@ -56,6 +56,8 @@ VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright © 2019-2026 ${PUBLISHER}"
 
 !define MUI_ABORTWARNING
+!define MUI_ICON "../res/orvanta.ico"  ; makensis works in the script's folder
+!define MUI_UNICON "../res/orvanta.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !insertmacro MUI_PAGE_DIRECTORY

@@ -104,6 +104,9 @@ bool FrmMain::FormLoad() {
 
     if (!MakeDataFolders()) return false;
     Log(std::string(flavour_.productName) + " " ORV_VERSION " started: " + ExePath());
+    // Making a process takes a while: the watchdog's is made on a thread meanwhile. It waits
+    // for this process to end and then replays a journal left behind, if any.
+    watchdogStart_ = std::thread([] { StartWatchdog(); });
 
     // The bar carries the application title and stays out of the task list.
     icon_ = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP));
@@ -113,9 +116,16 @@ bool FrmMain::FormLoad() {
     }
 
     store_ = std::make_unique<RegistryStore>(kSettingsRoot, flavour_.appName);
+    // The bar first, in its place and drawn; the rest is made behind it before any message is
+    // taken (so before any click).
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    PlaceBar();
+    UpdateWindow(hwnd());
+
     // The menu's form, made with the others; its owner-drawn handling comes after the tray icon.
     menu_ = FrmMenu::Create(*this, *store_, flavour_);
     if (!menu_) Log("The tray menu cannot be made: the bar is the only way in");
+    else menu_->SetShowOnTop(topmost_);
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
     look_ = std::make_unique<DesktopLook>(lookOps_, *store_, folders_.dataFolder);
     // The player plays from the records LoadSettings fills; nothing plays before a switch.
@@ -132,14 +142,8 @@ bool FrmMain::FormLoad() {
     journalOps_ = std::make_unique<Win32JournalOps>(JournalPath(folders_));
     journal_ = std::make_unique<DeskJournal>(*journalOps_);
     desks_->SetJournal(journal_.get());
-    // Making a process takes a while: on a thread, while the bar is shown.
-    watchdogStart_ = std::thread([] { StartWatchdog(); });
     if (!recovered) look_->SaveDesktopLook(1);
-
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    PlaceBar();
-    UpdateWindow(hwnd());
-    // The bar first: the first start's pictures are made behind it.
+    // The first start's pictures are made behind the bar.
     wallpapers_.Start(*store_, folders_);
     LoadSettings(*store_, *this, flavour_.hasVideo, settings_);
     desks_->SetSharedIcons(settings_.SharedIconsOn);
