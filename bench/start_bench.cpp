@@ -72,12 +72,28 @@ Run Start(const fs::path& exe, const wchar_t* windowClass) {
     return r;
 }
 
+// This process and everything it starts, the program's watchdog included: a start is
+// measured only once the processes of the one before have all gone.
+HANDLE Job() {
+    static const HANDLE job = [] {
+        const HANDLE j = CreateJobObjectW(nullptr, nullptr);
+        if (!j || !AssignProcessToJobObject(j, GetCurrentProcess())) Fail("a job object for this process");
+        return j;
+    }();
+    return job;
+}
+
 void End(Run& r, UINT message) {
     PostMessageW(r.window, message, 0, 0);
     if (WaitForSingleObject(r.pi.hProcess, 30000) != WAIT_OBJECT_0) Fail("the process did not end");
     CloseHandle(r.pi.hProcess);
     CloseHandle(r.pi.hThread);
-    Sleep(300);  // the program's watchdog ends after it
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    for (int i = 0; i < 500; ++i, Sleep(10))  // the watchdog ends right after the program
+        if (!QueryInformationJobObject(Job(), JobObjectBasicAccountingInformation, &info, sizeof info, nullptr) ||
+            info.ActiveProcesses <= 1)
+            break;
+    Sleep(200);
 }
 
 // As the uninstaller asks the program to quit: without the question, every window shown again.
@@ -118,6 +134,7 @@ int main(int argc, char** argv) {
     const int n = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     const fs::path program = Here().parent_path() / L"Orvanta.exe", floor = Here() / L"start_floor.exe";
     if (!fs::exists(program) || !fs::exists(floor)) Fail("Orvanta.exe in ..\\ or start_floor.exe here is missing");
+    Job();
     std::printf("load before: %s\n", Load().c_str());
 
     std::vector<double> floorMs, firstMs, laterMs;
