@@ -5,7 +5,9 @@
 // Then the program's private memory after start and after 100 switches (the desk buttons'
 // own commands, as a click sends them), and the exe's size.
 //
-//   start_bench.exe [N]    N starts of each kind (default 20)
+//   start_bench.exe [N] [--kill]   N starts of each kind (default 20); --kill ends each
+//                                  run by TerminateProcess (for builds before the quit
+//                                  message; the watchdog then finds nothing to restore)
 //
 // Run it on the Wine stand (scripts/stand.sh) only: it deletes the program's settings
 // (HKCU\Software\Quillon\OrvantaZ) and its data folder. Orvanta.exe is the one in ..\ (the
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -83,8 +86,11 @@ HANDLE Job() {
     return job;
 }
 
+bool g_kill = false;
+
 void End(Run& r, UINT message) {
-    PostMessageW(r.window, message, 0, 0);
+    if (g_kill && message != WM_CLOSE) TerminateProcess(r.pi.hProcess, 1);
+    else PostMessageW(r.window, message, 0, 0);
     if (WaitForSingleObject(r.pi.hProcess, 30000) != WAIT_OBJECT_0) Fail("the process did not end");
     CloseHandle(r.pi.hProcess);
     CloseHandle(r.pi.hThread);
@@ -132,6 +138,7 @@ std::string Load() {
 
 int main(int argc, char** argv) {
     const int n = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    g_kill = argc > 2 && std::strcmp(argv[2], "--kill") == 0;
     const fs::path program = Here().parent_path() / L"Orvanta.exe", floor = Here() / L"start_floor.exe";
     if (!fs::exists(program) || !fs::exists(floor)) Fail("Orvanta.exe in ..\\ or start_floor.exe here is missing");
     Job();
