@@ -19,6 +19,8 @@ PACKAGES=(
   libjpeg62-turbo-dev libturbojpeg0-dev libbenchmark-dev
   # the manual (Orvanta.pdf from docs/manual) and its check: HTML to PDF, a font, PDF to text
   weasyprint fonts-dejavu-core poppler-utils
+  # the portable zip and the installer (scripts/package.sh)
+  nsis zip
 )
 
 missing=()

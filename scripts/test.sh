@@ -56,6 +56,8 @@ mingw_built=0
 if step mingw-configure cmake --preset mingw \
    && step mingw-build cmake --build --preset mingw; then
   mingw_built=1
+  # The zip and the installer in dist/, for the install tests under Wine.
+  step package env ORV_SKIP_DEPS=1 bash scripts/package.sh
 else
   skip wine-tests
 fi

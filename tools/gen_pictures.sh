@@ -5,6 +5,7 @@
 # fontconfig with a DejaVu font.
 set -euo pipefail
 cd "$(dirname "$0")/../res"
+if [ "${1:-}" != icon ]; then
 hues=("#1d3557:#457b9d" "#2a9d8f:#264653" "#6d597a:#e56b6f" "#3a5a40:#a3b18a" "#9c6644:#ede0d4" "#14213d:#fca311")
 for n in 1 2 3 4 5 6; do
   IFS=: read -r a b <<<"${hues[$((n-1))]}"
@@ -15,7 +16,10 @@ for n in 1 2 3 4 5 6; do
     -font "$(fc-match -f "%{file}" "DejaVu Sans:bold")" -fill "rgba(255,255,255,0.55)" -pointsize 160 -gravity southeast -annotate +40+10 "$n" \
     -quality 82 -sampling-factor 4:2:0 -strip "bg${n}.jpg"
 done
-convert -size 64x64 xc:none -fill "#2b3a55" -draw "roundrectangle 2,2 61,61 12,12" \
-  -fill "#6c8cbf" -draw "rectangle 12,14 30,30" -fill "#a3c4f3" -draw "rectangle 34,14 52,30" \
-  -fill "#a3c4f3" -draw "rectangle 12,34 30,50" -fill "#6c8cbf" -draw "rectangle 34,34 52,50" \
-  -define icon:auto-resize=48,32,16 orvanta.ico
+fi
+# The icon is drawn at 256 pixels and scaled down to every size the shell asks for (the
+# 256 one is stored as PNG); "icon" as the argument remakes it alone.
+convert -size 256x256 xc:none -fill "#2b3a55" -draw "roundrectangle 8,8 247,247 48,48" \
+  -fill "#6c8cbf" -draw "rectangle 48,56 123,123" -fill "#a3c4f3" -draw "rectangle 136,56 211,123" \
+  -fill "#a3c4f3" -draw "rectangle 48,136 123,203" -fill "#6c8cbf" -draw "rectangle 136,136 211,203" \
+  -define icon:auto-resize=256,64,48,40,32,24,20,16 orvanta.ico

@@ -67,7 +67,7 @@ TEST_F(AppTest, FirstStartFromANonAsciiFolderSavesOnQuit) {
     for (int n = 1; n <= 6; ++n) {
         const std::string wall = DataPath("Wall" + std::to_string(n) + ".bmp");
         EXPECT_EQ(Setting(("DESK" + std::to_string(n)).c_str(), "WALLPAPER"), wall);
-        EXPECT_EQ(ReadFile(PathFromUtf8(wall)).substr(0, 2), "BM") << n;
+        EXPECT_TRUE(WaitUntil([&] { return ReadFile(PathFromUtf8(wall)).substr(0, 2) == "BM"; }, 10000)) << n;  // made behind the bar
         EXPECT_TRUE(fs::is_directory(IconFolder(n))) << n;
     }
     EXPECT_EQ(Setting("DESK1", "1"), "0") << "the colour found on the screen";

@@ -3,12 +3,15 @@
 #include <windows.h>
 #include <wincodec.h>
 
-#include <fstream>
+#include <algorithm>
 #include <vector>
 
+#include "app/desk_windows.h"
+#include "app/desktop_look.h"
 #include "base/bmp.h"
-#include "base/paths.h"
 #include "base/win/handles.h"
+#include "base/win/log.h"
+#include "base/win/replace_file.h"
 #include "base/win/utf.h"
 
 namespace orv {
@@ -53,10 +56,30 @@ bool ConvertPictureToBmp(const std::string& picture, const std::string& bmpPath)
     if (FAILED(converter->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size()), pixels.data()))) return false;
     std::vector<std::uint8_t> file = EncodeBmp24(w, h, pixels.data(), stride);
     if (file.empty()) return false;
-    std::ofstream out(PathFromUtf8(bmpPath), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    out.close();  // a failure to flush the last bytes shows here
-    return !out.fail();
+    // Beside, then over: a switch may put this file on the screen while it is being made.
+    return static_cast<bool>(ReplaceWholeFile(Widen(bmpPath), file.data(), file.size(), false));
+}
+
+void WallpaperMaker::Start(SettingsStore& store, const AppFolders& folders) {
+    if (thread_.joinable()) return;
+    // The values as ever, here and now; only the pictures wait.
+    std::vector<std::pair<std::string, std::string>> jobs;
+    MakeDefaultWallpapers(store, folders, [&](const std::string& picture, const std::string& bmp) {
+        jobs.emplace_back(picture, bmp);
+        return true;
+    });
+    // A run ended before its pictures were made left the values without their files.
+    for (int n = 1; n <= kDeskCount; ++n) {
+        const std::string bmp = folders.WallpaperCopy(n);
+        if (store.Read(DeskSection(n), "WALLPAPER", "") == bmp && GetFileAttributesW(Widen(bmp).c_str()) == INVALID_FILE_ATTRIBUTES &&
+            std::none_of(jobs.begin(), jobs.end(), [&](const auto& job) { return job.second == bmp; }))
+            jobs.emplace_back(folders.DefaultPicture(n), bmp);
+    }
+    if (jobs.empty()) return;
+    thread_ = std::thread([jobs = std::move(jobs)] {
+        for (const auto& [picture, bmp] : jobs)
+            if (!ConvertPictureToBmp(picture, bmp)) Log("Default wallpaper " + bmp + " not made from " + picture);
+    });
 }
 
 }  // namespace orv

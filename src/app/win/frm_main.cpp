@@ -55,6 +55,13 @@ UINT ShowBarMessage() {
     static const UINT message = RegisterWindowMessageW(L"Quillon.OrvantaZ.ShowBar.7d3f61c2");
     return message;
 }
+
+// What the uninstaller posts to the running bar: quit without asking, the way the quit
+// button does once answered (every hidden window shown again, the settings saved).
+UINT QuitMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Quillon.OrvantaZ.Quit.7d3f61c2");
+    return message;
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -64,6 +71,7 @@ FrmMain::FrmMain() : flavour_(CurrentFlavour()) {}
 
 // The bar and its buttons go before the font and pictures they use.
 FrmMain::~FrmMain() {
+    if (watchdogStart_.joinable()) watchdogStart_.join();
     if (hwnd()) DestroyWindow(hwnd());
 }
 
@@ -77,6 +85,7 @@ int FrmMain::Run() {
         DispatchMessageW(&msg);
     }
     if (unloaded_) lookOps_.FinishLook(kQuitLookMs);
+    wallpapers_.Wait();  // their values and files whole before we end
     Log("Ended cleanly");
     return 0;
 }
@@ -95,6 +104,9 @@ bool FrmMain::FormLoad() {
 
     if (!MakeDataFolders()) return false;
     Log(std::string(flavour_.productName) + " " ORV_VERSION " started: " + ExePath());
+    // Making a process takes a while: the watchdog's is made on a thread meanwhile. It waits
+    // for this process to end and then replays a journal left behind, if any.
+    watchdogStart_ = std::thread([] { StartWatchdog(); });
 
     // The bar carries the application title and stays out of the task list.
     icon_ = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP));
@@ -104,9 +116,16 @@ bool FrmMain::FormLoad() {
     }
 
     store_ = std::make_unique<RegistryStore>(kSettingsRoot, flavour_.appName);
+    // The bar first, in its place and drawn; the rest is made behind it before any message is
+    // taken (so before any click).
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    PlaceBar();
+    UpdateWindow(hwnd());
+
     // The menu's form, made with the others; its owner-drawn handling comes after the tray icon.
     menu_ = FrmMenu::Create(*this, *store_, flavour_);
     if (!menu_) Log("The tray menu cannot be made: the bar is the only way in");
+    else menu_->SetShowOnTop(topmost_);
     windowOps_.SetActivationKeeper(hwnd());
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
     look_ = std::make_unique<DesktopLook>(lookOps_, *store_, folders_.dataFolder);
@@ -124,18 +143,12 @@ bool FrmMain::FormLoad() {
     journalOps_ = std::make_unique<Win32JournalOps>(JournalPath(folders_));
     journal_ = std::make_unique<DeskJournal>(*journalOps_);
     desks_->SetJournal(journal_.get());
-    StartWatchdog();
     if (!recovered) look_->SaveDesktopLook(1);
-    MakeDefaultWallpapers(*store_, folders_, [](const std::string& picture, const std::string& bmp) {
-        const bool made = ConvertPictureToBmp(picture, bmp);
-        if (!made) Log("Default wallpaper " + bmp + " not made from " + picture);
-        return made;
-    });
-
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    PlaceBar();
+    // The first start's pictures are made behind the bar.
+    wallpapers_.Start(*store_, folders_);
     LoadSettings(*store_, *this, flavour_.hasVideo, settings_);
     desks_->SetSharedIcons(settings_.SharedIconsOn);
+    watchdogStart_.join();  // up before any message is taken, so before anything is hidden
     PumpMessages();
     CreateTrayIcon();
     if (menu_) menu_->SetupTrayMenu();
@@ -390,6 +403,11 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // A second start of the program: the bar comes back, also after the hide button.
         ShowWindow(hwnd(), SW_SHOWNORMAL);
         ShowBar(topmost_);
+        return 0;
+    }
+    if (msg == QuitMessage() && msg != 0) {
+        Log("Asked to quit from outside (the uninstaller)");
+        EndApplication();
         return 0;
     }
     switch (msg) {

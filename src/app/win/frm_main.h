@@ -7,12 +7,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/bar_layout.h"
 #include "app/desk_manager.h"
 #include "app/flavour.h"
 #include "app/win/app_hotkeys.h"
 #include "app/win/bar_images.h"
+#include "app/win/default_wallpapers.h"
 #include "app/win/image_button.h"
 #include "app/win/journal_file.h"
 #include "app/win/look_ops.h"
@@ -117,6 +119,8 @@ private:
     VideoOptions videoOptions_;  // the six desktops' video records (index 0 unused)
     std::unique_ptr<DeskWindows> deskWindows_;
     std::unique_ptr<DesktopLook> look_;
+    WallpaperMaker wallpapers_;
+    std::thread watchdogStart_;  // the watchdog's process is made beside the bar's start  // the first start's default wallpapers, made behind the shown bar
     std::unique_ptr<DeskManager> desks_;
     std::unique_ptr<Win32JournalOps> journalOps_;
     std::unique_ptr<DeskJournal> journal_;
