@@ -50,8 +50,8 @@ void DeskWindows::PlanDeparture(int desk) {
 }
 
 void DeskWindows::HideDeparted(int desk) {
-    // In the order enumerated, top first: hidden from the bottom up, the active window goes
-    // last, so the system moves the activation once instead of once per window.
+    // In the order enumerated, top first; the skin decides how (and keeps the activation from
+    // moving once per window).
     std::vector<WindowId> ids;
     for (const auto& e : desks_.at(static_cast<std::size_t>(desk - 1))) ids.push_back(e.handle);
     ops_.HideStack(ids);
@@ -59,8 +59,8 @@ void DeskWindows::HideDeparted(int desk) {
 
 void DeskWindows::Replay(int desk) {
     // The windows in their stacking order as it is now (hidden windows keep theirs; another
-    // program may have raised one meanwhile), shown from the bottom up without activation,
-    // each in the state it kept: the desktop comes back as it was left. A window closed while
+    // program may have raised one meanwhile), shown in that order without activation, each
+    // in the state it kept: the desktop comes back as it was left. A window closed while
     // hidden fails to show; the next one is shown all the same.
     std::vector<DeskWindowEntry> list = desks_.at(static_cast<std::size_t>(desk - 1));
     std::unordered_map<WindowId, std::size_t> place;
