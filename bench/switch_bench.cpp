@@ -14,7 +14,9 @@
 //   switch_bench.exe --soak [N]    N round trips (default 10000) with 30 windows; this
 //                                  process's handles, private memory, GDI and USER objects
 // With ORV_BENCH_ORDER set, the first changed stacking order of each variant is printed (as
-// positions before the round trip, top first).
+// positions before the round trip, top first); with ORV_BENCH_N=n, of the configurations of
+// one process only the one of n windows runs (0: none), and the mix. "hidden": the median
+// time from the switch's start to every window of the desktop left hidden.
 #include <windows.h>
 
 #include <algorithm>
@@ -93,6 +95,7 @@ struct Variant {
     std::function<void(const EndState&)> hide, show;
     std::vector<double> ms;
     Mismatches end;
+    std::vector<double> hideMs{};  // to every window hidden
 };
 
 void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
@@ -125,6 +128,7 @@ void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
             const double t0 = Now();
             v.hide(before);
             WaitAll(w.live, false);
+            v.hideMs.push_back(Now() - t0);
             v.show(before);
             WaitAll(w.live, true);  // the time to the last window shown
             v.ms.push_back(Now() - t0);
@@ -135,10 +139,10 @@ void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
     }
     const double fna = Median(vs[0].ms), fe = Median(vs[1].ms);
     std::printf("%s: %zu windows (%zu hung), %d repetitions\n", name, w.all.size(), w.hung.size(), reps);
-    std::printf("  %-16s %9s %7s %7s  %s\n", "", "median ms", "/floor", "/earlier", "end state after 1 -> 2 -> 1");
+    std::printf("  %-16s %9s %7s %7s %7s  %s\n", "", "median ms", "/floor", "/earlier", "hidden", "end state after 1 -> 2 -> 1");
     for (auto& v : vs) {
         const double m = Median(v.ms);
-        std::printf("  %-16s %9.1f %7.2f %7.2f  %s\n", v.name, m, m / fna, m / fe, v.end.Describe().c_str());
+        std::printf("  %-16s %9.1f %7.2f %7.2f %7.1f  %s\n", v.name, m, m / fna, m / fe, Median(v.hideMs), v.end.Describe().c_str());
         if (std::getenv("ORV_BENCH_ORDER") && !v.end.firstOrder.empty()) std::printf("    %s\n", v.end.firstOrder.c_str());
     }
     std::fflush(stdout);
@@ -217,6 +221,7 @@ int main(int argc, char** argv) {
         rc = Soak(p, testwins, soakRounds);
     } else {
         for (int n : {10, 50, 200}) {
+            if (std::getenv("ORV_BENCH_N") && std::atoi(std::getenv("ORV_BENCH_N")) != n) continue;
             WindowSet w;
             AddProcess(w, testwins, {L"count=" + std::to_wstring(n) + L";title=Bench %d;w=200;h=120"}, false);
             CollectWindows(w);

@@ -70,6 +70,11 @@ void DeskManager::WriteJournal(int currentDesk, int iconsDesk, int departingDesk
 
 void DeskManager::SwitchDesktop(int desk) {
     if (desk == current_) return;
+    struct Held {
+        DesktopLook& look;
+        explicit Held(DesktopLook& l) : look(l) { look.HoldLooks(true); }
+        ~Held() { look.HoldLooks(false); }
+    } held(d_.look);
 
     // One journal write per phase, never one per window: the windows of every desktop and
     // the ones about to be hidden, then which desktop's files the Desktop folder holds once

@@ -29,13 +29,15 @@ DeskWindows::DeskWindows(WindowOps& ops, std::string appTitle) : ops_(ops), appT
 void DeskWindows::Enumerate() {
     top_.clear();
     ops_.EnumerateTopLevel([this](WindowId id, const std::string& title) {
-        if (!title.empty()) top_.push_back({title, id, ops_.ShowCommand(id)});
+        if (title.empty()) return;
+        const bool eligible = IsEligible(id, title);
+        top_.push_back({title, id, eligible ? ops_.ShowCommand(id) : kSwHide, eligible});
     });
 }
 
-bool DeskWindows::IsEligible(const TopWindowEntry& e) {
-    if (IsExcludedTitle(e.title, appTitle_)) return false;
-    return ops_.IsVisible(e.handle) == 1;
+bool DeskWindows::IsEligible(WindowId id, const std::string& title) {
+    if (IsExcludedTitle(title, appTitle_)) return false;
+    return ops_.IsVisible(id) == 1;
 }
 
 void DeskWindows::PlanDeparture(int desk) {
@@ -43,7 +45,7 @@ void DeskWindows::PlanDeparture(int desk) {
     auto& list = desks_.at(static_cast<std::size_t>(desk - 1));
     list.clear();
     for (const auto& e : top_)
-        if (IsEligible(e)) list.push_back({e.handle, e.showCmd, e.title});
+        if (e.eligible) list.push_back({e.handle, e.showCmd, e.title});
     const WindowId active = ops_.Active();
     const bool onDesk = std::any_of(list.begin(), list.end(), [&](const DeskWindowEntry& e) { return e.handle == active; });
     active_.at(static_cast<std::size_t>(desk - 1)) = onDesk ? active : 0;
@@ -68,10 +70,10 @@ void DeskWindows::Replay(int desk) {
     auto at = [&](const DeskWindowEntry& e) { auto it = place.find(e.handle); return it == place.end() ? place.size() : it->second; };
     std::stable_sort(list.begin(), list.end(), [&](const DeskWindowEntry& a, const DeskWindowEntry& b) { return at(a) < at(b); });
     std::vector<WindowOps::Shown> shown;
-    for (const auto& e : list) shown.push_back({e.handle, e.showCmd == kSwShowMinimized ? kSwShowMinNoActive : kSwShowNa});
+    for (const auto& e : list)
+        shown.push_back({e.handle, e.showCmd == kSwShowMinimized ? kSwShowMinNoActive : kSwShowNa, e.showCmd == kSwShowMaximized});
     ops_.ShowStack(shown);
-    const WindowId active = ActiveOnDeparture(desk);
-    ops_.Activate(active != 0 && ops_.IsVisible(active) == 1 ? active : 0);
+    ops_.Activate(ActiveOnDeparture(desk));
 }
 
 const std::vector<DeskWindowEntry>& DeskWindows::DeskWindowList(int desk) const {

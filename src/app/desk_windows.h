@@ -39,7 +39,7 @@ public:
     // the user had active before it.
     virtual WindowId Active() = 0;
     // Makes the window the active one, on top of its kind. Must never wait on it either.
-    // 0: none of the desktop's windows is to be active.
+    // 0, or a window closed meanwhile: none of the desktop's windows is to be active.
     virtual void Activate(WindowId id) = 0;
     // Hides the windows, given top of the stack first. Neither may ever wait on a window
     // whose application hangs.
@@ -47,6 +47,7 @@ public:
     struct Shown {
         WindowId id;
         int showCmd;  // kSwShowNa, or kSwShowMinNoActive for a window to come back minimised
+        bool maximised = false;  // left maximised
     };
     // Shows the windows, given top of the stack first, none activated: each in its command's
     // state, and stacked in that order above the other windows.
@@ -56,7 +57,8 @@ public:
 struct TopWindowEntry {
     std::string title;
     WindowId handle;
-    int showCmd;
+    int showCmd;    // read for an eligible window only (kSwHide otherwise): no other needs it
+    bool eligible;
 };
 
 struct DeskWindowEntry {
@@ -72,7 +74,7 @@ class DeskWindows {
 public:
     DeskWindows(WindowOps& ops, std::string appTitle);
 
-    // Empties the top-window list and fills it with every titled top-level window.
+    // Empties the top-window list and fills it with every titled top-level window, judged.
     void Enumerate();
     // Enumerates, then hides every eligible window and records it under desk (1..6).
     void RecordDeparture(int desk) {
@@ -93,7 +95,7 @@ public:
     const std::vector<DeskWindowEntry>& DeskWindowList(int desk) const;
 
 private:
-    bool IsEligible(const TopWindowEntry& e);
+    bool IsEligible(WindowId id, const std::string& title);
 
     WindowOps& ops_;
     std::string appTitle_;

@@ -41,6 +41,8 @@ public:
     virtual void RequestLook(const LookRequest& look) = 0;
     // True once every look requested is on the screen.
     virtual bool LookShown() = 0;
+    // While held, the looks requested wait: they go on the screen once released.
+    virtual void HoldLooks(bool) {}
 };
 
 class DesktopLook {
@@ -48,6 +50,9 @@ public:
     DesktopLook(LookOps& ops, SettingsStore& store, std::string dataFolder);
 
     void SaveDesktopLook(int desk);
+    // A switch holds the looks it requests until its windows are back: the system's
+    // broadcasts would have every application answer them while it shows its windows.
+    void HoldLooks(bool held) { ops_.HoldLooks(held); }
     // Requests the desktop's stored look.
     void RestoreDesktopLook(int desk);
     void SetWallpaper(std::int32_t style, const std::string& path);

@@ -81,6 +81,7 @@ TEST(DeskManager, SwitchRunsItsStepsInOrderAndSavesTheLookOfTheDesktopLeft) {
     r.mgr.SetSharedIcons(true);  // shared icons stay on the desktop
     r.mgr.DoAction(1);
     EXPECT_EQ(r.Take(), Join({{"mark 1", "read colour"}, kBlack, {"show One 8"}}));
+    EXPECT_EQ(std::tuple(r.sys.heldAtLook, r.sys.holds), std::tuple(true, 0)) << "looks held during the switch, then released";
 }
 
 TEST(DeskManager, RequestsByIndexAndRequestsWhileBusy) {

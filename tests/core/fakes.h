@@ -57,7 +57,10 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
         for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(*it, kSwHide);
     }
     void ShowStack(const std::vector<Shown>& topFirst) override {
-        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(it->id, it->showCmd);
+        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) {
+            if (it->maximised != (W(it->id).showCmd == kSwShowMaximized)) Log("maximised mismarked");
+            Show(it->id, it->showCmd);
+        }
     }
     bool Show(WindowId id, int cmd) {
         Window& w = W(id);
@@ -70,7 +73,7 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
     }
     WindowId Active() override { return active; }
     void Activate(WindowId id) override {
-        if (id) Log("activate " + W(id).title), active = id;
+        if (id && !W(id).closed) Log("activate " + W(id).title), active = id;
     }
 
     std::uint32_t GetBackgroundColor() override { Log("read colour"); return colour; }
@@ -78,6 +81,7 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
     bool ShellCopyFiles(const std::string& from, const std::string& to) override { return Log("copy " + from + " -> " + to); }
     // Applied at once, unless the system is busy (shown false).
     void RequestLook(const LookRequest& l) override {
+        heldAtLook = holds > 0;
         if (!shown) return void(Log("look waits"));
         if (l.setColour) Log("colour " + std::to_string(colour = l.colour));
         if (!l.tile.empty()) Log("TileWallpaper=" + (reg["TileWallpaper"] = l.tile));
@@ -85,6 +89,7 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
         Log("wallpaper " + (reg["Wallpaper"] = l.wallpaper));
     }
     bool LookShown() override { return shown; }
+    void HoldLooks(bool held) override { holds += held ? 1 : -1; }
 
     void ShellMoveFiles(const std::string& from, const std::string& to) override { Log("move " + from + " -> " + to); }
     bool VideoRunning() const override { return videoRunning; }
@@ -114,6 +119,8 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
     std::vector<Window> windows;
     std::uint32_t colour = 0;
     bool shown = true;
+    int holds = 0;            // taken and not yet released
+    bool heldAtLook = false;  // the last look was requested while held
     std::map<std::string, std::string> reg;
     bool videoRunning = false;
     int videoDesk = 0;

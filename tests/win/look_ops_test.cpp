@@ -81,7 +81,8 @@ TEST(Win32LookOps, TheLookTakesEffectAtOnceAndIsBroadcastOnlyWhenItChanges) {
 }
 
 // Faults: every switch's look broadcast in turn (or the oldest kept) behind a hung
-// application; a quit that waits on it without a bound, or does not wait at all.
+// application; a quit that waits on it without a bound, or does not wait at all; a look
+// requested while held (during a switch) put on the screen at once, or never once released.
 TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
     SystemLookGuard guard;
     BroadcastCounter counter;
@@ -102,6 +103,12 @@ TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
     }
     EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), base ^ 3u);
     EXPECT_EQ(counter.Take(), std::tuple(2, 0)) << "the first and the latest look only";
+    ops.HoldLooks(true);
+    ops.RequestLook({true, base, "", "", wall});
+    EXPECT_FALSE(ops.FinishLook(300)) << "held, yet on the screen";
+    ops.HoldLooks(false);
+    EXPECT_TRUE(ops.FinishLook(5000));
+    EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), base);
 }
 
 }  // namespace

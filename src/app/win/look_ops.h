@@ -22,6 +22,7 @@ public:
     bool ShellCopyFiles(const std::string& source, const std::string& target) override;
     void RequestLook(const LookRequest& look) override { worker_.Request(look); }
     bool LookShown() override { return worker_.Idle(); }
+    void HoldLooks(bool held) override { worker_.Hold(held); }
     // Waits up to ms for the looks requested to be on the screen; logs when they are not.
     bool FinishLook(DWORD ms);
 

@@ -16,6 +16,7 @@ struct LookWorker::Shared {
     SRWLOCK lock = SRWLOCK_INIT;
     std::optional<LookRequest> next;  // guarded by lock
     bool stop = false;                // guarded by lock
+    bool held = false;                // guarded by lock
     HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     HANDLE idle = CreateEventW(nullptr, TRUE, TRUE, nullptr);  // set while nothing waits or runs
     HANDLE thread = nullptr;
@@ -33,8 +34,8 @@ DWORD WINAPI LookWorker::Main(void* shared) {
             std::optional<LookRequest> look;
             AcquireSRWLockExclusive(&s->lock);
             const bool stop = s->stop;
-            look.swap(s->next);
-            if (!look) SetEvent(s->idle);  // under the lock: a request now resets it after
+            if (!s->held || FatalPathRunning()) look.swap(s->next);
+            if (!look && !s->next) SetEvent(s->idle);  // under the lock: a request now resets it after
             ReleaseSRWLockExclusive(&s->lock);
             if (stop) return 0;
             if (!look) break;
@@ -69,6 +70,17 @@ void LookWorker::Request(const LookRequest& look) {
         }
     }
     SetEvent(s_->wake);
+}
+
+void LookWorker::Hold(bool held) {
+    if (!s_) {
+        s_ = new Shared;
+        s_->apply = apply_;
+    }
+    AcquireSRWLockExclusive(&s_->lock);
+    s_->held = held;
+    ReleaseSRWLockExclusive(&s_->lock);
+    if (!held && s_->thread) SetEvent(s_->wake);
 }
 
 bool LookWorker::Idle() const { return !s_ || WaitForSingleObject(s_->idle, 0) == WAIT_OBJECT_0; }

@@ -25,6 +25,9 @@ public:
 
     // Hands the look over (the thread starts with the first one). Never waits.
     void Request(const LookRequest& look);
+    // While held, a look requested waits (not on the fatal path): its broadcasts would make
+    // every application answer them while it also shows its windows.
+    void Hold(bool held);
     // No look waiting or being put on the screen.
     bool Idle() const;
     // Waits up to ms until idle, answering messages sent to this thread's windows

@@ -14,8 +14,13 @@ class ThreadProbe {
 public:
     // True when the window's thread answered a WM_NULL within the probe timeout.
     bool Responsive(HWND h);
+    // Asks afresh, so a true answer also means the thread has handled every request queued
+    // to it before (they come first).
+    bool CaughtUp(HWND h);
 
 private:
+    static bool Answers(HWND h);
+    void Refresh();  // forgets answers older than kValidMs
     static constexpr UINT kTimeoutMs = 200;
     static constexpr ULONGLONG kValidMs = 500;
     std::unordered_map<DWORD, bool> answers_;  // thread -> answered

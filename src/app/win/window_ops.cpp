@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
 #include <utility>
 
 #include "base/win/fatal.h"
@@ -54,19 +55,23 @@ int Win32WindowOps::ShowCommand(WindowId id) {
 
 int Win32WindowOps::IsVisible(WindowId id) {
     HWND h = ToHwnd(id);
-    if (!IsWindowVisible(h)) {
-        hidingLater_.erase(h);
-        return 0;
+    if (IsWindowVisible(h) && hideAsked_.count(h)) {
+        // Asked to hide, and its thread may not have got to it yet: once the thread answers,
+        // it has, and what the window shows is what it is. One that does not answer counts
+        // as hidden: its hide waits in its queue.
+        if (!probe_.CaughtUp(h)) return 0;
     }
-    if (hidingLater_.count(h)) {
-        if (!probe_.Responsive(h)) return 0;
-        hidingLater_.erase(h);  // it woke up and was shown again since
-    }
-    return 1;
+    hideAsked_.erase(h);
+    return IsWindowVisible(h) ? 1 : 0;
 }
 
 namespace {
-constexpr UINT kQuietly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+// Hiding posts each request to the window's thread (SWP_ASYNCWINDOWPOS): nothing waits on an
+// application, hung or busy, and the threads of several programs work at once while we go on.
+// Erasing is left to each window's next paint, not done while it is placed.
+constexpr UINT kPosted = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_DEFERERASE | SWP_ASYNCWINDOWPOS;
+constexpr std::size_t kAskedKept = 4096;  // beyond it, the closed windows' entries go
+constexpr UINT kShown = (kPosted & ~SWP_ASYNCWINDOWPOS) | SWP_SHOWWINDOW;
 }  // namespace
 
 void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
@@ -75,40 +80,29 @@ void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
     const bool activeLeaves = std::find(topFirst.begin(), topFirst.end(), ToId(fg)) != topFirst.end();
     if (activeLeaves && keeper_ && IsWindow(keeper_) && SetForegroundWindow(keeper_)) fg = GetForegroundWindow();
     keeping_ = fg == keeper_ && activeLeaves;
+    if (hideAsked_.size() > kAskedKept) std::erase_if(hideAsked_, [](HWND h) { return !IsWindow(h); });
     HWND active = nullptr;
-    std::vector<HWND> batch;
     for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) {
         HWND h = ToHwnd(*it);
-        if (!IsWindow(h)) {
-            hidingLater_.erase(h);
-        } else if (!probe_.Responsive(h)) {
-            hidingLater_.insert(h);
-            ShowWindowAsync(h, SW_HIDE);
-        } else if (h == fg) {
-            active = h;
-        } else {
-            hidingLater_.erase(h);
-            batch.push_back(h);
-        }
+        hideAsked_.insert(h);
+        if (h == fg) active = h;
+        else SetWindowPos(h, nullptr, 0, 0, 0, 0, kPosted | SWP_NOZORDER | SWP_HIDEWINDOW);
     }
-    // A position change each costs less than a ShowWindow (a deferred batch would cost the
-    // same for other programs' windows).
-    for (HWND h : batch) SetWindowPos(h, nullptr, 0, 0, 0, 0, kQuietly | SWP_NOZORDER | SWP_HIDEWINDOW);
     // Still active (nothing of ours took over): last, and the way that hands the activation
     // on to another window, since a hidden window must not keep the keyboard.
     if (active) {
-        hidingLater_.erase(active);
-        ShowWindow(active, SW_HIDE);
+        if (probe_.Responsive(active)) ShowWindow(active, SW_HIDE);
+        else ShowWindowAsync(active, SW_HIDE);
     }
 }
 
 void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
     std::vector<HWND> batch;
+    std::vector<std::pair<HWND, HWND>> maximised;  // and the window it goes below
     for (const Shown& s : topFirst) {
         HWND h = ToHwnd(s.id);
-        hidingLater_.erase(h);
-        if (!IsWindow(h)) continue;
-        if (!probe_.Responsive(h)) {
+        hideAsked_.erase(h);
+        if (!probe_.Responsive(h)) {  // a closed window answers too: its calls fail at once
             ShowWindowAsync(h, s.showCmd);
             continue;
         }
@@ -116,19 +110,22 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
         // first; then every window is shown in the state it has.
         if (s.showCmd == SW_SHOWMINNOACTIVE && !IsIconic(h)) ShowWindow(h, s.showCmd);
         batch.push_back(h);
+        if (s.maximised) maximised.emplace_back(h, batch.size() > 1 ? batch[batch.size() - 2] : HWND_TOP);
     }
-    // Top first, each placed right below the one before: the stack comes back exactly as
-    // asked, also where the system restacks windows shown in quick succession to the top
-    // (Wine does, with many windows of one program).
+    // Top first, each placed right below the one before, and waited for: the stack comes back
+    // exactly as asked, also where the system restacks windows shown in quick succession to
+    // the top (Wine does, with many windows of one program), and where a window of one
+    // program would be placed below one of another that has not moved yet (posted requests
+    // of several programs run in any order).
     HWND above = HWND_TOP;
     for (HWND h : batch) {
-        SetWindowPos(h, above, 0, 0, 0, 0, kQuietly | SWP_SHOWWINDOW);
+        SetWindowPos(h, above, 0, 0, 0, 0, kShown);
         above = h;
     }
-    // Wine leaves a maximised window of another process where it was when it is shown
-    // under others, and later moves it down: placed again now that it is visible, it stays.
-    for (std::size_t i = 0; i < batch.size(); ++i)
-        if (IsZoomed(batch[i])) SetWindowPos(batch[i], i ? batch[i - 1] : HWND_TOP, 0, 0, 0, 0, kQuietly);
+    // Wine leaves a maximised window of another process where it was when it is shown under
+    // others, and now and then moves it down later: placed again now that it is visible, it
+    // stays.
+    for (auto [h, after] : maximised) SetWindowPos(h, after, 0, 0, 0, 0, kShown & ~SWP_SHOWWINDOW);
 }
 
 WindowId Win32WindowOps::Active() {

@@ -28,10 +28,12 @@ public:
     // window above all the user's others: the one the user had active before.
     WindowId Active() override;
     void Activate(WindowId id) override;
-    // The windows whose thread answers a probe are hidden or shown at once, with a position
-    // change each, which costs less than a ShowWindow and places every window explicitly.
-    // A window whose application stopped responding gets the request in its queue instead,
-    // so it never blocks us and still changes state when its application wakes up.
+    // A position change each, which costs less than a ShowWindow and places every window
+    // explicitly. Hiding posts them to the windows' threads, so the threads of several
+    // programs work at once while we go on; showing waits for each window whose thread
+    // answers a probe, so the stack comes back in order. A window whose application stopped
+    // responding gets its requests in its queue: it never blocks us and still changes state
+    // when its application wakes up.
     void HideStack(const std::vector<WindowId>& topFirst) override;
     void ShowStack(const std::vector<Shown>& topFirst) override;
     // A window of ours that takes the activation before the active window is hidden, so
@@ -43,7 +45,7 @@ private:
     HWND keeper_ = nullptr;
     bool keeping_ = false;  // the keeper took the activation from a window now hidden
     ThreadProbe probe_;
-    std::unordered_set<HWND> hidingLater_;  // hidden asynchronously, maybe not yet done
+    std::unordered_set<HWND> hideAsked_;  // asked to hide, maybe not yet done
 };
 
 }  // namespace orv
