@@ -46,23 +46,28 @@ std::vector<WindowId> Win32WindowOps::StackingOrder() {
     return ids;
 }
 
+// A top-level window's style alone answers both: its show state and whether it is visible
+// (its parent, the desktop, always is). One call each, where the placement record and
+// IsWindowVisible cost several (under Wine, each a request to the server).
 int Win32WindowOps::ShowCommand(WindowId id) {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    if (!GetWindowPlacement(ToHwnd(id), &wp)) return 0;
-    return static_cast<int>(wp.showCmd);
+    const LONG style = GetWindowLongW(ToHwnd(id), GWL_STYLE);
+    if (!style) return 0;  // no such window
+    return style & WS_MINIMIZE ? SW_SHOWMINIMIZED : style & WS_MAXIMIZE ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
 }
 
 int Win32WindowOps::IsVisible(WindowId id) {
     HWND h = ToHwnd(id);
-    if (IsWindowVisible(h) && hideAsked_.count(h)) {
+    auto visible = [h] { return (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0; };
+    bool shown = visible();
+    if (shown && hideAsked_.count(h)) {
         // Asked to hide, and its thread may not have got to it yet: once the thread answers,
         // it has, and what the window shows is what it is. One that does not answer counts
         // as hidden: its hide waits in its queue.
         if (!probe_.CaughtUp(h)) return 0;
+        shown = visible();
     }
     hideAsked_.erase(h);
-    return IsWindowVisible(h) ? 1 : 0;
+    return shown ? 1 : 0;
 }
 
 namespace {
