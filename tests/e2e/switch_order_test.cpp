@@ -45,6 +45,9 @@ TEST_F(AppTest, ARoundTripKeepsTheStackTheStatesAndTheActiveWindow) {
     EXPECT_TRUE(shown(false));
     ClickDesk(1);
     EXPECT_TRUE(shown(true));
+    // The switch ends after its last window is shown: the stack as it then stands.
+    auto stands = [&](const std::vector<HWND>& want) { return WaitUntil([&] { return Stack(all) == want; }, 3000); };
+    EXPECT_TRUE(stands(stack));
     EXPECT_EQ(Stack(all), stack);
     EXPECT_EQ(states(), before);
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == aTop; }, 3000)) << Narrow(Title(GetForegroundWindow()));
@@ -56,6 +59,7 @@ TEST_F(AppTest, ARoundTripKeepsTheStackTheStatesAndTheActiveWindow) {
     SendMessageW(aTop, WM_CLOSE, 0, 0);
     ClickDesk(1);
     EXPECT_TRUE(shown(true));
+    EXPECT_TRUE(stands({aLow, bMid, bMini}));
     EXPECT_EQ(Stack(all), (std::vector<HWND>{aLow, bMid, bMini}));
     EXPECT_EQ(std::vector<bool>({!!IsZoomed(aLow), !!IsIconic(bMini), !!IsWindowVisible(bMid)}),
               std::vector<bool>({true, true, true}));
