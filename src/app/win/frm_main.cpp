@@ -71,7 +71,6 @@ FrmMain::FrmMain() : flavour_(CurrentFlavour()) {}
 
 // The bar and its buttons go before the font and pictures they use.
 FrmMain::~FrmMain() {
-    if (watchdogStart_.joinable()) watchdogStart_.join();
     if (hwnd()) DestroyWindow(hwnd());
 }
 
@@ -104,10 +103,6 @@ bool FrmMain::FormLoad() {
 
     if (!MakeDataFolders()) return false;
     Log(std::string(flavour_.productName) + " " ORV_VERSION " started: " + ExePath());
-    // Making a process takes a while: the watchdog's is made on a thread meanwhile. It waits
-    // for this process to end and then replays a journal left behind, if any.
-    watchdogStart_ = std::thread([] { StartWatchdog(); });
-
     // The bar carries the application title and stays out of the task list.
     icon_ = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP));
     if (!CreateBar()) {
@@ -141,6 +136,9 @@ bool FrmMain::FormLoad() {
     // desktop 1 takes over the look found on the screen, unless desktop 1's own was just put back.
     const bool recovered = RecoverLeftovers(folders_, flavour_, *look_).valid;
     journalOps_ = std::make_unique<Win32JournalOps>(JournalPath(folders_));
+    // The journal is written before any window is hidden: the watchdog, which waits for this
+    // process to end and then replays a journal left behind, is up before it.
+    journalOps_->SetWriteGate([this] { watchdog_.Up(); });
     journal_ = std::make_unique<DeskJournal>(*journalOps_);
     desks_->SetJournal(journal_.get());
     if (!recovered) look_->SaveDesktopLook(1);
@@ -148,10 +146,11 @@ bool FrmMain::FormLoad() {
     wallpapers_.Start(*store_, folders_);
     LoadSettings(*store_, *this, flavour_.hasVideo, settings_);
     desks_->SetSharedIcons(settings_.SharedIconsOn);
-    watchdogStart_.join();  // up before any message is taken, so before anything is hidden
     PumpMessages();
     CreateTrayIcon();
     if (menu_) menu_->SetupTrayMenu();
+    // Made behind the shown bar; a switch before it is up waits for it.
+    watchdog_.Begin();
     PumpMessages();
     return true;
 }

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <thread>
 
 #include "app/desktop_look.h"
 #include "app/flavour.h"
@@ -25,6 +26,29 @@ RecoveryReport RecoverLeftovers(const AppFolders& folders, const FlavourInfo& f,
 
 // Starts the watchdog of this process; false (logged) when it cannot.
 bool StartWatchdog();
+
+// The watchdog's process, made on a thread once the bar is up: making a process takes a
+// while (most of all under Wine) and the bar need not wait for it. Nothing may be hidden
+// before it exists: whatever hides windows calls Up first.
+class WatchdogStarter {
+public:
+    WatchdogStarter() = default;
+    WatchdogStarter(const WatchdogStarter&) = delete;
+    WatchdogStarter& operator=(const WatchdogStarter&) = delete;
+    ~WatchdogStarter() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+    // Makes it on a thread of its own (once).
+    void Begin();
+    // Returns once it is made (or failed, logged): made here and now when Begin was not called.
+    void Up();
+
+private:
+    enum class State { NotBegun, Making, Up };
+    State state_ = State::NotBegun;
+    std::thread thread_;
+};
 
 // The program handle when the command line asks for the watchdog.
 std::optional<HANDLE> WatchdogHandle(const wchar_t* commandLine);
