@@ -75,8 +75,6 @@ FrmMain::~FrmMain() {
 }
 
 int FrmMain::Run() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);  // Form_Initialize
     if (!FormLoad()) return 0;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -101,12 +99,11 @@ bool FrmMain::FormLoad() {
         return false;
     }
 
-    if (!MakeDataFolders()) return false;
-    Log(std::string(flavour_.productName) + " " ORV_VERSION " started: " + ExePath());
     // The bar carries the application title and stays out of the task list.
     icon_ = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP));
     if (!CreateBar()) {
-        StartFailed("its bar window", GetLastError());
+        const DWORD error = GetLastError();
+        if (MakeDataFolders()) StartFailed("its bar window", error);
         return false;
     }
 
@@ -116,6 +113,15 @@ bool FrmMain::FormLoad() {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     PlaceBar();
     UpdateWindow(hwnd());
+
+    // Behind the shown bar: the data folder with the log (a folder that cannot be made ends
+    // the start), the common controls and what the bar does not show at once. The shell's
+    // and the common controls' DLLs are loaded from here on, not with the exe.
+    if (!MakeDataFolders()) return false;
+    Log(std::string(flavour_.productName) + " " ORV_VERSION " started: " + ExePath());
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);  // Form_Initialize
+    if (!CreateBarTips()) Log("The bar's tooltips cannot be made: " + ErrorText(GetLastError()));
 
     // The menu's form, made with the others; its owner-drawn handling comes after the tray icon.
     menu_ = FrmMenu::Create(*this, *store_, flavour_);
@@ -210,7 +216,6 @@ bool FrmMain::CreateBar() {
     for (HWND b : deskButtons_) CandyButton::From(b)->SetForeColor(kBarInk);
     // Focus rectangles only once the keyboard is used, as elsewhere in the system.
     SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-    if (!CreateBarTips()) Log("The bar's tooltips cannot be made: " + ErrorText(GetLastError()));
     LayOutBarFor(static_cast<int>(WindowDpi(hwnd())));
     return true;
 }
@@ -222,6 +227,7 @@ bool FrmMain::CreateBarTips() {
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                             ModuleInstance(), nullptr);
     if (!tips_) return false;
+    if (tipFont_) SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(tipFont_.get()), FALSE);
     const std::pair<HWND, const wchar_t*> tips[] = {
         {snapButton_, L"Capture Screen Area"}, {videoButton_, L"Settings"}, {settingButton_, L"Settings"}};
     bool all = true;
