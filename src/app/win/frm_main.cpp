@@ -30,6 +30,9 @@ constexpr int kRelayers = 2;  // re-layerings after a switch
 // How long quitting waits for desktop 1's look while an application hangs.
 constexpr DWORD kQuitLookMs = 1500;
 
+// The bar's own: the watchdog is made now.
+constexpr UINT kStartWatchdogMessage = WM_APP + 1;
+
 // Where the bar is made, before its stored place is read.
 constexpr int kBarFirstLeft = 200;
 constexpr int kBarFirstTop = 200;
@@ -155,9 +158,9 @@ bool FrmMain::FormLoad() {
     PumpMessages();
     CreateTrayIcon();
     if (menu_) menu_->SetupTrayMenu();
-    // Made behind the shown bar; a switch before it is up waits for it.
-    watchdog_.Begin();
     PumpMessages();
+    // The message loop's first message makes the watchdog; a switch before it waits for it.
+    PostMessageW(hwnd(), kStartWatchdogMessage, 0, 0);
     return true;
 }
 
@@ -416,6 +419,9 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     switch (msg) {
+        case kStartWatchdogMessage:
+            watchdog_.Up();
+            return 0;
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED) {
                 const int id = LOWORD(wp);

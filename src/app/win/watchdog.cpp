@@ -54,18 +54,6 @@ bool StartWatchdog() {
     return true;
 }
 
-void WatchdogStarter::Begin() {
-    if (state_ != State::NotBegun) return;
-    thread_ = std::thread([] { StartWatchdog(); });
-    state_ = State::Making;
-}
-
-void WatchdogStarter::Up() {
-    if (state_ == State::NotBegun) StartWatchdog();
-    else if (thread_.joinable()) thread_.join();
-    state_ = State::Up;
-}
-
 std::optional<HANDLE> WatchdogHandle(const wchar_t* commandLine) {
     const wchar_t* at = commandLine ? std::wcsstr(commandLine, kWatchdogSwitch) : nullptr;
     if (!at) return std::nullopt;

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <optional>
-#include <thread>
 
 #include "app/desktop_look.h"
 #include "app/flavour.h"
@@ -27,27 +26,20 @@ RecoveryReport RecoverLeftovers(const AppFolders& folders, const FlavourInfo& f,
 // Starts the watchdog of this process; false (logged) when it cannot.
 bool StartWatchdog();
 
-// The watchdog's process, made on a thread once the bar is up: making a process takes a
-// while (most of all under Wine) and the bar need not wait for it. Nothing may be hidden
-// before it exists: whatever hides windows calls Up first.
+// The watchdog's process, made once the bar is up: making a process takes a while (most of
+// all under Wine) and the bar need not wait for it. Nothing may be hidden before it exists:
+// whatever hides windows calls Up first. Made on the calling thread: under Wine a thread
+// that has ended keeps about 1 MB of its stack until another one ends.
 class WatchdogStarter {
 public:
-    WatchdogStarter() = default;
-    WatchdogStarter(const WatchdogStarter&) = delete;
-    WatchdogStarter& operator=(const WatchdogStarter&) = delete;
-    ~WatchdogStarter() {
-        if (thread_.joinable()) thread_.join();
+    // Makes it unless made (or tried: a failure is logged) before.
+    void Up() {
+        if (!tried_) StartWatchdog();
+        tried_ = true;
     }
 
-    // Makes it on a thread of its own (once).
-    void Begin();
-    // Returns once it is made (or failed, logged): made here and now when Begin was not called.
-    void Up();
-
 private:
-    enum class State { NotBegun, Making, Up };
-    State state_ = State::NotBegun;
-    std::thread thread_;
+    bool tried_ = false;
 };
 
 // The program handle when the command line asks for the watchdog.
