@@ -32,6 +32,7 @@ constexpr DWORD kQuitLookMs = 1500;
 
 // The bar's own: the watchdog is made now.
 constexpr UINT kStartWatchdogMessage = WM_APP + 1;
+constexpr UINT_PTR kWallpaperTimer = 2;  // the next default wallpaper is made
 
 // Where the bar is made, before its stored place is read.
 constexpr int kBarFirstLeft = 200;
@@ -151,8 +152,8 @@ bool FrmMain::FormLoad() {
     journal_ = std::make_unique<DeskJournal>(*journalOps_);
     desks_->SetJournal(journal_.get());
     if (!recovered) look_->SaveDesktopLook(1);
-    // The first start's pictures are made behind the bar.
-    wallpapers_.Start(*store_, folders_);
+    // The first start's pictures are made behind the bar, one whenever the message loop is idle.
+    if (wallpapers_.Start(*store_, folders_)) SetTimer(hwnd(), kWallpaperTimer, 1, nullptr);
     LoadSettings(*store_, *this, flavour_.hasVideo, settings_);
     desks_->SetSharedIcons(settings_.SharedIconsOn);
     PumpMessages();
@@ -422,6 +423,7 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case kStartWatchdogMessage:
             watchdog_.Up();
             return 0;
+
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED) {
                 const int id = LOWORD(wp);
@@ -443,6 +445,10 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_TIMER:
+            if (wp == kWallpaperTimer) {
+                if (!wallpapers_.MakeNext()) KillTimer(hwnd(), kWallpaperTimer);
+                return 0;
+            }
             if (wp == kRelayerTimer) {
                 KeepBarOnTop();
                 // Also once a look held up by a hung application has reached the screen.
