@@ -9,19 +9,15 @@ namespace {
 // watchdog exists, and a kill at that moment leaves them hidden until some later start.
 TEST_F(AppTest, ASwitchDuringStartUpHidesNothingBeforeTheWatchdogIsUp) {
     TestWindows tw = OpenTestWindows({L"title=Early"});
-    ASSERT_TRUE(tw.Ready());
-    const HWND early = tw.items[0].first;
-    Process app = Launch(BuildDir() / "Orvanta.exe");
-    ASSERT_TRUE(app);
-    // The click waits in the bar's queue from the moment the bar exists: the start-up takes it
-    // with the first messages, before it makes the rest behind the bar.
+    const HWND early = tw.Ready() ? tw.items[0].first : nullptr;
+    ASSERT_TRUE(early && (App() = Launch(BuildDir() / "Orvanta.exe")));
+    // Posted as soon as the bar exists, the click is taken with the start-up's first messages.
     HWND bar = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (bar = FindWindowW(kBarClass, kAppTitle)) != nullptr; }, 15000));
     PostMessageW(bar, WM_COMMAND, MAKEWPARAM(kIdDesk0 + 1, BN_CLICKED), 0);
-    const ULONGLONG until = GetTickCount64() + 15000;
-    while (IsWindowVisible(early) && GetTickCount64() < until) Sleep(1);
+    for (const ULONGLONG until = GetTickCount64() + 15000; IsWindowVisible(early) && GetTickCount64() < until;) Sleep(1);
     ASSERT_FALSE(IsWindowVisible(early)) << "desktop 2 entered";
-    TerminateProcess(app.Handle(), 1);  // at once: no time left to make a watchdog
+    TerminateProcess(App().Handle(), 1);  // at once: no time left to make a watchdog
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(early) != FALSE; }, 2000)) << "shown again by the watchdog";
 }
 

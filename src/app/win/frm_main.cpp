@@ -423,7 +423,6 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case kStartWatchdogMessage:
             watchdog_.Up();
             return 0;
-
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED) {
                 const int id = LOWORD(wp);
