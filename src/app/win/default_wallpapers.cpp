@@ -60,8 +60,7 @@ bool ConvertPictureToBmp(const std::string& picture, const std::string& bmpPath)
     return static_cast<bool>(ReplaceWholeFile(Widen(bmpPath), file.data(), file.size(), false));
 }
 
-void WallpaperMaker::Start(SettingsStore& store, const AppFolders& folders) {
-    if (thread_.joinable()) return;
+bool WallpaperMaker::Start(SettingsStore& store, const AppFolders& folders) {
     // The values as ever, here and now; only the pictures wait.
     std::vector<std::pair<std::string, std::string>> jobs;
     MakeDefaultWallpapers(store, folders, [&](const std::string& picture, const std::string& bmp) {
@@ -75,11 +74,16 @@ void WallpaperMaker::Start(SettingsStore& store, const AppFolders& folders) {
             std::none_of(jobs.begin(), jobs.end(), [&](const auto& job) { return job.second == bmp; }))
             jobs.emplace_back(folders.DefaultPicture(n), bmp);
     }
-    if (jobs.empty()) return;
-    thread_ = std::thread([jobs = std::move(jobs)] {
-        for (const auto& [picture, bmp] : jobs)
-            if (!ConvertPictureToBmp(picture, bmp)) Log("Default wallpaper " + bmp + " not made from " + picture);
-    });
+    jobs_.assign(jobs.rbegin(), jobs.rend());
+    return !jobs_.empty();
+}
+
+bool WallpaperMaker::MakeNext() {
+    if (jobs_.empty()) return false;
+    const auto [picture, bmp] = std::move(jobs_.back());
+    jobs_.pop_back();
+    if (!ConvertPictureToBmp(picture, bmp)) Log("Default wallpaper " + bmp + " not made from " + picture);
+    return !jobs_.empty();
 }
 
 }  // namespace orv

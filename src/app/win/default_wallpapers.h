@@ -4,7 +4,8 @@
 #include <windows.h>
 
 #include <string>
-#include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/flavour.h"
 #include "settings/settings_store.h"
@@ -16,10 +17,11 @@ namespace orv {
 // nothing was written.
 bool ConvertPictureToBmp(const std::string& picture, const std::string& bmpPath);
 
-// MakeDefaultWallpapers with the pictures made on a thread of its own, so that the first
-// start shows the bar at once: the same "WALLPAPER" values, stored at once, and the same
-// files, a little later (a desktop entered within that moment shows its picture from the
-// next visit on). No thread when every desktop has its picture.
+// MakeDefaultWallpapers with the pictures made one at a time behind the shown bar (MakeNext
+// from the message loop, a few milliseconds each), so that the first start shows the bar at
+// once: the same "WALLPAPER" values, stored at once, and the same files, a little later (a
+// desktop entered within that moment shows its picture from the next visit on). No thread:
+// under Wine an ended thread keeps about 1 MB of its stack.
 class WallpaperMaker {
 public:
     WallpaperMaker() = default;
@@ -27,14 +29,18 @@ public:
     WallpaperMaker& operator=(const WallpaperMaker&) = delete;
     ~WallpaperMaker() { Wait(); }
 
-    void Start(SettingsStore& store, const AppFolders& folders);
-    // Until the pictures are made (quitting: the values and files are whole when we end).
+    // Stores the values and notes the pictures to make. True when there are some.
+    bool Start(SettingsStore& store, const AppFolders& folders);
+    // Makes the next picture. True while more are left.
+    bool MakeNext();
+    // Makes every picture left (quitting: the values and files are whole when we end).
     void Wait() {
-        if (thread_.joinable()) thread_.join();
+        while (MakeNext()) {
+        }
     }
 
 private:
-    std::thread thread_;
+    std::vector<std::pair<std::string, std::string>> jobs_;  // picture, bitmap; the last one next
 };
 
 }  // namespace orv

@@ -30,6 +30,10 @@ constexpr int kRelayers = 2;  // re-layerings after a switch
 // How long quitting waits for desktop 1's look while an application hangs.
 constexpr DWORD kQuitLookMs = 1500;
 
+// The bar's own: the watchdog is made now.
+constexpr UINT kStartWatchdogMessage = WM_APP + 1;
+constexpr UINT_PTR kWallpaperTimer = 2;  // the next default wallpaper is made
+
 // Where the bar is made, before its stored place is read.
 constexpr int kBarFirstLeft = 200;
 constexpr int kBarFirstTop = 200;
@@ -71,13 +75,10 @@ FrmMain::FrmMain() : flavour_(CurrentFlavour()) {}
 
 // The bar and its buttons go before the font and pictures they use.
 FrmMain::~FrmMain() {
-    if (watchdogStart_.joinable()) watchdogStart_.join();
     if (hwnd()) DestroyWindow(hwnd());
 }
 
 int FrmMain::Run() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);  // Form_Initialize
     if (!FormLoad()) return 0;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -102,16 +103,11 @@ bool FrmMain::FormLoad() {
         return false;
     }
 
-    if (!MakeDataFolders()) return false;
-    Log(std::string(flavour_.productName) + " " ORV_VERSION " started: " + ExePath());
-    // Making a process takes a while: the watchdog's is made on a thread meanwhile. It waits
-    // for this process to end and then replays a journal left behind, if any.
-    watchdogStart_ = std::thread([] { StartWatchdog(); });
-
     // The bar carries the application title and stays out of the task list.
     icon_ = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_APP));
     if (!CreateBar()) {
-        StartFailed("its bar window", GetLastError());
+        const DWORD error = GetLastError();
+        if (MakeDataFolders()) StartFailed("its bar window", error);
         return false;
     }
 
@@ -121,6 +117,15 @@ bool FrmMain::FormLoad() {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     PlaceBar();
     UpdateWindow(hwnd());
+
+    // Behind the shown bar: the data folder with the log (a folder that cannot be made ends
+    // the start), the common controls and what the bar does not show at once. The shell's
+    // and the common controls' DLLs are loaded from here on, not with the exe.
+    if (!MakeDataFolders()) return false;
+    Log(std::string(flavour_.productName) + " " ORV_VERSION " started: " + ExePath());
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);  // Form_Initialize
+    if (!CreateBarTips()) Log("The bar's tooltips cannot be made: " + ErrorText(GetLastError()));
 
     // The menu's form, made with the others; its owner-drawn handling comes after the tray icon.
     menu_ = FrmMenu::Create(*this, *store_, flavour_);
@@ -141,18 +146,22 @@ bool FrmMain::FormLoad() {
     // desktop 1 takes over the look found on the screen, unless desktop 1's own was just put back.
     const bool recovered = RecoverLeftovers(folders_, flavour_, *look_).valid;
     journalOps_ = std::make_unique<Win32JournalOps>(JournalPath(folders_));
+    // The journal is written before any window is hidden: the watchdog, which waits for this
+    // process to end and then replays a journal left behind, is up before it.
+    journalOps_->SetWriteGate([this] { watchdog_.Up(); });
     journal_ = std::make_unique<DeskJournal>(*journalOps_);
     desks_->SetJournal(journal_.get());
     if (!recovered) look_->SaveDesktopLook(1);
-    // The first start's pictures are made behind the bar.
-    wallpapers_.Start(*store_, folders_);
+    // The first start's pictures are made behind the bar, one whenever the message loop is idle.
+    if (wallpapers_.Start(*store_, folders_)) SetTimer(hwnd(), kWallpaperTimer, 1, nullptr);
     LoadSettings(*store_, *this, flavour_.hasVideo, settings_);
     desks_->SetSharedIcons(settings_.SharedIconsOn);
-    watchdogStart_.join();  // up before any message is taken, so before anything is hidden
     PumpMessages();
     CreateTrayIcon();
     if (menu_) menu_->SetupTrayMenu();
     PumpMessages();
+    // The message loop's first message makes the watchdog; a switch before it waits for it.
+    PostMessageW(hwnd(), kStartWatchdogMessage, 0, 0);
     return true;
 }
 
@@ -211,7 +220,6 @@ bool FrmMain::CreateBar() {
     for (HWND b : deskButtons_) CandyButton::From(b)->SetForeColor(kBarInk);
     // Focus rectangles only once the keyboard is used, as elsewhere in the system.
     SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-    if (!CreateBarTips()) Log("The bar's tooltips cannot be made: " + ErrorText(GetLastError()));
     LayOutBarFor(static_cast<int>(WindowDpi(hwnd())));
     return true;
 }
@@ -223,6 +231,7 @@ bool FrmMain::CreateBarTips() {
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                             ModuleInstance(), nullptr);
     if (!tips_) return false;
+    if (tipFont_) SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(tipFont_.get()), FALSE);
     const std::pair<HWND, const wchar_t*> tips[] = {
         {snapButton_, L"Capture Screen Area"}, {videoButton_, L"Settings"}, {settingButton_, L"Settings"}};
     bool all = true;
@@ -411,6 +420,9 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     switch (msg) {
+        case kStartWatchdogMessage:
+            watchdog_.Up();
+            return 0;
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED) {
                 const int id = LOWORD(wp);
@@ -432,6 +444,10 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_TIMER:
+            if (wp == kWallpaperTimer) {
+                if (!wallpapers_.MakeNext()) KillTimer(hwnd(), kWallpaperTimer);
+                return 0;
+            }
             if (wp == kRelayerTimer) {
                 KeepBarOnTop();
                 // Also once a look held up by a hung application has reached the screen.

@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "app/bar_layout.h"
 #include "app/desk_manager.h"
@@ -19,6 +18,7 @@
 #include "app/win/journal_file.h"
 #include "app/win/look_ops.h"
 #include "app/win/shell_files.h"
+#include "app/win/watchdog.h"
 #include "app/win/window_ops.h"
 #include "base/win/handles.h"
 #include "base/win/window_base.h"
@@ -120,7 +120,7 @@ private:
     std::unique_ptr<DeskWindows> deskWindows_;
     std::unique_ptr<DesktopLook> look_;
     WallpaperMaker wallpapers_;
-    std::thread watchdogStart_;  // the watchdog's process is made beside the bar's start  // the first start's default wallpapers, made behind the shown bar
+    WatchdogStarter watchdog_;  // up before the first window is hidden
     std::unique_ptr<DeskManager> desks_;
     std::unique_ptr<Win32JournalOps> journalOps_;
     std::unique_ptr<DeskJournal> journal_;

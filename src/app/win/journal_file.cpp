@@ -43,6 +43,7 @@ bool Win32JournalOps::IsVisible(WindowId id) { return IsWindowVisible(ToHwnd(id)
 void Win32JournalOps::ShowAsync(WindowId id, int showCmd) { ShowWindowAsync(ToHwnd(id), showCmd); }
 
 bool Win32JournalOps::Write(const std::string& text, bool durable) {
+    if (gate_) gate_();
     const ReplaceFileResult done = ReplaceWholeFile(path_, text.data(), text.size(), durable);
     if (!done) LogError(std::string("Journal: ") + done.step, done.error);
     return static_cast<bool>(done);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 
@@ -19,6 +20,9 @@ std::uint64_t ProcessStartTime(HANDLE process);
 class Win32JournalOps final : public JournalOps {
 public:
     explicit Win32JournalOps(std::wstring path) : path_(std::move(path)) {}
+    // Called before every write: a journal is written only before windows are hidden, and
+    // what must exist by then (the watchdog) waits there.
+    void SetWriteGate(std::function<void()> gate) { gate_ = std::move(gate); }
 
     std::optional<WindowOwner> Owner(WindowId id) override;
     bool IsVisible(WindowId id) override;
@@ -33,6 +37,7 @@ private:
     std::uint64_t StartTime(DWORD pid);
 
     std::wstring path_;
+    std::function<void()> gate_;
     // Start times of the processes seen, each held open: while its handle is open a process
     // id cannot be given to another process, so the time stays right without asking again.
     struct OpenProcessTime {

@@ -26,6 +26,22 @@ RecoveryReport RecoverLeftovers(const AppFolders& folders, const FlavourInfo& f,
 // Starts the watchdog of this process; false (logged) when it cannot.
 bool StartWatchdog();
 
+// The watchdog's process, made once the bar is up: making a process takes a while (most of
+// all under Wine) and the bar need not wait for it. Nothing may be hidden before it exists:
+// whatever hides windows calls Up first. Made on the calling thread: under Wine a thread
+// that has ended keeps about 1 MB of its stack until another one ends.
+class WatchdogStarter {
+public:
+    // Makes it unless made (or tried: a failure is logged) before.
+    void Up() {
+        if (!tried_) StartWatchdog();
+        tried_ = true;
+    }
+
+private:
+    bool tried_ = false;
+};
+
 // The program handle when the command line asks for the watchdog.
 std::optional<HANDLE> WatchdogHandle(const wchar_t* commandLine);
 // Waits for the program to end, then recovers what its journal names. The exit code.
