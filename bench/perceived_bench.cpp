@@ -18,6 +18,7 @@
 
 #include "app/win/bar_ids.h"
 #include "bench_windows.h"
+#include "common/screen_input.h"
 #include "settings/win/registry_store.h"
 
 namespace {
@@ -27,19 +28,9 @@ using namespace bench;
 constexpr wchar_t kAppTitle[] = L" Orvanta Solvane";
 constexpr wchar_t kSettingsKey[] = L"Software\\Quillon\\OrvantaZ";
 
-void Mouse(DWORD flags, POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    const LONGLONG cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    in.mi.dx = static_cast<LONG>((p.x * 65536LL + cx - 1) / cx);
-    in.mi.dy = static_cast<LONG>((p.y * 65536LL + cy - 1) / cy);
-    SendInput(1, &in, sizeof in);
-}
-
 // The cursor moved there and resting (Wine echoes moves through the X server).
 void MoveTo(POINT p) {
-    Mouse(0, p);
+    orv::test::SendMouse(0, p);
     for (int i = 0; i < 40; ++i) {
         POINT c{};
         if (GetCursorPos(&c) && c.x == p.x && c.y == p.y) break;
@@ -53,9 +44,7 @@ void MoveTo(POINT p) {
 std::vector<COLORREF> Face(HDC screen, HWND button) {
     RECT r{};
     GetWindowRect(button, &r);
-    const int h = r.bottom - r.top;
-    return {GetPixel(screen, r.left + 3, r.top + h / 2), GetPixel(screen, r.right - 4, r.top + h / 2),
-            GetPixel(screen, (r.left + r.right) / 2, r.bottom - 2)};
+    return orv::test::FacePixels(screen, r);
 }
 
 struct Round {
@@ -69,9 +58,9 @@ Round Click(HWND bar, int from, int to, const std::vector<HWND>& ws, bool show, 
     GetWindowRect(target, &r);
     const POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     MoveTo(p);
-    Mouse(MOUSEEVENTF_LEFTDOWN, p);
+    orv::test::SendMouse(MOUSEEVENTF_LEFTDOWN, p);
     Sleep(40);
-    Mouse(MOUSEEVENTF_LEFTUP, p);
+    orv::test::SendMouse(MOUSEEVENTF_LEFTUP, p);
     const double t0 = Now();
     Round out;
     for (const double end = t0 + 15000; Now() < end && (out.mark < 0 || out.last < 0);) {

@@ -11,10 +11,13 @@
 #include "app/win/bar_ids.h"
 #include "base/bmp.h"
 #include "base/win/utf.h"
+#include "common/screen_input.h"
 #include "settings/win/registry_mod.h"
 #include "settings/win/registry_store.h"
 
 namespace orv::e2e {
+
+using test::SendMouse;
 
 Process Launch(const fs::path& exe, const std::wstring& args, HANDLE* suspendedThread) {
     std::wstring line = L"\"" + exe.wstring() + L"\" " + args;
@@ -68,17 +71,6 @@ void Settle(HWND h, DWORD ms) {
 
 namespace {
 
-bool SendMouse(DWORD flags, POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    // Normalised to 0..65535, rounded up so that it maps back onto the same pixel.
-    const LONGLONG cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    in.mi.dx = static_cast<LONG>((p.x * 65536LL + cx - 1) / cx);
-    in.mi.dy = static_cast<LONG>((p.y * 65536LL + cy - 1) / cy);
-    return SendInput(1, &in, sizeof in) == 1;
-}
-
 // On Wine the X server echoes pointer moves, late ones may put the cursor back for a moment,
 // and a button event lands wherever the cursor is then: wait until it rests at p.
 bool CursorRestsAt(POINT p) {
@@ -104,13 +96,8 @@ bool MouseOffBar(HWND bar) {
 }
 
 std::vector<COLORREF> ButtonFace(HWND button) {
-    const RECT r = Rect(button);
-    const int w = r.right - r.left, h = r.bottom - r.top;
     UniqueWindowDc screen = GetWindowDc(nullptr);
-    std::vector<COLORREF> face;
-    for (const POINT p : {POINT{3, h / 2}, POINT{w - 4, h / 2}, POINT{w / 2, h - 2}})
-        face.push_back(GetPixel(screen.get().dc, r.left + p.x, r.top + p.y));
-    return face;
+    return test::FacePixels(screen.get().dc, Rect(button));
 }
 
 bool MouseDrag(POINT from, POINT to, DWORD down, DWORD up) {
