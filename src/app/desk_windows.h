@@ -86,8 +86,8 @@ public:
     void PlanDeparture(int desk);
     void HideDeparted(int desk);
     // Shows every window recorded for desk in its show state and its present stacking order,
-    // none activated; then activates the window that
-    // was active when desk was left, when it was one of them (otherwise none).
+    // none activated; then activates the window that was active when desk was left, when it
+    // was one of them (otherwise none).
     void Replay(int desk);
     WindowId ActiveOnDeparture(int desk) const { return active_.at(static_cast<std::size_t>(desk - 1)); }
 

@@ -48,12 +48,17 @@ DWORD WINAPI LookWorker::Main(void* shared) {
     }
 }
 
-void LookWorker::Request(const LookRequest& look) {
-    if (FatalPathRunning() && !OnFatalPath()) return;  // desktop 1's look is the last one
+LookWorker::Shared& LookWorker::Ensure() {
     if (!s_) {
         s_ = new Shared;
         s_->apply = apply_;
     }
+    return *s_;
+}
+
+void LookWorker::Request(const LookRequest& look) {
+    if (FatalPathRunning() && !OnFatalPath()) return;  // desktop 1's look is the last one
+    Ensure();
     AcquireSRWLockExclusive(&s_->lock);
     s_->next = look;
     ResetEvent(s_->idle);
@@ -73,10 +78,7 @@ void LookWorker::Request(const LookRequest& look) {
 }
 
 void LookWorker::Hold(bool held) {
-    if (!s_) {
-        s_ = new Shared;
-        s_->apply = apply_;
-    }
+    Ensure();
     AcquireSRWLockExclusive(&s_->lock);
     s_->held = held;
     ReleaseSRWLockExclusive(&s_->lock);

@@ -37,6 +37,7 @@ public:
 private:
     struct Shared;
     static DWORD WINAPI Main(void* shared);
+    Shared& Ensure();  // made at the first request or hold
     Apply apply_;
     Shared* s_ = nullptr;
 };
