@@ -3,7 +3,7 @@
 // window visible (FindWindow and IsWindowVisible, polled every millisecond), median of N.
 // The first start begins with no settings and no converted pictures; later starts find both.
 // Then the program's private memory after start and after 100 switches (the desk buttons'
-// own commands, as a click sends them), and the exe's size.
+// own commands, as a click sends them), with the media process's apart, and the exe's size.
 //
 //   start_bench.exe [N] [--kill]   N starts of each kind (default 20); --kill ends each
 //                                  run by TerminateProcess (for builds before the quit
@@ -122,6 +122,18 @@ double PrivateMb(HANDLE process) {
     return static_cast<double>(std::max(m.PrivateUsage, m.PagefileUsage)) / (1024.0 * 1024.0);
 }
 
+// The media process that runs the program's video device (it owns the one window of its
+// class), or -1 when none runs.
+double MediaProcessMb() {
+    HWND w = FindWindowExW(HWND_MESSAGE, nullptr, L"OrvantaMedia", nullptr);
+    DWORD pid = 0;
+    if (!w || !GetWindowThreadProcessId(w, &pid)) return -1;
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    const double mb = h ? PrivateMb(h) : -1;
+    if (h) CloseHandle(h);
+    return mb;
+}
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
@@ -197,10 +209,12 @@ int main(int argc, char** argv) {
                 Fail("a switch did not end within 15 s");
         }
         Sleep(3000);
-        const double afterSwitches = PrivateMb(r.pi.hProcess);
+        const double afterSwitches = PrivateMb(r.pi.hProcess), media = MediaProcessMb();
         End(r, QuitMessage());
-        std::printf("private memory %s videos: %.1f MB after start, %.1f MB after 100 switches\n",
-                    videos ? "with" : "without", afterStart, afterSwitches);
+        std::printf("private memory %s videos: %.1f MB after start, %.1f MB after 100 switches", videos ? "with" : "without",
+                    afterStart, afterSwitches);
+        if (media >= 0) std::printf(" (the media process: %.1f MB)", media);
+        std::printf("\n");
     }
     std::printf("Orvanta.exe: %.0f KB\n", static_cast<double>(fs::file_size(program)) / 1024.0);
     std::printf("load after: %s\n", Load().c_str());

@@ -284,14 +284,29 @@ void ResetDesktopLook() {
 
 }  // namespace
 
-DWORD WatchdogOf(DWORD programPid, DWORD ms) {
+namespace {
+// The media process owns the program's one window of that class.
+bool IsMediaProcess(DWORD pid) {
+    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, L"OrvantaMedia", nullptr));) {
+        DWORD owner = 0;
+        if (GetWindowThreadProcessId(w, &owner) && owner == pid) return true;
+    }
+    return false;
+}
+
+DWORD ChildOf(DWORD programPid, bool media, DWORD ms) {
     DWORD found = 0;
     WaitUntil([&] {
-        for (const auto& [pid, parent] : ProgramProcesses()) found = parent == programPid ? pid : found;
+        for (const auto& [pid, parent] : ProgramProcesses())
+            if (parent == programPid && IsMediaProcess(pid) == media) found = pid;
         return found != 0;
     }, ms);
     return found;
 }
+}  // namespace
+
+DWORD WatchdogOf(DWORD programPid, DWORD ms) { return ChildOf(programPid, false, ms); }
+DWORD MediaProcessOf(DWORD programPid, DWORD ms) { return ChildOf(programPid, true, ms); }
 
 void AppTest::SetUp() {
     // The stand: the stand-in for the shell's desktop window, and room for the test windows.

@@ -132,6 +132,8 @@ std::wstring TakeViewedFile(DWORD waitMs);
 
 // The watchdog the program started (0: none), found among its child processes.
 DWORD WatchdogOf(DWORD programPid, DWORD ms = 5000);
+// The process that runs the program's video device (0: none).
+DWORD MediaProcessOf(DWORD programPid, DWORD ms = 0);
 
 // The real program from a clean state: no settings but "VideoDefault" 0 (no desktop has a
 // video), no autostart entry, empty Desktop and data folders, a black desktop without a wallpaper.

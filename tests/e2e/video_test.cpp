@@ -34,9 +34,10 @@ HWND WaitDialog() {
 
 std::string Wallpaper() { return RegGetString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper"); }
 
-// The program's video window: a window of its process inside one of the shell's windows.
-HWND VideoWindow(DWORD pid) {
-    struct Find { DWORD pid; HWND found; } f{pid, nullptr};
+// The program's video window: a window of its media process inside one of the shell's windows.
+HWND VideoWindow(DWORD programPid) {
+    struct Find { DWORD pid; HWND found; } f{MediaProcessOf(programPid), nullptr};
+    if (!f.pid) return nullptr;
     for (const wchar_t* cls : {L"Progman", L"WorkerW"})
         for (HWND top = FindWindowW(cls, nullptr); top && !f.found; top = FindWindowExW(nullptr, top, cls, nullptr))
             EnumChildWindows(top, [](HWND w, LPARAM lp) {
@@ -204,7 +205,8 @@ TEST_F(VideoTest, TheDialogAppliesOnlyAChangeOfTheCurrentDesktopAndQuittingClose
 }
 
 // Faults: a video left in a host the shell destroyed (gone with it, or playing in a window
-// that no longer shows), the watch not noticing a new shape of the shell's windows.
+// that no longer shows), the watch not noticing a new shape of the shell's windows; the media
+// process outliving a killed program.
 TEST_F(VideoTest, TheVideoFollowsTheShellRemakingItsWindows) {
     ASSERT_TRUE(Start());
     ClickDesk(4);
@@ -229,6 +231,12 @@ TEST_F(VideoTest, TheVideoFollowsTheShellRemakingItsWindows) {
     }
     EXPECT_EQ(FreshSysColour(), kBackdrop);
     Shot("video-rebuilt", Rect(GetDesktopWindow()));
+
+    // The program killed: its media process ends by itself, and its video with it.
+    Process media(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, MediaProcessOf(App().Pid())), 0);
+    ASSERT_TRUE(media);
+    App().Kill();
+    EXPECT_TRUE(media.WaitExit(5000));
 }
 
 }  // namespace

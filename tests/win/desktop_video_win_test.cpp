@@ -11,6 +11,8 @@
 
 #include "common/test_files.h"
 #include "win/win_helpers.h"
+#include "base/win/handles.h"
+#include "base/win/utf.h"
 #include "video/win/desktop_video_win.h"
 
 namespace orv {
@@ -27,11 +29,10 @@ struct Looks final : LookOps {
     std::uint32_t colour = 0;
 };
 
-// The device's answers, asked the way the program asks (aliases belong to the process).
-std::string Query(const std::string& what) {
-    wchar_t answer[128] = {};
-    const std::wstring command = L"status MYVIDPLAYER " + std::wstring(what.begin(), what.end());
-    return mciSendStringW(command.c_str(), answer, 128, nullptr) ? "closed"s : std::string(answer, answer + wcslen(answer));
+// The device's answers, asked in the media process (aliases belong to the process).
+std::string Query(MediaProcess& media, const std::string& what) {
+    std::string answer;
+    return media.SendString("status MYVIDPLAYER " + what, 128, answer) ? "closed"s : TrimAtNull(answer);
 }
 
 void Pump(DWORD ms) {
@@ -41,8 +42,9 @@ void Pump(DWORD ms) {
 
 // Faults: the video not in the host or not the host's size; the backdrop not requested; a video
 // stopping at its end although its desktop asks for repeat (neither the device's notification
-// nor the mode looked at); the loop restarting a video without repeat; a stop or the shutdown
-// leaving the device open under its alias.
+// nor the mode looked at, or the notification not asked for across the process); the loop
+// restarting a video without repeat; a stop leaving the device open under its alias, the
+// shutdown leaving the media process running.
 TEST(DesktopVideoWin, SamplesPlayBehindTheIconsLoopOnEveryDeviceAndCloseOnShutdown) {
     test::TempFolder t;
     VideoOptions options{};
@@ -53,13 +55,13 @@ TEST(DesktopVideoWin, SamplesPlayBehindTheIconsLoopOnEveryDeviceAndCloseOnShutdo
     }
     options[3] = {true, false, false, options[1].file};  // the AVI once
     Looks looks;
-    auto video = DesktopVideoWin::Create(looks, options);
+    auto video = DesktopVideoWin::Create(looks, options, Widen(ORV_PROGRAM));
     ASSERT_TRUE(video);
     for (int desk : {1, 2, 3}) {
         video->Video().PlayDesktopVideo(desk);
         Pump(500);
-        EXPECT_EQ(Query("mode"), "playing") << desk;
-        HWND window = MciHwnd(std::atoi(Query("window handle").c_str()));
+        EXPECT_EQ(Query(video->Media(), "mode"), "playing") << desk;
+        HWND window = MciHwnd(std::atoi(Query(video->Media(), "window handle").c_str()));
         if (!window) window = GetWindow(video->Host().Parent(), GW_CHILD);  // not every device says
         RECT r{}, host = video->Host().Rect();
         GetWindowRect(window, &r);
@@ -67,12 +69,18 @@ TEST(DesktopVideoWin, SamplesPlayBehindTheIconsLoopOnEveryDeviceAndCloseOnShutdo
                   std::tuple(true, true, host.right, kVideoBackdropColour)) << desk;
         // Played on without the device's own repeat, as on devices that have none: its end
         // comes within a second and only our loop plays it again.
-        mciSendStringW(L"play MYVIDPLAYER from 3400", nullptr, 0, nullptr);
+        std::string none;
+        video->Media().SendString("play MYVIDPLAYER from 3400", 0, none);
         Pump(2500);
-        EXPECT_EQ(Query("mode"), desk == 3 ? "stopped" : "playing") << desk << " after its end";
-        if (desk < 3) video->Video().StopDesktopVideo();
-        else video.reset();  // shutdown while it is open
-        EXPECT_EQ(Query("mode"), "closed") << desk;
+        EXPECT_EQ(Query(video->Media(), "mode"), desk == 3 ? "stopped" : "playing") << desk << " after its end";
+        if (desk < 3) {
+            video->Video().StopDesktopVideo();
+            EXPECT_EQ(Query(video->Media(), "mode"), "closed") << desk;
+        } else {  // shutdown while it is open: the media process ends with it
+            UniqueHandle media(OpenProcess(SYNCHRONIZE, FALSE, video->Media().ProcessId()));
+            video.reset();
+            EXPECT_EQ(media ? WaitForSingleObject(media.get(), 0) : WAIT_OBJECT_0, WAIT_OBJECT_0);
+        }
     }
     EXPECT_EQ(looks.count, 3);
 }
@@ -86,14 +94,14 @@ TEST(CoverWatch, AnotherThreadsWindowMaximisedPausesTheVideoAndRestoredOrMinimis
     VideoOptions options{};
     options[3] = {true, false, true, (t.path() / "cubeturn2.avi").string()};
     Looks look;
-    auto video = DesktopVideoWin::Create(look, options);
+    auto video = DesktopVideoWin::Create(look, options, Widen(ORV_PROGRAM));
     ASSERT_TRUE(video);
     test::ForeignWindows other({{L"orv cover", SW_SHOWNORMAL}});
     video->Video().PlayDesktopVideo(3);
     for (auto [show, want] : {std::pair{SW_SHOWNORMAL, "playing"}, {SW_MAXIMIZE, "paused"}, {SW_RESTORE, "playing"},
                               {SW_MAXIMIZE, "paused"}, {SW_MINIMIZE, "playing"}}) {
         ShowWindow(other.windows[0], show);
-        EXPECT_TRUE(test::WaitFor([&, want = want] { return Pump(20), Query("mode") == want; }, 3000)) << show << ": " << Query("mode");
+        EXPECT_TRUE(test::WaitFor([&, want = want] { return Pump(20), Query(video->Media(), "mode") == want; }, 3000)) << show << ": " << Query(video->Media(), "mode");
     }
     video->Video().StopDesktopVideo();
 }

@@ -135,7 +135,7 @@ bool FrmMain::FormLoad() {
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
     look_ = std::make_unique<DesktopLook>(lookOps_, *store_, folders_.dataFolder);
     // The player plays from the records LoadSettings fills; nothing plays before a switch.
-    if (flavour_.hasVideo && !(video_ = DesktopVideoWin::Create(lookOps_, videoOptions_)))
+    if (flavour_.hasVideo && !(video_ = DesktopVideoWin::Create(lookOps_, videoOptions_, Widen(ExePath()))))
         Log("The video player cannot be made: every desktop shows its own look");
     DesktopVideo& video = video_ ? static_cast<DesktopVideo&>(video_->Video()) : noVideo_;
     desks_ = std::make_unique<DeskManager>(DeskManagerDeps{*deskWindows_, *look_, iconShelf_, video, *this},

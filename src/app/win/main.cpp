@@ -3,9 +3,11 @@
 #include "app/win/frm_main.h"
 #include "app/win/watchdog.h"
 #include "base/win/fatal.h"
+#include "video/win/media_process.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     if (auto program = orv::WatchdogHandle(commandLine)) return orv::RunWatchdog(*program);
+    if (auto program = orv::MediaClientHandle(commandLine)) return orv::RunMediaProcess(*program);
     int code = 0;
     {
         orv::FrmMain app;

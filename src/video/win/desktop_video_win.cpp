@@ -13,29 +13,21 @@ constexpr UINT kModeMs = 1000;
 
 }  // namespace
 
-std::uint32_t NotifyingMediaControl::SendString(const std::string& command, std::size_t answerChars,
-                                                std::string& answer) {
-    if (answerChars != 0 || !notify || command.rfind("play ", 0) != 0)
-        return mci_.SendString(command, answerChars, answer);
-    std::wstring text = Widen(command + " notify");
-    return mciSendStringW(text.c_str(), nullptr, 0, notify);
-}
-
 MciWindow Win32VideoStage::Arrange() {
     host_.Arrange();
     return ToMciWindow(host_.Parent());
 }
 
 // A device that does not report its window (Wine's "MPEGVideo") made it in the host all the
-// same: the host's visible child of this process is the one.
+// same: the host's visible child of the media process is the one.
 HWND Win32VideoStage::FindVideoWindow() const {
-    struct Find { DWORD pid; HWND found; } f{GetCurrentProcessId(), nullptr};
+    struct Find { DWORD pid; HWND found; } f{media_.ProcessId(), nullptr};
     if (HWND host = host_.Parent())
         EnumChildWindows(host, [](HWND w, LPARAM lp) {
             auto& f = *reinterpret_cast<Find*>(lp);
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
-            if (pid != f.pid || !IsWindowVisible(w)) return TRUE;
+            if (!f.pid || pid != f.pid || !IsWindowVisible(w)) return TRUE;
             f.found = w;
             return FALSE;
         }, reinterpret_cast<LPARAM>(&f));
@@ -56,17 +48,17 @@ bool Win32VideoStage::PathExists(const std::string& file) {
 void Win32VideoStage::Busy(bool on) { SetCursor(LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
 
 std::unique_ptr<DesktopVideoWin> DesktopVideoWin::Create(LookOps& look, const VideoOptions& options,
-                                                         MediaControlPort* media) {
+                                                         std::wstring mediaExe) {
     std::unique_ptr<DesktopVideoWin> video(new DesktopVideoWin());
     video->host_ = VideoHost::Create();
     video->cover_ = CoverWatch::Create();
-    if (!video->host_ || !video->cover_ || !RegisterClassOnce(kVideoClass) ||
+    video->media_ = MediaProcess::Create(std::move(mediaExe));
+    if (!video->host_ || !video->cover_ || !video->media_ || !RegisterClassOnce(kVideoClass) ||
         !video->Window::Create(kVideoClass, L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr))
         return nullptr;
-    video->port_ = std::make_unique<NotifyingMediaControl>(media ? *media : video->system_);
-    video->port_->notify = video->hwnd();
-    video->stage_ = std::make_unique<Win32VideoStage>(*video->host_, *video->cover_, look);
-    video->player_ = std::make_unique<DesktopVideoPlayer>(*video->port_, *video->stage_, options);
+    video->media_->notify = video->hwnd();
+    video->stage_ = std::make_unique<Win32VideoStage>(*video->host_, *video->cover_, look, *video->media_);
+    video->player_ = std::make_unique<DesktopVideoPlayer>(*video->media_, *video->stage_, options);
     DesktopVideoPlayer* player = video->player_.get();
     video->host_->onHostChanged = [player] { player->OnHostChanged(); };
     video->cover_->onChange = [player](bool covered) { player->SetCovered(covered); };

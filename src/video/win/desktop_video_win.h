@@ -1,10 +1,10 @@
-// The desktop's video on Windows: the player over the media control interface, playing in
-// the VideoHost behind the icons on the flat backdrop. A hidden window of its own receives the
+// The desktop's video on Windows: the player over the media control interface (run by a
+// MediaProcess), playing in the VideoHost behind the icons on the flat backdrop. A hidden window of its own receives the
 // device's end-of-play notifications (so a video whose desktop asks for repeat plays again on
 // every device) and looks at the device's mode once a second while a video runs. While a
 // video runs, a CoverWatch pauses it when a window covers its monitor and resumes it after.
 //
-//   auto video = DesktopVideoWin::Create(lookOps, videoOptions);   // null: no window
+//   auto video = DesktopVideoWin::Create(lookOps, videoOptions, exe);   // null: no window
 //   DeskManagerDeps{..., video ? video->Video() : noVideo, ...}
 #pragma once
 
@@ -15,30 +15,15 @@
 #include "base/win/window_base.h"
 #include "video/desktop_video.h"
 #include "video/win/cover_watch.h"
-#include "video/win/mci_port.h"
+#include "video/win/media_process.h"
 #include "video/win/video_host.h"
 
 namespace orv {
 
-// A media port whose play commands ask for a notification to `notify`.
-class NotifyingMediaControl final : public MediaControlPort {
-public:
-    explicit NotifyingMediaControl(MediaControlPort& inner) : mci_(inner) {}
-    std::uint32_t SendString(const std::string& command, std::size_t answerChars, std::string& answer) override;
-    std::string ErrorString(std::uint32_t code, std::size_t n) override { return mci_.ErrorString(code, n); }
-    ShortPathResult ShortPath(const std::string& path, std::size_t n) override { return mci_.ShortPath(path, n); }
-    MciRect WindowRect(MciWindow window) override { return mci_.WindowRect(window); }
-    MciWindow FindWindowByTitle(const std::string& title) override { return mci_.FindWindowByTitle(title); }
-    void ShowWindow(MciWindow window, int showCmd) override { mci_.ShowWindow(window, showCmd); }
-    HWND notify = nullptr;
-
-private:
-    MediaControlPort& mci_;
-};
-
 class Win32VideoStage final : public VideoStage {
 public:
-    Win32VideoStage(VideoHost& host, CoverWatch& cover, LookOps& look) : host_(host), cover_(cover), look_(look) {}
+    Win32VideoStage(VideoHost& host, CoverWatch& cover, LookOps& look, const MediaProcess& media)
+        : host_(host), cover_(cover), look_(look), media_(media) {}
     MciWindow Arrange() override;
     bool Place(MciWindow video) override;
     bool WatchCover() override { return cover_.Start(host_.Parent()); }
@@ -54,25 +39,26 @@ private:
     VideoHost& host_;
     CoverWatch& cover_;
     LookOps& look_;
+    const MediaProcess& media_;
 };
 
 class DesktopVideoWin final : public Window {
 public:
-    // Null when its windows cannot be made. media: the device's port (null: the system's).
-    static std::unique_ptr<DesktopVideoWin> Create(LookOps& look, const VideoOptions& options,
-                                                   MediaControlPort* media = nullptr);
+    // Null when its windows cannot be made. mediaExe: the program file that runs the device
+    // in a process of its own (MediaProcess).
+    static std::unique_ptr<DesktopVideoWin> Create(LookOps& look, const VideoOptions& options, std::wstring mediaExe);
     ~DesktopVideoWin() override;
 
     DesktopVideoPlayer& Video() { return *player_; }
     VideoHost& Host() { return *host_; }
     CoverWatch& Cover() { return *cover_; }
+    MediaProcess& Media() { return *media_; }
 
 private:
     DesktopVideoWin() = default;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    Win32MediaControl system_;
-    std::unique_ptr<NotifyingMediaControl> port_;
+    std::unique_ptr<MediaProcess> media_;
     std::unique_ptr<VideoHost> host_;
     std::unique_ptr<CoverWatch> cover_;
     std::unique_ptr<Win32VideoStage> stage_;

@@ -6,26 +6,21 @@
 #include "base/win/utf.h"
 
 namespace orv {
-namespace {
 
-// A video that will not open is worth a line in the log: the user sees only the flat backdrop.
-// Opens and closes go there with their outcome; the frequent queries do not.
-void LogOpenOrClose(const std::string& command, MCIERROR code) {
+void LogOpenOrClose(MediaControlPort& port, const std::string& command, std::uint32_t code) {
     // Not the cdaudio open that precedes every command: it fails whenever a video is open.
     if ((command.rfind("open ", 0) != 0 || command.find(" Type cdaudio ") != std::string::npos) &&
         command.rfind("close ", 0) != 0)
         return;
-    wchar_t text[MAXERRORLENGTH] = {};
-    if (code != 0) mciGetErrorStringW(code, text, MAXERRORLENGTH);
-    Log("Video: " + command + (code == 0 ? ": done" : ": failed (" + std::to_string(code) + " " + Narrow(text) + ")"));
+    Log("Video: " + command + (code == 0 ? ": done" : ": failed (" + std::to_string(code) + " " + TrimAtNull(port.ErrorString(code, MAXERRORLENGTH)) + ")"));
 }
-
-}  // namespace
 
 std::uint32_t Win32MediaControl::SendString(const std::string& command, std::size_t answerChars, std::string& answer) {
     std::wstring text = Widen(command);
     MCIERROR code = 0;
-    if (answerChars == 0) {
+    if (answerChars == 0 && notify && command.rfind("play ", 0) == 0) {
+        code = mciSendStringW((text + L" notify").c_str(), nullptr, 0, notify);
+    } else if (answerChars == 0) {
         wchar_t none[] = L"0";
         code = mciSendStringW(text.c_str(), none, 0, nullptr);
     } else {
@@ -33,7 +28,6 @@ std::uint32_t Win32MediaControl::SendString(const std::string& command, std::siz
         code = mciSendStringW(text.c_str(), buffer.data(), static_cast<UINT>(buffer.size()), nullptr);
         answer = Narrow(buffer);
     }
-    LogOpenOrClose(command, code);
     return code;
 }
 
