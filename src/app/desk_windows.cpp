@@ -28,16 +28,11 @@ DeskWindows::DeskWindows(WindowOps& ops, std::string appTitle) : ops_(ops), appT
 
 void DeskWindows::Enumerate() {
     top_.clear();
-    ops_.EnumerateTopLevel([this](WindowId id, const std::string& title) {
-        if (title.empty()) return;
-        const bool eligible = IsEligible(id, title);
-        top_.push_back({title, id, eligible ? ops_.ShowCommand(id) : kSwHide, eligible});
+    ops_.EnumerateTopLevel([this](const WindowOps::TopWindow& w) {
+        if (w.title.empty()) return;
+        const bool eligible = !IsExcludedTitle(w.title, appTitle_) && w.visible == 1;
+        top_.push_back({w.title, w.id, eligible ? w.showCmd : kSwHide, eligible});
     });
-}
-
-bool DeskWindows::IsEligible(WindowId id, const std::string& title) {
-    if (IsExcludedTitle(title, appTitle_)) return false;
-    return ops_.IsVisible(id) == 1;
 }
 
 void DeskWindows::PlanDeparture(int desk) {

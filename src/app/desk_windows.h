@@ -27,14 +27,16 @@ inline constexpr int kSwShowNa = 8;           // shown in the state it has, not 
 class WindowOps {
 public:
     virtual ~WindowOps() = default;
-    // Calls visit(id, title) once per top-level window, in the system's order.
-    virtual void EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) = 0;
+    struct TopWindow {
+        WindowId id;
+        int visible;          // what IsWindowVisible returns (1 when visible)
+        int showCmd;          // the show command of its placement record; kSwHide when not visible
+        std::string title;    // "" when not visible: not read
+    };
+    // Calls visit once per top-level window, in the system's order.
+    virtual void EnumerateTopLevel(const std::function<void(const TopWindow&)>& visit) = 0;
     // Every top-level window, in the system's stacking order (top first), without titles.
     virtual std::vector<WindowId> StackingOrder() = 0;
-    // The show command field of the window's placement record.
-    virtual int ShowCommand(WindowId id) = 0;
-    // What IsWindowVisible returns (1 when visible).
-    virtual int IsVisible(WindowId id) = 0;
     // The active window of the user (0: none). A window of this program stands for the one
     // the user had active before it.
     virtual WindowId Active() = 0;
@@ -74,7 +76,7 @@ class DeskWindows {
 public:
     DeskWindows(WindowOps& ops, std::string appTitle);
 
-    // Empties the top-window list and fills it with every titled top-level window, judged.
+    // Empties the top-window list and fills it with every visible titled top-level window, judged.
     void Enumerate();
     // Enumerates, then hides every eligible window and records it under desk (1..6).
     void RecordDeparture(int desk) {
@@ -95,8 +97,6 @@ public:
     const std::vector<DeskWindowEntry>& DeskWindowList(int desk) const;
 
 private:
-    bool IsEligible(WindowId id, const std::string& title);
-
     WindowOps& ops_;
     std::string appTitle_;
     std::vector<TopWindowEntry> top_;

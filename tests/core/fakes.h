@@ -42,17 +42,16 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
     }
     Window& W(WindowId id) { return windows.at(static_cast<std::size_t>(id - 1)); }
 
-    void EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) override {
+    void EnumerateTopLevel(const std::function<void(const TopWindow&)>& visit) override {
         for (std::size_t i = 0; i < windows.size(); ++i)
-            if (!windows[i].closed) visit(static_cast<WindowId>(i + 1), windows[i].title);
+            if (const Window& w = windows[i]; !w.closed)
+                visit({static_cast<WindowId>(i + 1), w.visible, w.visible ? w.showCmd : kSwHide, w.title});
     }
     std::vector<WindowId> StackingOrder() override {
         std::vector<WindowId> ids;
-        EnumerateTopLevel([&](WindowId id, const std::string&) { ids.push_back(id); });
+        EnumerateTopLevel([&](const TopWindow& w) { ids.push_back(w.id); });
         return ids;
     }
-    int ShowCommand(WindowId id) override { return W(id).showCmd; }
-    int IsVisible(WindowId id) override { return W(id).closed ? 0 : W(id).visible; }
     void HideStack(const std::vector<WindowId>& topFirst) override {
         for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(*it, kSwHide);
     }

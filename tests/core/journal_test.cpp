@@ -48,7 +48,7 @@ struct FakeJournalOps final : JournalOps {
     std::optional<WindowOwner> Owner(WindowId id) override {
         return sys.W(id).closed ? std::nullopt : std::optional(owners.count(id) ? owners[id] : WindowOwner{100, 5000, "App"});
     }
-    bool IsVisible(WindowId id) override { return sys.IsVisible(id) == 1; }
+    bool IsVisible(WindowId id) override { return !sys.W(id).closed && sys.W(id).visible == 1; }
     void ShowAsync(WindowId id, int cmd) override { sys.Show(id, cmd); }
     bool Write(const std::string& text, bool durable) override {
         const auto s = ParseJournal(text);

@@ -9,29 +9,6 @@
 
 namespace orv {
 
-namespace {
-struct EnumContext {
-    const std::function<void(WindowId, const std::string&)>* visit;
-};
-
-BOOL CALLBACK EnumWindowsProc(HWND h, LPARAM lp) noexcept {
-    auto* ctx = reinterpret_cast<EnumContext*>(lp);
-    try {
-        wchar_t buf[512];
-        int n = InternalGetWindowText(h, buf, static_cast<int>(std::size(buf)));
-        (*ctx->visit)(ToId(h), n > 0 ? Narrow(std::wstring_view(buf, static_cast<std::size_t>(n))) : std::string());
-    } catch (...) {
-        // Out of memory: skip this window, go on with the next.
-    }
-    return TRUE;
-}
-}  // namespace
-
-void Win32WindowOps::EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) {
-    EnumContext ctx{&visit};
-    EnumWindows(&EnumWindowsProc, reinterpret_cast<LPARAM>(&ctx));
-}
-
 std::vector<WindowId> Win32WindowOps::StackingOrder() {
     std::vector<WindowId> ids;
     EnumWindows([](HWND h, LPARAM lp) noexcept -> BOOL {
@@ -45,28 +22,41 @@ std::vector<WindowId> Win32WindowOps::StackingOrder() {
     return ids;
 }
 
-// A top-level window's style alone answers both: its show state and whether it is visible
-// (its parent, the desktop, always is). One call each, where the placement record and
-// IsWindowVisible cost several (under Wine, each a request to the server).
-int Win32WindowOps::ShowCommand(WindowId id) {
-    const LONG style = GetWindowLongW(ToHwnd(id), GWL_STYLE);
-    if (!style) return 0;  // no such window
-    return style & WS_MINIMIZE ? SW_SHOWMINIMIZED : style & WS_MAXIMIZE ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+// A top-level window's style alone answers both whether it is visible (its parent, the
+// desktop, always is) and its show state: one call, where IsWindowVisible and the placement
+// record cost several (under Wine, each a request to the server). Titles are read only for
+// visible windows (the hidden ones, other desktops' and the system's, are many), and without
+// sending messages, so a hung application cannot stall it.
+void Win32WindowOps::EnumerateTopLevel(const std::function<void(const TopWindow&)>& visit) {
+    for (WindowId id : StackingOrder()) {
+        const HWND h = ToHwnd(id);
+        const LONG style = VisibleStyle(h);
+        TopWindow w{id, style ? 1 : 0, kSwHide, {}};
+        try {
+            if (style) {
+                w.showCmd = style & WS_MINIMIZE ? SW_SHOWMINIMIZED : style & WS_MAXIMIZE ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+                wchar_t buf[512];
+                const int n = InternalGetWindowText(h, buf, static_cast<int>(std::size(buf)));
+                if (n > 0) w.title = Narrow(std::wstring_view(buf, static_cast<std::size_t>(n)));
+            }
+            visit(w);
+        } catch (...) {
+            // Out of memory: skip this window, go on with the next.
+        }
+    }
 }
 
-int Win32WindowOps::IsVisible(WindowId id) {
-    HWND h = ToHwnd(id);
-    auto visible = [h] { return (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0; };
-    bool shown = visible();
-    if (shown && hideAsked_.count(h)) {
+LONG Win32WindowOps::VisibleStyle(HWND h) {
+    LONG style = GetWindowLongW(h, GWL_STYLE);
+    if ((style & WS_VISIBLE) && hideAsked_.count(h)) {
         // Asked to hide, and its thread may not have got to it yet: once the thread answers,
         // it has, and what the window shows is what it is. One that does not answer counts
         // as hidden: its hide waits in its queue.
         if (!probe_.CaughtUp(h)) return 0;
-        shown = visible();
+        style = GetWindowLongW(h, GWL_STYLE);
     }
     hideAsked_.erase(h);
-    return shown ? 1 : 0;
+    return style & WS_VISIBLE ? style : 0;
 }
 
 namespace {

@@ -16,14 +16,11 @@ inline WindowId ToId(HWND h) { return static_cast<WindowId>(reinterpret_cast<INT
 
 class Win32WindowOps final : public WindowOps {
 public:
-    // Titles are read without sending messages, so a hung application cannot stall it.
-    void EnumerateTopLevel(const std::function<void(WindowId, const std::string&)>& visit) override;
-    // One call to the system for the whole list, where a walk would cost one per window.
-    std::vector<WindowId> StackingOrder() override;
-    int ShowCommand(WindowId id) override;
     // A window whose hide waits in the queue of its hung application counts as hidden: it
     // stays on the desktop that was left instead of following the user.
-    int IsVisible(WindowId id) override;
+    void EnumerateTopLevel(const std::function<void(const TopWindow&)>& visit) override;
+    // One call to the system for the whole list, where a walk would cost one per window.
+    std::vector<WindowId> StackingOrder() override;
     // The foreground window; ours (the bar clicked, the tray menu open) stands for the
     // window above all the user's others: the one the user had active before.
     WindowId Active() override;
@@ -42,6 +39,8 @@ public:
     void SetActivationKeeper(HWND keeper) { keeper_ = keeper; }
 
 private:
+    LONG VisibleStyle(HWND h);  // its style when it counts as visible, else 0
+
     HWND keeper_ = nullptr;
     bool keeping_ = false;  // the keeper took the activation from a window now hidden
     ThreadProbe probe_;
