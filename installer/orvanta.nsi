@@ -187,7 +187,8 @@ FunctionEnd
 Section "Uninstall"
   Call un.QuitRunning
 
-  ; The program folder: our files alone. The exe is retried while its watchdog ends.
+  ; The program folder: our files alone. The exe is retried while its watchdog and media
+  ; process end.
   StrCpy $1 0
   ${Do}
     ClearErrors

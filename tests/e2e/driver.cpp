@@ -191,7 +191,7 @@ void Shot(const char* name, RECT r) {
     if (!folder || w <= 0 || h <= 0) return;
     PumpFor(1500);  // what was just opened has been painted
     UniqueWindowDc screen = GetWindowDc(nullptr);
-    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB}};
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
     UniqueBitmap dib(CreateDIBSection(screen.get().dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     UniqueDc mem(CreateCompatibleDC(screen.get().dc));

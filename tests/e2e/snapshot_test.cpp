@@ -44,7 +44,7 @@ struct PatternWindow {
             PAINTSTRUCT ps;
             SetDIBitsToDevice(BeginPaint(h, &ps), 0, 0, p.width, p.height, 0, 0, 0, p.height, p.bgr.data(), &bi, DIB_RGB_COLORS);
             return EndPaint(h, &ps), 0;
-        }};
+        }, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
         wc.lpszClassName = L"OrvPattern";
         RegisterClassW(&wc);
         w = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, kPattern.left,

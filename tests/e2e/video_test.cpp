@@ -192,7 +192,9 @@ TEST_F(VideoTest, TheDialogAppliesOnlyAChangeOfTheCurrentDesktopAndQuittingClose
         EXPECT_EQ(now != nullptr, s.videoAfter) << s.what;
         EXPECT_EQ(now == playing, s.sameWindow) << s.what;
         EXPECT_EQ(FreshSysColour(), s.videoAfter ? kBackdrop : 0u) << s.what;
-        if (!s.videoAfter) EXPECT_EQ(Wallpaper(), DataPath("Wall3.bmp")) << s.what;
+        if (!s.videoAfter) {
+            EXPECT_EQ(Wallpaper(), DataPath("Wall3.bmp")) << s.what;
+        }
         playing = now;
     }
     ASSERT_TRUE(Quit(IDYES) && App().WaitExit(10000));

@@ -64,7 +64,9 @@ VideoOptionRows Shown(HWND dlg, const VideoOptionRecord* want = nullptr) {
                        Narrow(Text(Row(dlg, d, kVoFile)))};
         EXPECT_EQ(std::tuple(IsWindowEnabled(Row(dlg, d, kVoBrowse)) != 0, Text(Row(dlg, d, kVoFrame))),
                   std::tuple(rows[d - 1].on, L"      Orvanta " + std::to_wstring(d))) << d;
-        if (want) EXPECT_EQ(Fields(rows[d - 1]), Fields(want[d])) << d;
+        if (want) {
+            EXPECT_EQ(Fields(rows[d - 1]), Fields(want[d])) << d;
+        }
     }
     return rows;
 }
