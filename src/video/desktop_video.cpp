@@ -35,19 +35,28 @@ void DesktopVideoPlayer::PlayDesktopVideo(const std::string& file, bool sound, b
     if (!backdropSet_) PrepareVideoBackdrop();
     running_ = true;
     file_ = file, sound_ = sound, repeat_ = repeat;
-    // The host is looked up at each start: the shell may have re-made it since.
+    // The host is looked up at each start: the shell may have re-made it since. It may also
+    // re-make it while the device opens, and the video's window goes with the old host: the
+    // video is then opened again in the new one (a few times at most). A device that shows no
+    // window (a MIDI file) finds the same host again and plays on.
     player.hwndParent = stage_.Arrange();
-    player.PlayMEDIAFILE(0, repeat);
-    player.SetAudioState(2, sound ? 0 : 1);
-    PlaceVideo();
+    for (int tries = 1;; ++tries) {
+        player.PlayMEDIAFILE(0, repeat);
+        player.SetAudioState(2, sound ? 0 : 1);
+        if (PlaceVideo() || tries == kOpenTries) break;
+        const MciWindow host = stage_.Arrange();
+        if (host == player.hwndParent) break;
+        player.setCommand(1), player.setCommand(5);
+        player.hwndParent = host;
+    }
     stage_.RepaintDesktop();
     stage_.Busy(false);
     SetCovered(stage_.WatchCover());  // a video started under a covering window pauses at once
 }
 
 // Not every device tells its window (0): the stage then looks for it in the host.
-void DesktopVideoPlayer::PlaceVideo() {
-    stage_.Place(static_cast<MciWindow>(std::atol(player_->getStatusInfo(7).c_str())));
+bool DesktopVideoPlayer::PlaceVideo() {
+    return stage_.Place(static_cast<MciWindow>(std::atol(player_->getStatusInfo(7).c_str())));
 }
 
 void DesktopVideoPlayer::StopDesktopVideo() {

@@ -67,8 +67,9 @@ public:
     const OrvantaClass* Player() const { return player_.get(); }
 
 private:
+    static constexpr int kOpenTries = 3;  // a video whose host is re-made while it opens
     OrvantaClass& EnsurePlayer();
-    void PlaceVideo();
+    bool PlaceVideo();
 
     MediaControlPort& port_;
     VideoStage& stage_;

@@ -22,8 +22,13 @@ struct Rig final : MediaControlPort, VideoStage {
     MciRect WindowRect(MciWindow) override { return {0, 0, 800, 600}; }
     MciWindow FindWindowByTitle(const std::string&) override { return log += "find\n", 9; }
     void ShowWindow(MciWindow w, int cmd) override { log += "show " + std::to_string(w) + " " + std::to_string(cmd) + "\n"; }
-    MciWindow Arrange() override { return log += "arrange\n", 5; }
-    bool Place(MciWindow v) override { return log += "place " + std::to_string(v) + "\n", windowAlive; }
+    MciWindow Arrange() override {
+        log += "arrange\n";
+        if (hosts.empty()) return 5;
+        const MciWindow h = hosts.front();
+        return hosts.erase(hosts.begin()), h;
+    }
+    bool Place(MciWindow v) override { return log += "place " + std::to_string(v) + "\n", windowAlive && placeFails-- <= 0; }
     bool WatchCover() override { return log += "watch\n", CoversArea(windows, {0, 0, 1024, 738}); }
     void Leave() override { log += "leave\n"; }
     void PrepareBackdrop() override { log += "backdrop\n"; }
@@ -32,6 +37,8 @@ struct Rig final : MediaControlPort, VideoStage {
     void Busy(bool on) override { log += on ? "busy\n" : "idle\n"; }
     std::string log;
     bool windowAlive = true;
+    int placeFails = 0;               // the first Place calls that find no window (its host went)
+    std::vector<MciWindow> hosts;     // what Arrange answers, then 5
     std::vector<CoverWindow> windows;  // on the screen, over a work area of 1024x738
     std::map<std::string, std::string> answers{{"status MYVIDPLAYER window handle", "321"}, {"status MYVIDPLAYER mode", "playing"}};
 };
@@ -45,6 +52,15 @@ const std::string kOpen = "open C:\\v\\", kOpened = " Alias MYVIDPLAYER parent 5
                   kPlay2 = "busy\nbackdrop\narrange\n" + kOpen + "a.wmv type MPEGVideo" + kOpened + "play MYVIDPLAYER repeat \nset MYVIDPLAYER audio all on\n" + kPlaced,
                   kPlay3 = "busy\nbackdrop\narrange\n" + kOpen + "c.avi type MPEGVideo" + kOpened + "play MYVIDPLAYER\nset MYVIDPLAYER audio all off\n" + kPlaced;
 
+// A play whose window was not found in the host: the host is asked for again.
+std::string PlaceFailed(std::string log) { return log.replace(log.find("place 321\n"), 10, "place 321\narrange\n"); }
+// The opening of kPlay2 in host h, up to its window's handle.
+std::string Opened2(int h) {
+    std::string o = kOpen + "a.wmv type MPEGVideo" + kOpened + "play MYVIDPLAYER repeat \nset MYVIDPLAYER audio all on\nstatus MYVIDPLAYER window handle|256\nplace 321\n";
+    return o.replace(o.find("parent 5"), 8, "parent " + std::to_string(h));
+}
+const std::string kClose = kCd + "stop MYVIDPLAYER\n" + kCd + "close MYVIDPLAYER\n";
+
 const VideoOptions kOptions{{{}, {}, {true, true, true, "C:\\v\\a.wmv"}, {true, false, false, "C:\\v\\c.avi"}, {true, false, true, "C:\\v\\gone.avi"},
                             {false, false, true, ""}, {true, false, true, "C:\\v\\BAD.avi"}}};
 
@@ -52,7 +68,9 @@ const VideoOptions kOptions{{{}, {}, {true, true, true, "C:\\v\\a.wmv"}, {true, 
 // flag ignored or inverted, VideoRunning / VideoBackdropSet not set or not cleared, a missing or empty file touching
 // the backdrop or the device, stop sent without close or when nothing plays, a video looped without repeat, when
 // the device still plays or after it was stopped, the host change not re-placing the video or not re-opening it
-// when its window went, shutdown leaving a device open or the host window hidden, a failed open placing a window.
+// when its window went, shutdown leaving a device open or the host window hidden, a failed open placing a window; a
+// video whose host was re-made while it opened left without a window (not opened again in the new host, or opened
+// again without closing, or again and again without end).
 TEST(DesktopVideo, PlaysStopsLoopsAndFollowsTheHost) {
     using P = DesktopVideoPlayer;
     struct Row { const char* name; std::function<void(P&, Rig&)> run; std::string log, state; } rows[] = {
@@ -69,7 +87,12 @@ TEST(DesktopVideo, PlaysStopsLoopsAndFollowsTheHost) {
         {"mode of a video without repeat", [](P& v, Rig& r) { r.answers["status MYVIDPLAYER mode"] = "stopped", v.PlayDesktopVideo(3), v.CheckMode(); }, kPlay3, "R1B1"},
         {"host changed", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.OnHostChanged(); }, kPlay2 + "arrange\nstatus MYVIDPLAYER window handle|256\nplace 321\n", "R1B1"},
         {"host changed, window gone", [](P& v, Rig& r) { v.PlayDesktopVideo(2), r.windowAlive = false, v.OnHostChanged(); },
-         kPlay2 + "arrange\nstatus MYVIDPLAYER window handle|256\nplace 321\n" + kStop + "busy\n" + kPlay2.substr(14), "R1B1"},
+         kPlay2 + "arrange\nstatus MYVIDPLAYER window handle|256\nplace 321\n" + kStop + "busy\n" + PlaceFailed(kPlay2.substr(14)), "R1B1"},
+        {"host re-made while it opens", [](P& v, Rig& r) { r.hosts = {5, 6}, r.placeFails = 1, v.PlayDesktopVideo(2); },
+         "busy\nbackdrop\narrange\n" + Opened2(5) + "arrange\n" + kClose + Opened2(6) + kPlaced.substr(kPlaced.find("repaint")), "R1B1"},
+        {"host re-made at every open", [](P& v, Rig& r) { r.hosts = {5, 6, 7, 8}, r.placeFails = 9, v.PlayDesktopVideo(2); },
+         "busy\nbackdrop\narrange\n" + Opened2(5) + "arrange\n" + kClose + Opened2(6) + "arrange\n" + kClose + Opened2(7) +
+         kPlaced.substr(kPlaced.find("repaint")), "R1B1"},
         {"desktops with a video", [](P& v, Rig& r) { r.log = std::to_string(v.VideoOn(2)) + std::to_string(v.VideoOn(5)) + std::to_string(v.VideoOn(7)); }, "100", "R0B0"},
         {"host changed, nothing playing", [](P& v, Rig&) { v.OnHostChanged(); }, "", "R0B0"},
         {"shutdown while playing", [](P& v, Rig&) { v.PlayDesktopVideo(2), v.ReleaseVideo(), v.ReleaseVideo(); }, kPlay2 + kStop + "show 5 5\n", "R0B0"},
@@ -113,7 +136,7 @@ TEST(DesktopVideo, PausesWhileAWindowCoversTheMonitor) {
          kPause + kStop + kPlay2 + kLoop},
         {"started covered, uncovered", {at(kFull)}, [](P& v, Rig&) { v.PlayDesktopVideo(2), v.SetCovered(false); }, kPause + kResume},
         {"shell re-made while covered", {at(kFull)}, [](P& v, Rig& r) { v.PlayDesktopVideo(2), r.windowAlive = false, v.OnHostChanged(); },
-         kPause + "arrange\nstatus MYVIDPLAYER window handle|256\nplace 321\n" + kStop + "busy\n" + kPlay2.substr(14) + kPause},
+         kPause + "arrange\nstatus MYVIDPLAYER window handle|256\nplace 321\n" + kStop + "busy\n" + PlaceFailed(kPlay2.substr(14)) + kPause},
         {"nothing playing", {}, [](P& v, Rig&) { v.SetCovered(true), v.SetCovered(false); }, "-"},
     };
     for (const Row& row : rows) {

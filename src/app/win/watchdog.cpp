@@ -2,13 +2,13 @@
 
 #include <shlobj.h>
 
-#include <cwchar>
 
 #include "app/win/app_paths.h"
 #include "app/win/journal_file.h"
 #include "app/win/look_ops.h"
 #include "app/win/shell_files.h"
 #include "base/win/handles.h"
+#include "base/win/helper_process.h"
 #include "base/win/log.h"
 #include "base/win/utf.h"
 #include "settings/win/registry_store.h"
@@ -37,31 +37,10 @@ RecoveryReport RecoverLeftovers(const AppFolders& folders, const FlavourInfo& f,
 }
 
 bool StartWatchdog() {
-    HANDLE self = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0))
-        return LogError("Watchdog: DuplicateHandle"), false;
-    UniqueHandle owned(self);
-    const std::wstring exe = Widen(ExePath());
-    std::wstring cmd = L"\"" + exe + L"\" " + kWatchdogSwitch +
-                       std::to_wstring(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(self)));
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-        return LogError("Watchdog: CreateProcess"), false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
+    return static_cast<bool>(StartHelperProcess(Widen(ExePath()), kWatchdogSwitch, SYNCHRONIZE, "Watchdog").process);
 }
 
-std::optional<HANDLE> WatchdogHandle(const wchar_t* commandLine) {
-    const wchar_t* at = commandLine ? std::wcsstr(commandLine, kWatchdogSwitch) : nullptr;
-    if (!at) return std::nullopt;
-    wchar_t* end = nullptr;
-    const unsigned long long v = std::wcstoull(at + std::wcslen(kWatchdogSwitch), &end, 10);
-    if (end == at + std::wcslen(kWatchdogSwitch) || v == 0) return std::nullopt;
-    return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(v));
-}
+std::optional<HANDLE> WatchdogHandle(const wchar_t* commandLine) { return HelperHandle(commandLine, kWatchdogSwitch); }
 
 int RunWatchdog(HANDLE program) {
     const FlavourInfo& f = CurrentFlavour();

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 
+#include "base/win/helper_process.h"
 #include "base/win/log.h"
 
 namespace orv {
@@ -79,14 +79,7 @@ LRESULT CALLBACK ServerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
 }
 }  // namespace
 
-std::optional<HANDLE> MediaClientHandle(const wchar_t* commandLine) {
-    const wchar_t* at = commandLine ? std::wcsstr(commandLine, kMediaSwitch) : nullptr;
-    if (!at) return std::nullopt;
-    wchar_t* end = nullptr;
-    const unsigned long long v = std::wcstoull(at + std::wcslen(kMediaSwitch), &end, 10);
-    if (end == at + std::wcslen(kMediaSwitch) || v == 0) return std::nullopt;
-    return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(v));
-}
+std::optional<HANDLE> MediaClientHandle(const wchar_t* commandLine) { return HelperHandle(commandLine, kMediaSwitch); }
 
 int RunMediaProcess(HANDLE program) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
@@ -124,21 +117,10 @@ std::unique_ptr<MediaProcess> MediaProcess::Create(std::wstring exe) {
 MediaProcess::~MediaProcess() { End(); }
 
 bool MediaProcess::Start() {
-    HANDLE self = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
-                         SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0))
-        return LogError("Video: DuplicateHandle"), false;
-    UniqueHandle owned(self);
-    std::wstring cmd = L"\"" + exe_ + L"\" " + kMediaSwitch +
-                       std::to_wstring(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(self)));
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe_.c_str(), cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-        return LogError("Video: starting the media process"), false;
-    CloseHandle(pi.hThread);
-    process_.reset(pi.hProcess);
-    pid_ = pi.dwProcessId;
+    HelperProcess started = StartHelperProcess(exe_, kMediaSwitch, SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, "Video");
+    if (!started.process) return false;
+    process_ = std::move(started.process);
+    pid_ = started.pid;
     const std::wstring title = ServerTitle(pid_);
     for (const ULONGLONG end = GetTickCount64() + kWaitMs;;) {
         if ((server_ = FindWindowExW(HWND_MESSAGE, nullptr, kServerClass, title.c_str()))) return true;
