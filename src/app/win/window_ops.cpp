@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
 #include <utility>
 
 #include "base/win/fatal.h"
@@ -76,6 +77,19 @@ namespace {
 constexpr UINT kPosted = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_DEFERERASE | SWP_ASYNCWINDOWPOS;
 constexpr std::size_t kAskedKept = 4096;  // beyond it, the closed windows' entries go
 constexpr UINT kShown = (kPosted & ~SWP_ASYNCWINDOWPOS) | SWP_SHOWWINDOW;
+
+// Under Wine, a read of a screen pixel goes to the X server and waits for its answer, which it
+// gives once it has served every request that reached it before: the maps of every program's
+// windows included, and the events they cause sent out. (Windows has no such server: nothing
+// to wait for, and such a read costs a frame there.)
+void XServerCaughtUp() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    if (!wine) return;
+    if (HDC screen = GetDC(nullptr)) {
+        GetPixel(screen, 0, 0);
+        ReleaseDC(nullptr, screen);
+    }
+}
 }  // namespace
 
 void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
@@ -102,7 +116,6 @@ void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
 
 void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
     std::vector<HWND> batch;
-    std::vector<std::pair<HWND, HWND>> maximised;  // and the window it goes below
     for (const Shown& s : topFirst) {
         HWND h = ToHwnd(s.id);
         hideAsked_.erase(h);
@@ -114,7 +127,6 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
         // first; then every window is shown in the state it has.
         if (s.showCmd == SW_SHOWMINNOACTIVE && !IsIconic(h)) ShowWindow(h, s.showCmd);
         batch.push_back(h);
-        if (s.maximised) maximised.emplace_back(h, batch.size() > 1 ? batch[batch.size() - 2] : HWND_TOP);
     }
     // Top first, each placed right below the one before, and waited for: the stack comes back
     // exactly as asked, also where the system restacks windows shown in quick succession to
@@ -126,10 +138,45 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
         SetWindowPos(h, above, 0, 0, 0, 0, kShown);
         above = h;
     }
-    // Wine leaves a maximised window of another process where it was when it is shown under
-    // others, and now and then moves it down later: placed again now that it is visible, it
-    // stays.
-    for (auto [h, after] : maximised) SetWindowPos(h, after, 0, 0, 0, 0, kShown & ~SWP_SHOWWINDOW);
+    HoldOrder(batch);
+}
+
+// Wine also keeps the system's stack in step with its X server's: a thread that takes an
+// exposure event for a window of its own raises that window over the first window above it
+// that covers the exposed part. And the X stack is not always ours: Wine takes a window's place
+// to the X server only when it goes to the very top, and each program maps its windows over its
+// own connection, so a loaded X server may map the window we showed below before the one of
+// another program we showed above it. The lower one is then exposed where the upper one goes,
+// and when its thread takes that event, after we moved on, it jumps over the upper one; a
+// maximised window, which covers every other, is the one jumped over most. So once the X
+// server has served what it was asked and every thread has taken what that brought, the order
+// is checked and put right where a window moved (placed below the one before again, which
+// leaves the X server's stack and exposes nothing), until it holds at two checks in a row.
+void Win32WindowOps::HoldOrder(std::vector<HWND> topFirst) {
+    bool intact = false;  // at the last check
+    for (int round = 0; round < kHoldRounds && topFirst.size() > 1; ++round) {
+        XServerCaughtUp();
+        // Twice each: a thread answers the first probe before the events it woke up with (and
+        // takes messages sent to it before anything else, so even the second may come first:
+        // hence the two checks). One that stopped answering meanwhile is left where it is:
+        // placing it would wait on it.
+        std::unordered_map<DWORD, bool> caughtUp;
+        for (HWND h : topFirst) {
+            auto [it, added] = caughtUp.emplace(GetWindowThreadProcessId(h, nullptr), false);
+            if (added) it->second = probe_.CaughtUp(h) && probe_.CaughtUp(h);
+        }
+        std::unordered_map<HWND, std::size_t> place;
+        for (WindowId id : StackingOrder()) place.emplace(ToHwnd(id), place.size());
+        std::erase_if(topFirst, [&](HWND h) { return !place.count(h) || !caughtUp[GetWindowThreadProcessId(h, nullptr)]; });
+        // The first window found above the one that should be above it; from there on, each
+        // is placed below the one before again.
+        std::size_t from = 1;
+        while (from < topFirst.size() && place[topFirst[from]] > place[topFirst[from - 1]]) ++from;
+        if (from >= topFirst.size() && intact) return;
+        intact = from >= topFirst.size();
+        for (std::size_t i = from; i < topFirst.size(); ++i)
+            SetWindowPos(topFirst[i], topFirst[i - 1], 0, 0, 0, 0, kShown & ~SWP_SHOWWINDOW);
+    }
 }
 
 WindowId Win32WindowOps::Active() {
