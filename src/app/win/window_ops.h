@@ -42,7 +42,7 @@ public:
     void SetActivationKeeper(HWND keeper) { keeper_ = keeper; }
 
 private:
-    void HoldOrder(std::vector<HWND> topFirst);
+    void HoldOrder(const std::vector<HWND>& topFirst);
     static constexpr int kHoldRounds = 6;
     HWND keeper_ = nullptr;
     bool keeping_ = false;  // the keeper took the activation from a window now hidden
