@@ -151,22 +151,20 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
 // maximised window, which covers every other, is the one jumped over most. So once the X
 // server has served what it was asked and every thread has taken what that brought, the order
 // is checked and put right where a window moved (placed below the one before again, which
-// leaves the X server's stack and exposes nothing), until it holds at two checks in a row.
+// leaves the X server's stack and exposes nothing), until it holds.
 void Win32WindowOps::HoldOrder(const std::vector<HWND>& topFirst) {
     std::vector<std::pair<HWND, DWORD>> stack;  // with each window's thread
     for (HWND h : topFirst) stack.emplace_back(h, GetWindowThreadProcessId(h, nullptr));
-    bool intact = false;  // at the last check
     for (int round = 0; round < kHoldRounds && stack.size() > 1; ++round) {
         XServerCaughtUp();
-        // Twice each: a thread answers the first probe before the events it woke up with (and
-        // takes messages sent to it before anything else, so even the second may come first:
-        // hence the two checks). One that stopped answering meanwhile is left where it is:
-        // placing it would wait on it.
+        // A probe to every thread, then a second: a thread answers the first before the events
+        // it woke up with, and takes them while the others answer. One that stopped answering
+        // meanwhile is left where it is: placing it would wait on it.
+        std::unordered_map<DWORD, HWND> threads;  // with a window of each
+        for (auto [h, thread] : stack) threads.emplace(thread, h);
         std::unordered_map<DWORD, bool> caughtUp;
-        for (auto [h, thread] : stack) {
-            auto [it, added] = caughtUp.emplace(thread, false);
-            if (added) it->second = probe_.CaughtUp(h) && probe_.CaughtUp(h);
-        }
+        for (auto [thread, h] : threads) caughtUp[thread] = probe_.CaughtUp(h);
+        for (auto [thread, h] : threads) caughtUp[thread] = caughtUp[thread] && probe_.CaughtUp(h);
         std::unordered_map<HWND, std::size_t> place;
         for (WindowId id : StackingOrder()) place.emplace(ToHwnd(id), place.size());
         std::erase_if(stack, [&](const auto& w) { return !place.count(w.first) || !caughtUp[w.second]; });
@@ -174,8 +172,7 @@ void Win32WindowOps::HoldOrder(const std::vector<HWND>& topFirst) {
         // is placed below the one before again.
         std::size_t from = 1;
         while (from < stack.size() && place[stack[from].first] > place[stack[from - 1].first]) ++from;
-        if (from >= stack.size() && intact) return;
-        intact = from >= stack.size();
+        if (from >= stack.size()) return;
         for (std::size_t i = from; i < stack.size(); ++i)
             SetWindowPos(stack[i].first, stack[i - 1].first, 0, 0, 0, 0, kShown & ~SWP_SHOWWINDOW);
     }

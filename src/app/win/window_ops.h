@@ -43,7 +43,7 @@ public:
 
 private:
     void HoldOrder(const std::vector<HWND>& topFirst);
-    static constexpr int kHoldRounds = 6;
+    static constexpr int kHoldRounds = 4;
     HWND keeper_ = nullptr;
     bool keeping_ = false;  // the keeper took the activation from a window now hidden
     ThreadProbe probe_;
