@@ -68,15 +68,13 @@ TEST(Win32WindowOps, WindowsAreReadThenHiddenAndShownInTheOrderAskedWithoutActiv
     DestroyWindow(keeper);
 }
 
-// Wine's late raise of a window just shown, by its thread at its next events: here, its next message.
-WNDPROC g_static = nullptr;
+WNDPROC g_static = nullptr;  // RaisedLate: Wine's late raise of a window just shown, by its thread (here at its next message)
 bool g_armed = false;  // shown, not raised yet
 LRESULT CALLBACK RaisedLate(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     if (msg == WM_WINDOWPOSCHANGED) g_armed |= (reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW) != 0;
     if (msg == WM_NULL && g_armed) g_armed = false, SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return CallWindowProcW(g_static, h, msg, wp, lp);
 }
-
 // Fault: the order left as shown while a window is still to be raised late, or a moved one put back elsewhere.
 TEST(Win32WindowOps, AWindowTheSystemRaisesAfterItsShowIsPutBackInItsPlace) {
     test::ForeignWindows upper({{L"Upper", SW_HIDE}}), lower({{L"Raised", SW_HIDE}, {L"Bottom", SW_HIDE}});
