@@ -66,7 +66,7 @@ void DeskWindows::Replay(int desk) {
     std::stable_sort(list.begin(), list.end(), [&](const DeskWindowEntry& a, const DeskWindowEntry& b) { return at(a) < at(b); });
     std::vector<WindowOps::Shown> shown;
     for (const auto& e : list)
-        shown.push_back({e.handle, e.showCmd == kSwShowMinimized ? kSwShowMinNoActive : kSwShowNa, e.showCmd == kSwShowMaximized});
+        shown.push_back({e.handle, e.showCmd == kSwShowMinimized ? kSwShowMinNoActive : kSwShowNa});
     ops_.ShowStack(shown);
     ops_.Activate(ActiveOnDeparture(desk));
 }

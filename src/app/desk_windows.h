@@ -49,7 +49,6 @@ public:
     struct Shown {
         WindowId id;
         int showCmd;  // kSwShowNa, or kSwShowMinNoActive for a window to come back minimised
-        bool maximised = false;  // left maximised
     };
     // Shows the windows, given top of the stack first, none activated: each in its command's
     // state, and stacked in that order above the other windows.

@@ -56,10 +56,7 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
         for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(*it, kSwHide);
     }
     void ShowStack(const std::vector<Shown>& topFirst) override {
-        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) {
-            if (it->maximised != (W(it->id).showCmd == kSwShowMaximized)) Log("maximised mismarked");
-            Show(it->id, it->showCmd);
-        }
+        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(it->id, it->showCmd);
     }
     bool Show(WindowId id, int cmd) {
         Window& w = W(id);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
 #include <utility>
 
 #include "base/win/fatal.h"
@@ -66,6 +67,19 @@ namespace {
 constexpr UINT kPosted = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_DEFERERASE | SWP_ASYNCWINDOWPOS;
 constexpr std::size_t kAskedKept = 4096;  // beyond it, the closed windows' entries go
 constexpr UINT kShown = (kPosted & ~SWP_ASYNCWINDOWPOS) | SWP_SHOWWINDOW;
+
+// Under Wine, a read of a screen pixel goes to the X server and waits for its answer, which it
+// gives once it has served every request that reached it before: the maps of every program's
+// windows included, and the events they cause sent out. (Windows has no such server: nothing
+// to wait for, and such a read costs a frame there.)
+void XServerCaughtUp() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    if (!wine) return;
+    if (HDC screen = GetDC(nullptr)) {
+        GetPixel(screen, 0, 0);
+        ReleaseDC(nullptr, screen);
+    }
+}
 }  // namespace
 
 void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
@@ -92,7 +106,6 @@ void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
 
 void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
     std::vector<HWND> batch;
-    std::vector<std::pair<HWND, HWND>> maximised;  // and the window it goes below
     for (const Shown& s : topFirst) {
         HWND h = ToHwnd(s.id);
         hideAsked_.erase(h);
@@ -104,7 +117,6 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
         // first; then every window is shown in the state it has.
         if (s.showCmd == SW_SHOWMINNOACTIVE && !IsIconic(h)) ShowWindow(h, s.showCmd);
         batch.push_back(h);
-        if (s.maximised) maximised.emplace_back(h, batch.size() > 1 ? batch[batch.size() - 2] : HWND_TOP);
     }
     // Top first, each placed right below the one before, and waited for: the stack comes back
     // exactly as asked, also where the system restacks windows shown in quick succession to
@@ -116,10 +128,44 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
         SetWindowPos(h, above, 0, 0, 0, 0, kShown);
         above = h;
     }
-    // Wine leaves a maximised window of another process where it was when it is shown under
-    // others, and now and then moves it down later: placed again now that it is visible, it
-    // stays.
-    for (auto [h, after] : maximised) SetWindowPos(h, after, 0, 0, 0, 0, kShown & ~SWP_SHOWWINDOW);
+    HoldOrder(batch);
+}
+
+// Wine also keeps the system's stack in step with its X server's: a thread that takes an
+// exposure event for a window of its own raises that window over the first window above it
+// that covers the exposed part. And the X stack is not always ours: Wine takes a window's place
+// to the X server only when it goes to the very top, and each program maps its windows over its
+// own connection, so a loaded X server may map the window we showed below before the one of
+// another program we showed above it. The lower one is then exposed where the upper one goes,
+// and when its thread takes that event, after we moved on, it jumps over the upper one; a
+// maximised window, which covers every other, is the one jumped over most. So once the X
+// server has served what it was asked and every thread has taken what that brought, the order
+// is checked and put right where a window moved (placed below the one before again, which
+// leaves the X server's stack and exposes nothing), until it holds.
+void Win32WindowOps::HoldOrder(const std::vector<HWND>& topFirst) {
+    std::vector<std::pair<HWND, DWORD>> stack;  // with each window's thread
+    for (HWND h : topFirst) stack.emplace_back(h, GetWindowThreadProcessId(h, nullptr));
+    for (int round = 0; round < kHoldRounds && stack.size() > 1; ++round) {
+        XServerCaughtUp();
+        // A probe to every thread, then a second: a thread answers the first before the events
+        // it woke up with, and takes them while the others answer. One that stopped answering
+        // meanwhile is left where it is: placing it would wait on it.
+        std::unordered_map<DWORD, HWND> threads;  // with a window of each
+        for (auto [h, thread] : stack) threads.emplace(thread, h);
+        std::unordered_map<DWORD, bool> caughtUp;
+        for (auto [thread, h] : threads) caughtUp[thread] = probe_.CaughtUp(h);
+        for (auto [thread, h] : threads) caughtUp[thread] = caughtUp[thread] && probe_.CaughtUp(h);
+        std::unordered_map<HWND, std::size_t> place;
+        for (WindowId id : StackingOrder()) place.emplace(ToHwnd(id), place.size());
+        std::erase_if(stack, [&](const auto& w) { return !place.count(w.first) || !caughtUp[w.second]; });
+        // The first window found above the one that should be above it; from there on, each
+        // is placed below the one before again.
+        std::size_t from = 1;
+        while (from < stack.size() && place[stack[from].first] > place[stack[from - 1].first]) ++from;
+        if (from >= stack.size()) return;
+        for (std::size_t i = from; i < stack.size(); ++i)
+            SetWindowPos(stack[i].first, stack[i - 1].first, 0, 0, 0, 0, kShown & ~SWP_SHOWWINDOW);
+    }
 }
 
 WindowId Win32WindowOps::Active() {

@@ -40,6 +40,8 @@ public:
 
 private:
     LONG VisibleStyle(HWND h);  // its style when it counts as visible, else 0
+    void HoldOrder(const std::vector<HWND>& topFirst);
+    static constexpr int kHoldRounds = 4;
 
     HWND keeper_ = nullptr;
     bool keeping_ = false;  // the keeper took the activation from a window now hidden
