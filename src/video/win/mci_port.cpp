@@ -7,11 +7,12 @@
 
 namespace orv {
 
+bool OpensAFile(const std::string& command) {
+    return command.rfind("open ", 0) == 0 && command.find(" Type cdaudio ") == std::string::npos;
+}
+
 void LogOpenOrClose(MediaControlPort& port, const std::string& command, std::uint32_t code) {
-    // Not the cdaudio open that precedes every command: it fails whenever a video is open.
-    if ((command.rfind("open ", 0) != 0 || command.find(" Type cdaudio ") != std::string::npos) &&
-        command.rfind("close ", 0) != 0)
-        return;
+    if (!OpensAFile(command) && command.rfind("close ", 0) != 0) return;
     Log("Video: " + command + (code == 0 ? ": done" : ": failed (" + std::to_string(code) + " " + TrimAtNull(port.ErrorString(code, MAXERRORLENGTH)) + ")"));
 }
 

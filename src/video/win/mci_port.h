@@ -10,6 +10,9 @@ namespace orv {
 inline HWND MciHwnd(MciWindow id) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(id)); }
 inline MciWindow ToMciWindow(HWND h) { return static_cast<MciWindow>(reinterpret_cast<INT_PTR>(h)); }
 
+// An open of a file: not the cdaudio open that precedes every player command (it fails
+// whenever a video is open).
+bool OpensAFile(const std::string& command);
 // Logs an open or a close with its outcome (the frequent queries are left out): a video that
 // will not open is worth a line, the user sees only the flat backdrop.
 void LogOpenOrClose(MediaControlPort& port, const std::string& command, std::uint32_t code);

@@ -34,12 +34,6 @@ struct Request {
 
 std::wstring ServerTitle(DWORD pid) { return L"Orvanta media " + std::to_wstring(pid); }
 
-// An open of a file: not the cdaudio open that precedes every player command (it fails
-// whenever a video is open).
-bool OpensAFile(const std::string& command) {
-    return command.rfind("open ", 0) == 0 && command.find(" Type cdaudio ") == std::string::npos;
-}
-
 // The media process's side: one window that takes the program's commands.
 DWORD g_programPid = 0;
 
