@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "app/win/bar_ids.h"
+#include "video/win/media_process.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ double PrivateMb(HANDLE process) {
 // The media process that runs the program's video device (it owns the one window of its
 // class), or -1 when none runs.
 double MediaProcessMb() {
-    HWND w = FindWindowExW(HWND_MESSAGE, nullptr, L"OrvantaMedia", nullptr);
+    HWND w = FindWindowExW(HWND_MESSAGE, nullptr, orv::kMediaProcessClass, nullptr);
     DWORD pid = 0;
     if (!w || !GetWindowThreadProcessId(w, &pid)) return -1;
     HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);

@@ -14,6 +14,7 @@
 #include "common/screen_input.h"
 #include "settings/win/registry_mod.h"
 #include "settings/win/registry_store.h"
+#include "video/win/media_process.h"
 
 namespace orv::e2e {
 
@@ -287,7 +288,7 @@ void ResetDesktopLook() {
 namespace {
 // The media process owns the program's one window of that class.
 bool IsMediaProcess(DWORD pid) {
-    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, L"OrvantaMedia", nullptr));) {
+    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, kMediaProcessClass, nullptr));) {
         DWORD owner = 0;
         if (GetWindowThreadProcessId(w, &owner) && owner == pid) return true;
     }

@@ -13,7 +13,6 @@ namespace orv {
 namespace {
 constexpr wchar_t kMediaSwitch[] = L"/media ";
 constexpr wchar_t kClientClass[] = L"OrvantaMediaClient";
-constexpr wchar_t kServerClass[] = L"OrvantaMedia";
 // WM_COPYDATA kinds: a command to the process, the answer back to the program.
 constexpr ULONG_PTR kCommand = 0x4F524D43;
 constexpr ULONG_PTR kAnswer = 0x4F524D41;
@@ -81,9 +80,9 @@ int RunMediaProcess(HANDLE program) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = &ServerProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kServerClass;
+    wc.lpszClassName = kMediaProcessClass;
     if (!g_programPid || !RegisterClassW(&wc)) return 1;
-    HWND window = CreateWindowExW(0, kServerClass, ServerTitle(GetCurrentProcessId()).c_str(), 0, 0, 0, 0, 0,
+    HWND window = CreateWindowExW(0, kMediaProcessClass, ServerTitle(GetCurrentProcessId()).c_str(), 0, 0, 0, 0, 0,
                                   HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     if (!window) return 1;
     // Until the program asks it to end, or ends itself (killed or crashed included).
@@ -117,7 +116,7 @@ bool MediaProcess::Start() {
     pid_ = started.pid;
     const std::wstring title = ServerTitle(pid_);
     for (const ULONGLONG end = GetTickCount64() + kWaitMs;;) {
-        if ((server_ = FindWindowExW(HWND_MESSAGE, nullptr, kServerClass, title.c_str()))) return true;
+        if ((server_ = FindWindowExW(HWND_MESSAGE, nullptr, kMediaProcessClass, title.c_str()))) return true;
         if (WaitForSingleObject(process_.get(), 2) != WAIT_TIMEOUT || GetTickCount64() > end) break;
     }
     Log("Video: the media process did not start");

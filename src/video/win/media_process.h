@@ -27,6 +27,9 @@
 
 namespace orv {
 
+// The class of the media process's one window (message-only; its title names the process).
+inline constexpr wchar_t kMediaProcessClass[] = L"OrvantaMedia";
+
 class MediaProcess final : public Window, public MediaControlPort {
 public:
     // exe: the program file to start. Null when its window cannot be made.
