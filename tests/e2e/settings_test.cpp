@@ -33,7 +33,9 @@ TEST_F(AppTest, ADesktopHotkeyChangedInTheSettingsSwitchesAtOnceAndAfterARestart
         ClickDesk(1);
         ASSERT_TRUE(Quit(IDYES) && App().WaitExit(10000));
         EXPECT_EQ(Setting("CONFIG", "HotKeyDesk2KeyAlt").value_or("none") + Setting("CONFIG", "HotKeyDesk2KeyHot").value_or(""), "TrueF6");
-        if (!restarted) ASSERT_TRUE(Start());
+        if (!restarted) {
+            ASSERT_TRUE(Start());
+        }
     }
 }
 

@@ -19,13 +19,17 @@ using BarIcon = Unique<NullInvalid<HICON, DestroyPicture>>;
 // The ink of the buttons' captions and pictures.
 inline constexpr COLORREF kBarInk = RGB(0x12, 0x1F, 0x3A);
 
-// A strip of l.stripWidth x l.stripHeight: the normal picture at the left, the pressed one
-// from l.pressedOffset, each as wide as the frame and on the bar's background at the frame's
-// place (the strips are the same for both frames).
-UniqueBitmap MakeImageStrip(StripGlyph glyph, const BarLayout& l);
-
-// A picture of size x size pixels with an alpha channel, for a button's face.
-BarIcon MakeToolIcon(ToolGlyph glyph, int size);
+// Every picture of the bar for one layout:
+// - quit, hide: strips of l.stripWidth x l.stripHeight: the normal picture at the left, the
+//   pressed one from l.pressedOffset, each as wide as the frame and on the bar's background
+//   at the frame's place (the strips are the same for both frames);
+// - snap, video, setting: pictures of l.iconSize square with an alpha channel.
+struct BarPictures {
+    int dpi = 0;
+    BarIcon snap, video, setting;
+    UniqueBitmap quit, hide;
+};
+BarPictures MakeBarPictures(const BarLayout& l);
 
 // The bar's background, border strips, edge lines, separators and grip.
 void PaintBar(HDC dc, const BarLayout& l);

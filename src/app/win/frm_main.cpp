@@ -52,7 +52,7 @@ UniqueFont BarFont(int height, LONG weight) {
     return UniqueFont(CreateFontIndirectW(&lf));
 }
 
-void MoveChild(HWND child, const BarBox& b) { MoveWindow(child, b.left, b.top, b.width, b.height, TRUE); }
+void MoveChild(HWND child, const BarBox& b) { MoveChildTo(child, b.left, b.top, b.width, b.height); }
 
 // What a second start posts to the running bar: show yourself.
 UINT ShowBarMessage() {
@@ -204,23 +204,27 @@ bool FrmMain::CreateBar() {
         !Create(kBarClass, Widen(flavour_.appTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW,
                 kBarFirstLeft, kBarFirstTop, first.width, first.height, nullptr))
         return false;
-    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
 
+    // Every part is made in its place for the bar's DPI: none is moved or re-shaped after.
+    const int dpi = static_cast<int>(WindowDpi(hwnd()));
+    const BarLayout l = LayOutBar(dpi);
+    const auto button = [this](int id, const BarBox& b, const std::wstring& caption, int scheme) {
+        return CandyButton::Create(hwnd(), id, b.left, b.top, b.width, b.height, caption, 7, scheme);
+    };
     // Desktop 1 is current at start-up: its button wears scheme 1, the others scheme 2.
     for (int i = 0; i < kDeskCount; ++i)
-        if (!(deskButtons_[i] = CandyButton::Create(hwnd(), kIdDesk0 + i, 0, 0, 0, 0, std::to_wstring(i + 1), 7, i == 0 ? 1 : 2)))
-            return false;
-    snapButton_ = CandyButton::Create(hwnd(), kIdSnap, 0, 0, 0, 0, L"");
-    videoButton_ = CandyButton::Create(hwnd(), kIdVideo, 0, 0, 0, 0, L"");
-    settingButton_ = CandyButton::Create(hwnd(), kIdSetting, 0, 0, 0, 0, L"");
+        if (!(deskButtons_[i] = button(kIdDesk0 + i, l.desk[i], std::to_wstring(i + 1), i == 0 ? 1 : 2))) return false;
+    snapButton_ = button(kIdSnap, l.snap, L"", 2);
+    videoButton_ = button(kIdVideo, l.video, L"", 2);
+    settingButton_ = button(kIdSetting, l.setting, L"", 2);
     if (!snapButton_ || !videoButton_ || !settingButton_ ||
-        !hideButton_.Create(hwnd(), kIdImgButton5, [this] { DoAction(kActionHideBar); }) ||
-        !quitButton_.Create(hwnd(), kIdImgButton4, [this] { DoAction(kActionQuit); }))
+        !hideButton_.Create(hwnd(), kIdImgButton5, l.hide, [this] { DoAction(kActionHideBar); }) ||
+        !quitButton_.Create(hwnd(), kIdImgButton4, l.quit, [this] { DoAction(kActionQuit); }))
         return false;
     for (HWND b : deskButtons_) CandyButton::From(b)->SetForeColor(kBarInk);
     // Focus rectangles only once the keyboard is used, as elsewhere in the system.
     SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-    LayOutBarFor(static_cast<int>(WindowDpi(hwnd())));
+    LayOutBarFor(dpi);
     return true;
 }
 
@@ -231,7 +235,7 @@ bool FrmMain::CreateBarTips() {
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                             ModuleInstance(), nullptr);
     if (!tips_) return false;
-    if (tipFont_) SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(tipFont_.get()), FALSE);
+    SetTipFont(layout_.dpi);
     const std::pair<HWND, const wchar_t*> tips[] = {
         {snapButton_, L"Capture Screen Area"}, {videoButton_, L"Settings"}, {settingButton_, L"Settings"}};
     bool all = true;
@@ -247,38 +251,45 @@ bool FrmMain::CreateBarTips() {
     return all;
 }
 
+// The tooltips' font, once they are made (after the bar is shown).
+void FrmMain::SetTipFont(int dpi) {
+    if (!tips_) return;
+    UniqueFont font = BarFont(ScaleForDpi(12, dpi), FW_NORMAL);
+    if (!font) return;
+    SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    tipFont_ = std::move(font);
+}
+
 // Every part of the bar for a DPI: its size, the children's places, the fonts and pictures.
 // The pictures are drawn for the size they are shown at, so they stay crisp at any DPI.
 void FrmMain::LayOutBarFor(int dpi) {
     layout_ = LayOutBar(dpi);
     const BarLayout& l = layout_;
-    SetWindowPos(hwnd(), nullptr, 0, 0, l.width, l.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now{};
+    GetClientRect(hwnd(), &now);
+    if (now.right != l.width || now.bottom != l.height)
+        SetWindowPos(hwnd(), nullptr, 0, 0, l.width, l.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    UniqueFont font = BarFont(l.captionHeight, FW_BOLD), tipFont = BarFont(ScaleForDpi(12, dpi), FW_NORMAL);
+    UniqueFont font = BarFont(l.captionHeight, FW_BOLD);
     for (int i = 0; i < kDeskCount; ++i) {
         if (font) SendMessageW(deskButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
         MoveChild(deskButtons_[i], l.desk[i]);
     }
-    if (tips_ && tipFont) SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(tipFont.get()), FALSE);
     if (font) font_ = std::move(font);
-    if (tipFont) tipFont_ = std::move(tipFont);
+    SetTipFont(dpi);
 
-    const std::tuple<HWND, const BarBox&, ToolGlyph, BarIcon&> tools[] = {
-        {snapButton_, l.snap, ToolGlyph::Snapshot, snapIcon_},
-        {videoButton_, l.video, ToolGlyph::Video, videoIcon_},
-        {settingButton_, l.setting, ToolGlyph::Settings, settingIcon_}};
-    for (const auto& [button, box, glyph, icon] : tools) {
-        BarIcon made = MakeToolIcon(glyph, l.iconSize);
-        CandyButton::From(button)->SetPicture(made.get());  // the old picture goes once replaced
-        icon = std::move(made);
+    // The old pictures go once the buttons show the new ones.
+    BarPictures pictures = MakeBarPictures(l);
+    const std::tuple<HWND, const BarBox&, HICON> tools[] = {{snapButton_, l.snap, pictures.snap.get()},
+                                                            {videoButton_, l.video, pictures.video.get()},
+                                                            {settingButton_, l.setting, pictures.setting.get()}};
+    for (const auto& [button, box, icon] : tools) {
+        CandyButton::From(button)->SetPicture(icon);
         MoveChild(button, box);
     }
-
-    UniqueBitmap quit = MakeImageStrip(StripGlyph::Quit, l), hide = MakeImageStrip(StripGlyph::Hide, l);
-    quitButton_.Show(quit.get(), l.pressedOffset, l.quit);
-    hideButton_.Show(hide.get(), l.pressedOffset, l.hide);
-    quitStrip_ = std::move(quit);
-    hideStrip_ = std::move(hide);
+    quitButton_.Show(pictures.quit.get(), l.pressedOffset, l.quit);
+    hideButton_.Show(pictures.hide.get(), l.pressedOffset, l.hide);
+    pictures_ = std::move(pictures);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 

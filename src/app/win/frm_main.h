@@ -59,6 +59,7 @@ private:
     bool CreateBar();
     bool CreateBarTips();
     void LayOutBarFor(int dpi);
+    void SetTipFont(int dpi);
     void PlaceBar();
     void KeepBarOnTop();
     static void PumpMessages();
@@ -134,9 +135,7 @@ private:
     HWND tips_ = nullptr;                // the tooltips of cmdSnap, cmdVideo, cmdSetting
     ImageButton quitButton_;
     ImageButton hideButton_;
-    UniqueBitmap quitStrip_;
-    UniqueBitmap hideStrip_;
-    BarIcon snapIcon_, videoIcon_, settingIcon_;
+    BarPictures pictures_;
     UniqueFont font_;
     UniqueFont tipFont_;
     bool barWasShown_ = false;  // BarWasShown

@@ -8,16 +8,17 @@ namespace {
 constexpr wchar_t kImageButtonClass[] = L"OrvantaImageButton";
 }  // namespace
 
-bool ImageButton::Create(HWND parent, int id, std::function<void()> onUp) {
+bool ImageButton::Create(HWND parent, int id, const BarBox& frame, std::function<void()> onUp) {
     onUp_ = std::move(onUp);
     RegisterClassOnce(kImageButtonClass);
-    return Window::Create(kImageButtonClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, parent, id);
+    return Window::Create(kImageButtonClass, L"", WS_CHILD | WS_VISIBLE, 0, frame.left, frame.top, frame.width,
+                          frame.height, parent, id);
 }
 
 void ImageButton::Show(HBITMAP strip, int pressedOffset, const BarBox& frame) {
     strip_ = strip;
     pressedOffset_ = pressedOffset;
-    MoveWindow(hwnd(), frame.left, frame.top, frame.width, frame.height, TRUE);
+    MoveChildTo(hwnd(), frame.left, frame.top, frame.width, frame.height);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 

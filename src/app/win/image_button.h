@@ -14,7 +14,8 @@ namespace orv {
 // is down. The action runs on the mouse up, wherever the pointer is then.
 class ImageButton final : public Window {
 public:
-    bool Create(HWND parent, int id, std::function<void()> onUp);
+    // Made in the frame's place (a strip comes with Show).
+    bool Create(HWND parent, int id, const BarBox& frame, std::function<void()> onUp);
     // The strip (not owned), where its pressed half starts, and the frame's place.
     void Show(HBITMAP strip, int pressedOffset, const BarBox& frame);
 

@@ -60,4 +60,12 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexce
     return r;
 }
 
+void MoveChildTo(HWND child, int x, int y, int w, int h) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    if (r.left == x && r.top == y && r.right - r.left == w && r.bottom - r.top == h) return;
+    MoveWindow(child, x, y, w, h, TRUE);
+}
+
 }  // namespace orv

@@ -34,4 +34,8 @@ private:
 
 HINSTANCE ModuleInstance();
 
+// Moves a child window to a place in its parent's client area; one already there is left
+// alone (a move costs a round trip to the window system even when nothing changes).
+void MoveChildTo(HWND child, int x, int y, int w, int h);
+
 }  // namespace orv

@@ -333,8 +333,10 @@ void CandyButton::RebuildShape() {
     RECT rc{};
     GetClientRect(hwnd_, &rc);
     const int r = candy::CornerRadius(props_.Style(), rc.right, rc.bottom);
+    // A window region is costly to set (a round trip and a redraw): only a new shape is set.
     if (r <= 0) {
-        SetWindowRgn(hwnd_, nullptr, TRUE);
+        if (shape_.r > 0) SetWindowRgn(hwnd_, nullptr, TRUE);
+        shape_ = {rc.right, rc.bottom};
         return;
     }
     // The client area's place in the window, for a button with a frame of its own.
@@ -342,6 +344,8 @@ void CandyButton::RebuildShape() {
     RECT wr{};
     ClientToScreen(hwnd_, &origin);
     GetWindowRect(hwnd_, &wr);
+    const Shape shape{rc.right, rc.bottom, r, origin.x - wr.left, origin.y - wr.top};
+    if (shape == shape_) return;
     const std::vector<candy::Span> spans = candy::ShapeSpans(rc.right, rc.bottom, r);
     std::vector<BYTE> data(sizeof(RGNDATAHEADER) + spans.size() * sizeof(RECT));
     auto* head = reinterpret_cast<RGNDATA*>(data.data());
@@ -351,7 +355,9 @@ void CandyButton::RebuildShape() {
         rects[i] = {spans[i].x0 + origin.x - wr.left, spans[i].y + origin.y - wr.top, spans[i].x1 + origin.x - wr.left,
                     spans[i].y + 1 + origin.y - wr.top};
     HRGN rgn = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), head);
-    if (rgn && !SetWindowRgn(hwnd_, rgn, TRUE)) DeleteObject(rgn);  // the window owns it once set
+    if (!rgn) return;
+    if (SetWindowRgn(hwnd_, rgn, TRUE)) shape_ = shape;  // the window owns the region once set
+    else DeleteObject(rgn);
 }
 
 void CandyButton::Render(HDC dc) {

@@ -100,7 +100,15 @@ private:
     candy::SchemeColors Colors() const;
     void DrawContent(HDC dc, int w, int h, int r);
 
+    // The shape the window wears: its client size, corner radius (0: none, the window is a
+    // plain rectangle) and the client area's place in the window.
+    struct Shape {
+        int w = -1, h = -1, r = 0, dx = 0, dy = 0;
+        bool operator==(const Shape&) const = default;
+    };
+
     HWND hwnd_ = nullptr;
+    Shape shape_;
     candy::Properties props_;
     candy::StateMachine machine_;
     candy::Look look_ = candy::Look::Normal;

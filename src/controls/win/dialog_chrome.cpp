@@ -19,7 +19,7 @@ void Gradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
     TRIVERTEX v[2] = {{r.left, r.top, ch(GetRValue(top)), ch(GetGValue(top)), ch(GetBValue(top)), 0},
                       {r.right, r.bottom, ch(GetRValue(bottom)), ch(GetGValue(bottom)), ch(GetBValue(bottom)), 0}};
     GRADIENT_RECT g{0, 1};
-    GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
+    GdiGradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);  // gdi32's own: no msimg32 to load
 }
 
 void DrawTitle(HDC dc, RECT r, HICON icon, HFONT titleFont, const wchar_t* title, UINT dpi) {

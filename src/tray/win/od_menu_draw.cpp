@@ -29,8 +29,8 @@ void Wash(HDC dc, const RECT& r, COLORREF c, BYTE alpha) {
     if (!one || !pixel) return;
     SelectGuard sel(one.get(), pixel.get());
     SetPixelV(one.get(), 0, 0, c);
-    AlphaBlend(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, one.get(), 0, 0, 1, 1,
-               BLENDFUNCTION{AC_SRC_OVER, 0, alpha, 0});
+    GdiAlphaBlend(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, one.get(), 0, 0, 1, 1,
+                  BLENDFUNCTION{AC_SRC_OVER, 0, alpha, 0});
 }
 
 // The check mark's tile: a light square in the frame colour with the tick inside.
