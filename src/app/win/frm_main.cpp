@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/win/app_paths.h"
+#include "app/win/bar_buttons.h"
 #include "app/win/bar_ids.h"
 #include "app/win/default_wallpapers.h"
 #include "app/win/watchdog.h"
@@ -112,11 +113,16 @@ bool FrmMain::FormLoad() {
     }
 
     store_ = std::make_unique<RegistryStore>(kSettingsRoot, flavour_.appName);
-    // The bar first, in its place and drawn; the rest is made behind it before any message is
-    // taken (so before any click).
+    // The bar first, in its place and drawn with its buttons' faces; their windows and the
+    // rest are made behind it before any message is taken (so before any click).
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     PlaceBar();
     UpdateWindow(hwnd());
+    if (!CreateBarButtons()) {
+        const DWORD error = GetLastError();
+        if (MakeDataFolders()) StartFailed("the bar's buttons", error);
+        return false;
+    }
 
     // Behind the shown bar: the data folder with the log (a folder that cannot be made ends
     // the start), the common controls and what the bar does not show at once. The shell's
@@ -204,27 +210,25 @@ bool FrmMain::CreateBar() {
         !Create(kBarClass, Widen(flavour_.appTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW,
                 kBarFirstLeft, kBarFirstTop, first.width, first.height, nullptr))
         return false;
-
-    // Every part is made in its place for the bar's DPI: none is moved or re-shaped after.
-    const int dpi = static_cast<int>(WindowDpi(hwnd()));
-    const BarLayout l = LayOutBar(dpi);
-    const auto button = [this](int id, const BarBox& b, const std::wstring& caption, int scheme) {
-        return CandyButton::Create(hwnd(), id, b.left, b.top, b.width, b.height, caption, 7, scheme);
-    };
-    // Desktop 1 is current at start-up: its button wears scheme 1, the others scheme 2.
-    for (int i = 0; i < kDeskCount; ++i)
-        if (!(deskButtons_[i] = button(kIdDesk0 + i, l.desk[i], std::to_wstring(i + 1), i == 0 ? 1 : 2))) return false;
-    snapButton_ = button(kIdSnap, l.snap, L"", 2);
-    videoButton_ = button(kIdVideo, l.video, L"", 2);
-    settingButton_ = button(kIdSetting, l.setting, L"", 2);
-    if (!snapButton_ || !videoButton_ || !settingButton_ ||
-        !hideButton_.Create(hwnd(), kIdImgButton5, l.hide, [this] { DoAction(kActionHideBar); }) ||
-        !quitButton_.Create(hwnd(), kIdImgButton4, l.quit, [this] { DoAction(kActionQuit); }))
-        return false;
-    for (HWND b : deskButtons_) CandyButton::From(b)->SetForeColor(kBarInk);
     // Focus rectangles only once the keyboard is used, as elsewhere in the system.
     SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-    LayOutBarFor(dpi);
+    LayOutBarFor(static_cast<int>(WindowDpi(hwnd())));
+    return true;
+}
+
+bool FrmMain::CreateBarButtons() {
+    // Each in its place for the bar's DPI, as the bar has drawn it already.
+    HWND* const windows[] = {&deskButtons_[0], &deskButtons_[1], &deskButtons_[2], &deskButtons_[3],
+                             &deskButtons_[4], &deskButtons_[5], &snapButton_,     &videoButton_, &settingButton_};
+    const std::vector<BarButtonSpec> buttons = BarButtonSpecs(layout_, pictures_);
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (!(*windows[i] = CreateBarButton(hwnd(), buttons[i], font_.get()))) return false;
+    const BarLayout& l = layout_;
+    if (!hideButton_.Create(hwnd(), kIdImgButton5, l.hide, [this] { DoAction(kActionHideBar); }) ||
+        !quitButton_.Create(hwnd(), kIdImgButton4, l.quit, [this] { DoAction(kActionQuit); }))
+        return false;
+    quitButton_.Show(pictures_.quit.get(), l.pressedOffset, l.quit);
+    hideButton_.Show(pictures_.hide.get(), l.pressedOffset, l.hide);
     return true;
 }
 
@@ -260,7 +264,7 @@ void FrmMain::SetTipFont(int dpi) {
     tipFont_ = std::move(font);
 }
 
-// Every part of the bar for a DPI: its size, the children's places, the fonts and pictures.
+// Every part of the bar for a DPI: its size, the buttons' places, the fonts and pictures.
 // The pictures are drawn for the size they are shown at, so they stay crisp at any DPI.
 void FrmMain::LayOutBarFor(int dpi) {
     layout_ = LayOutBar(dpi);
@@ -269,28 +273,34 @@ void FrmMain::LayOutBarFor(int dpi) {
     GetClientRect(hwnd(), &now);
     if (now.right != l.width || now.bottom != l.height)
         SetWindowPos(hwnd(), nullptr, 0, 0, l.width, l.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
+    // The old font and pictures go once the buttons show the new ones.
     UniqueFont font = BarFont(l.captionHeight, FW_BOLD);
+    BarPictures pictures = MakeBarPictures(l);
+    PlaceButtons(font.get(), pictures);
+    if (font) font_ = std::move(font);
+    pictures_ = std::move(pictures);
+    SetTipFont(dpi);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+// The buttons made so far to the current layout, with the font and pictures given.
+void FrmMain::PlaceButtons(HFONT font, const BarPictures& pictures) {
+    const BarLayout& l = layout_;
     for (int i = 0; i < kDeskCount; ++i) {
-        if (font) SendMessageW(deskButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        if (!deskButtons_[i]) continue;
+        if (font) SendMessageW(deskButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         MoveChild(deskButtons_[i], l.desk[i]);
     }
-    if (font) font_ = std::move(font);
-    SetTipFont(dpi);
-
-    // The old pictures go once the buttons show the new ones.
-    BarPictures pictures = MakeBarPictures(l);
     const std::tuple<HWND, const BarBox&, HICON> tools[] = {{snapButton_, l.snap, pictures.snap.get()},
                                                             {videoButton_, l.video, pictures.video.get()},
                                                             {settingButton_, l.setting, pictures.setting.get()}};
     for (const auto& [button, box, icon] : tools) {
+        if (!button) continue;
         CandyButton::From(button)->SetPicture(icon);
         MoveChild(button, box);
     }
-    quitButton_.Show(pictures.quit.get(), l.pressedOffset, l.quit);
-    hideButton_.Show(pictures.hide.get(), l.pressedOffset, l.hide);
-    pictures_ = std::move(pictures);
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    if (quitButton_.hwnd()) quitButton_.Show(pictures.quit.get(), l.pressedOffset, l.quit);
+    if (hideButton_.hwnd()) hideButton_.Show(pictures.hide.get(), l.pressedOffset, l.hide);
 }
 
 void FrmMain::PlaceBar() {
@@ -476,6 +486,7 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (!picture || !mem) return 0;
             SelectGuard sel(mem.get(), picture.get());
             PaintBar(mem.get(), layout_);
+            if (!deskButtons_[0]) PaintBarButtonFaces(mem.get(), layout_, pictures_, font_.get());
             BitBlt(pdc.get(), 0, 0, layout_.width, layout_.height, mem.get(), 0, 0, SRCCOPY);
             return 0;
         }

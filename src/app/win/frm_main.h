@@ -56,7 +56,10 @@ private:
     bool MakeDataFolders();
     void StartFailed(const std::string& what, DWORD error);
     void FormQueryUnload();
+    // The bar's window, laid out and with its pictures; its buttons come with CreateBarButtons.
     bool CreateBar();
+    bool CreateBarButtons();
+    void PlaceButtons(HFONT font, const BarPictures& pictures);
     bool CreateBarTips();
     void LayOutBarFor(int dpi);
     void SetTipFont(int dpi);

@@ -67,6 +67,7 @@ using UniqueBitmap = Unique<NullInvalid<HBITMAP, DeleteGdi>>;
 using UniqueBrush = Unique<NullInvalid<HBRUSH, DeleteGdi>>;
 using UniqueFont = Unique<NullInvalid<HFONT, DeleteGdi>>;
 using UniquePen = Unique<NullInvalid<HPEN, DeleteGdi>>;
+using UniqueRegion = Unique<NullInvalid<HRGN, DeleteGdi>>;
 using UniqueDc = Unique<NullInvalid<HDC, DeleteMemDc>>;  // from CreateCompatibleDC / CreateDC
 // Memory the shell or COM hands out to be freed with CoTaskMemFree, such as item ID lists.
 template <typename T>

@@ -324,11 +324,6 @@ void CandyButton::Redraw(Look look) {
     UpdateWindow(hwnd_);
 }
 
-candy::SchemeColors CandyButton::Colors() const {
-    return {Solid(props_.ColorButtonUp()), Solid(props_.ColorButtonHover()), Solid(props_.ColorButtonDown()),
-            Solid(props_.ColorBright())};
-}
-
 void CandyButton::RebuildShape() {
     RECT rc{};
     GetClientRect(hwnd_, &rc);
@@ -346,31 +341,56 @@ void CandyButton::RebuildShape() {
     GetWindowRect(hwnd_, &wr);
     const Shape shape{rc.right, rc.bottom, r, origin.x - wr.left, origin.y - wr.top};
     if (shape == shape_) return;
-    const std::vector<candy::Span> spans = candy::ShapeSpans(rc.right, rc.bottom, r);
-    std::vector<BYTE> data(sizeof(RGNDATAHEADER) + spans.size() * sizeof(RECT));
-    auto* head = reinterpret_cast<RGNDATA*>(data.data());
-    head->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(spans.size()), 0, {0, 0, 0, 0}};
-    auto* rects = reinterpret_cast<RECT*>(head->Buffer);
-    for (size_t i = 0; i < spans.size(); ++i)
-        rects[i] = {spans[i].x0 + origin.x - wr.left, spans[i].y + origin.y - wr.top, spans[i].x1 + origin.x - wr.left,
-                    spans[i].y + 1 + origin.y - wr.top};
-    HRGN rgn = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), head);
+    HRGN rgn = ShapeRegion(props_.Style(), rc.right, rc.bottom, shape.dx, shape.dy);
     if (!rgn) return;
     if (SetWindowRgn(hwnd_, rgn, TRUE)) shape_ = shape;  // the window owns the region once set
     else DeleteObject(rgn);
 }
 
+HRGN CandyButton::ShapeRegion(int style, int w, int h, int x, int y) {
+    const int r = candy::CornerRadius(style, w, h);
+    if (r <= 0) return nullptr;
+    const std::vector<candy::Span> spans = candy::ShapeSpans(w, h, r);
+    std::vector<BYTE> data(sizeof(RGNDATAHEADER) + spans.size() * sizeof(RECT));
+    auto* head = reinterpret_cast<RGNDATA*>(data.data());
+    head->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(spans.size()), 0, {0, 0, 0, 0}};
+    auto* rects = reinterpret_cast<RECT*>(head->Buffer);
+    for (size_t i = 0; i < spans.size(); ++i)
+        rects[i] = {spans[i].x0 + x, spans[i].y + y, spans[i].x1 + x, spans[i].y + 1 + y};
+    return ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), head);
+}
+
 void CandyButton::Render(HDC dc) {
     RECT rc{};
     GetClientRect(hwnd_, &rc);
+    const int len = GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+    GetWindowTextW(hwnd_, text.data(), len + 1);
+    text.resize(static_cast<size_t>(len));
+    CandyFace face;
+    face.props = props_;
+    face.look = look_;
+    face.enabled = IsWindowEnabled(hwnd_) != FALSE;
+    face.focusCue = GetFocus() == hwnd_ && !(SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+    face.caption = text;
+    face.font = font_;
+    face.bitmap = bitmap_;
+    face.icon = icon_;
+    face.dpi = WindowDpi(hwnd_);
+    Paint(dc, rc.right, rc.bottom, face);
+}
+
+void CandyButton::Paint(HDC dc, int w, int h, const CandyFace& face) {
+    const candy::Properties& props = face.props;
     candy::FaceInput in;
-    in.style = props_.Style();
-    in.look = look_;
-    in.enabled = IsWindowEnabled(hwnd_) != FALSE;
-    in.colors = Colors();
-    in.borderBrightness = props_.BorderBrightness();
-    in.w = rc.right;
-    in.h = rc.bottom;
+    in.style = props.Style();
+    in.look = face.look;
+    in.enabled = face.enabled;
+    in.colors = {Solid(props.ColorButtonUp()), Solid(props.ColorButtonHover()), Solid(props.ColorButtonDown()),
+                 Solid(props.ColorBright())};
+    in.borderBrightness = props.BorderBrightness();
+    in.w = w;
+    in.h = h;
     const int saved = SaveDC(dc);
     SelectObject(dc, GetStockObject(NULL_PEN));
     SelectObject(dc, GetStockObject(DC_BRUSH));
@@ -396,59 +416,49 @@ void CandyButton::Render(HDC dc) {
             break;
         }
     }
-    const int r = candy::CornerRadius(in.style, in.w, in.h);
-    DrawContent(dc, in.w, in.h, r);
-    const LRESULT ui = SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0);
-    if (GetFocus() == hwnd_ && !(ui & UISF_HIDEFOCUS)) {
+    const int r = candy::CornerRadius(in.style, w, h);
+
+    // The caption and the picture.
+    const int len = static_cast<int>(face.caption.size());
+    SelectObject(dc, face.font ? static_cast<HGDIOBJ>(face.font) : GetStockObject(DEFAULT_GUI_FONT));
+    RECT tr{0, 0, 0, 0};
+    if (len) DrawTextW(dc, face.caption.data(), len, &tr, DT_CALCRECT | DT_SINGLELINE);
+    const SIZE pic = PictureSize(face.bitmap, face.icon);
+    candy::ContentInput ci;
+    ci.w = w, ci.h = h, ci.r = r;
+    ci.flatInset = ScaleForDpi(8, face.dpi);
+    ci.alignment = props.PictureAlignment();
+    ci.look = face.look;
+    ci.enabled = face.enabled;
+    ci.hasCaption = len > 0;
+    ci.textW = tr.right, ci.textH = tr.bottom;
+    ci.picture = face.bitmap ? candy::PictureKind::Bitmap : face.icon ? candy::PictureKind::Icon : candy::PictureKind::None;
+    ci.picW = pic.cx, ci.picH = pic.cy;
+    ci.foreColor = Solid(props.foreColor);
+    ci.captionHighLite = props.captionHighLite;
+    ci.captionHighLiteColor = Solid(props.captionHighLiteColor);
+    ci.iconHighLite = props.iconHighLite;
+    ci.iconHighLiteColor = Solid(props.iconHighLiteColor);
+    const candy::ContentOps op = candy::LayoutContent(ci);
+    if (op.picture) {
+        UniqueBrush mono(op.monoBrush ? CreateSolidBrush(op.monoColor) : nullptr);
+        const LPARAM data = face.bitmap ? reinterpret_cast<LPARAM>(face.bitmap) : reinterpret_cast<LPARAM>(face.icon);
+        DrawStateW(dc, mono.get(), nullptr, data, 0, op.picX, op.picY, pic.cx, pic.cy, op.picFlags);
+    }
+    if (op.caption) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, op.textColor);
+        DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(face.caption.data()), static_cast<WPARAM>(len),
+                   op.textX, op.textY, tr.right, tr.bottom, op.textFlags);
+    }
+    if (face.focusCue) {
         const int inset = std::max(2, r / 2 + 1);
-        RECT f{inset, inset, in.w - inset, in.h - inset};
+        RECT f{inset, inset, w - inset, h - inset};
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
         if (f.right > f.left && f.bottom > f.top) DrawFocusRect(dc, &f);
     }
     RestoreDC(dc, saved);
-}
-
-void CandyButton::DrawContent(HDC dc, int w, int h, int r) {
-    const int len = GetWindowTextLengthW(hwnd_);
-    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-    GetWindowTextW(hwnd_, text.data(), len + 1);
-    text.resize(static_cast<size_t>(len));
-    HGDIOBJ font = font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT);
-    SelectGuard useFont(dc, font);
-    RECT tr{0, 0, 0, 0};
-    if (!text.empty()) DrawTextW(dc, text.c_str(), len, &tr, DT_CALCRECT | DT_SINGLELINE);
-    const SIZE pic = PictureSize(bitmap_, icon_);
-
-    candy::ContentInput ci;
-    ci.w = w, ci.h = h, ci.r = r;
-    ci.flatInset = ScaleForDpi(8, WindowDpi(hwnd_));
-    ci.alignment = props_.PictureAlignment();
-    ci.look = look_;
-    ci.enabled = IsWindowEnabled(hwnd_) != FALSE;
-    ci.hasCaption = !text.empty();
-    ci.textW = tr.right, ci.textH = tr.bottom;
-    ci.picture = bitmap_ ? candy::PictureKind::Bitmap : icon_ ? candy::PictureKind::Icon : candy::PictureKind::None;
-    ci.picW = pic.cx, ci.picH = pic.cy;
-    ci.foreColor = Solid(props_.foreColor);
-    ci.captionHighLite = props_.captionHighLite;
-    ci.captionHighLiteColor = Solid(props_.captionHighLiteColor);
-    ci.iconHighLite = props_.iconHighLite;
-    ci.iconHighLiteColor = Solid(props_.iconHighLiteColor);
-    const candy::ContentOps op = candy::LayoutContent(ci);
-
-    if (op.picture) {
-        UniqueBrush mono(op.monoBrush ? CreateSolidBrush(op.monoColor) : nullptr);
-        const LPARAM data = bitmap_ ? reinterpret_cast<LPARAM>(bitmap_) : reinterpret_cast<LPARAM>(icon_);
-        DrawStateW(dc, mono.get(), nullptr, data, 0, op.picX, op.picY, pic.cx, pic.cy, op.picFlags);
-    }
-    if (op.caption) {
-        SetBkMode(dc, TRANSPARENT);
-        const COLORREF old = SetTextColor(dc, op.textColor);
-        DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text.c_str()), static_cast<WPARAM>(len), op.textX,
-                   op.textY, tr.right, tr.bottom, op.textFlags);
-        SetTextColor(dc, old);
-    }
 }
 
 // Properties.

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "controls/candy.h"
 
@@ -33,6 +34,20 @@ public:
 
 protected:
     ~CandyListener() = default;
+};
+
+// Everything a button's face is painted from: a button's own state, or that of a button
+// yet to be made (a window drawn before its buttons exist shows them all the same).
+struct CandyFace {
+    candy::Properties props;
+    candy::Look look = candy::Look::Normal;
+    bool enabled = true;
+    bool focusCue = false;
+    std::wstring_view caption;
+    HFONT font = nullptr;  // null: the GUI font
+    HBITMAP bitmap = nullptr;
+    HICON icon = nullptr;
+    UINT dpi = 96;
 };
 
 class CandyButton {
@@ -86,6 +101,12 @@ public:
 
     // Paints the whole face into dc (the window's own painting does it double-buffered).
     void Render(HDC dc);
+    // A face of w x h painted at dc's origin; the window shape's corners are painted too, so
+    // a caller drawing it outside a button clips them with ShapeRegion.
+    static void Paint(HDC dc, int w, int h, const CandyFace& face);
+    // The shape of a button of w x h with the given style, its client area at (x, y) in
+    // the region's coordinates; null for a plain rectangle. The caller owns the region.
+    static HRGN ShapeRegion(int style, int w, int h, int x, int y);
 
 private:
     CandyButton() = default;
@@ -97,8 +118,6 @@ private:
     void Redraw(candy::Look look);
     void Invalidate() const { InvalidateRect(hwnd_, nullptr, FALSE); }
     void RebuildShape();
-    candy::SchemeColors Colors() const;
-    void DrawContent(HDC dc, int w, int h, int r);
 
     // The shape the window wears: its client size, corner radius (0: none, the window is a
     // plain rectangle) and the client area's place in the window.
