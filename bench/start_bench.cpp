@@ -1,6 +1,7 @@
 // Start-up of Orvanta.exe against the floor (start_floor.exe: a bare program that registers
 // a class and shows one window), interleaved in one run: the time from CreateProcess to the
-// window visible (FindWindow and IsWindowVisible, polled every millisecond), median of N.
+// window visible (FindWindow and IsWindowVisible, polled every millisecond), and to it drawn
+// (a pixel of its face, read from the screen, showing the colour it keeps), median of N.
 // The first start begins with no settings and no converted pictures; later starts find both.
 // Then the program's private memory after start and after 100 switches (the desk buttons'
 // own commands, as a click sends them), with the media process's apart, and the exe's size.
@@ -25,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bar_layout.h"
 #include "app/win/bar_ids.h"
 #include "video/win/media_process.h"
 
@@ -33,6 +35,12 @@ namespace {
 namespace fs = std::filesystem;
 constexpr wchar_t kFloorClass[] = L"OrvantaStartFloor";
 constexpr DWORD kSettleMs = 1500;  // after each start: background work ends before the next one
+
+// The screen's DC for reading pixels.
+struct UniqueScreen {
+    HDC dc = GetDC(nullptr);
+    ~UniqueScreen() { ReleaseDC(nullptr, dc); }
+};
 
 double NowMs() {
     static LARGE_INTEGER f{};
@@ -57,7 +65,21 @@ struct Run {
     PROCESS_INFORMATION pi{};
     HWND window = nullptr;
     double ms = 0;
+    // The probe pixel's colour on the screen from the window visible on, for up to kDrawnMs.
+    std::vector<std::pair<double, COLORREF>> probe;
 };
+
+constexpr double kDrawnMs = 400;
+
+// Where the probe looks, in the window: the face of desktop 1's button in the bar, beside
+// its number; the middle of the floor's window.
+POINT ProbePoint(HWND w, bool bar) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    if (!bar) return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    static const orv::BarBox b = orv::LayOutBar(GetDeviceCaps(UniqueScreen().dc, LOGPIXELSY)).desk[0];
+    return {r.left + b.left + b.width / 5, r.top + b.top + b.height / 2};
+}
 
 Run Start(const fs::path& exe, const wchar_t* windowClass) {
     Run r;
@@ -73,7 +95,26 @@ Run Start(const fs::path& exe, const wchar_t* windowClass) {
         Sleep(1);
     }
     r.ms = NowMs() - t0;
+    const bool bar = std::wcscmp(windowClass, kFloorClass) != 0;
+    UniqueScreen screen;
+    for (double t = r.ms; t - r.ms < kDrawnMs; t = NowMs() - t0) {
+        const POINT p = ProbePoint(r.window, bar);
+        r.probe.emplace_back(t, GetPixel(screen.dc, p.x, p.y));
+        Sleep(1);
+    }
     return r;
+}
+
+// The time from which the probe showed the colour it shows once settled: the window drawn.
+double DrawnMs(const Run& r, bool bar) {
+    UniqueScreen screen;
+    const POINT p = ProbePoint(r.window, bar);
+    const COLORREF settled = GetPixel(screen.dc, p.x, p.y);
+    double since = -1;
+    for (const auto& [t, c] : r.probe)
+        if (c != settled) since = -1;
+        else if (since < 0) since = t;
+    return since < 0 ? r.probe.empty() ? r.ms : r.probe.back().first : since;
 }
 
 // This process and everything it starts, the program's watchdog included: a start is
@@ -157,7 +198,7 @@ int main(int argc, char** argv) {
     Job();
     std::printf("load before: %s\n", Load().c_str());
 
-    std::vector<double> floorMs, firstMs, laterMs;
+    std::vector<double> floorMs, firstMs, laterMs, floorDrawn, firstDrawn, laterDrawn;
     for (int i = 0; i < n; ++i) {
         // The order rotates, so that no kind always follows the same one.
         for (int k = 0; k < 3; ++k) {
@@ -166,6 +207,7 @@ int main(int argc, char** argv) {
                 Run r = Start(floor, kFloorClass);
                 floorMs.push_back(r.ms);
                 Sleep(kSettleMs);
+                floorDrawn.push_back(DrawnMs(r, false));
                 End(r, WM_CLOSE);
                 break;
             }
@@ -174,6 +216,7 @@ int main(int argc, char** argv) {
                 Run r = Start(program, orv::kBarClass);
                 firstMs.push_back(r.ms);
                 Sleep(kSettleMs);
+                firstDrawn.push_back(DrawnMs(r, true));
                 End(r, QuitMessage());
                 break;
             }
@@ -181,6 +224,7 @@ int main(int argc, char** argv) {
                 Run r = Start(program, orv::kBarClass);  // after at least one start: settings and pictures there
                 laterMs.push_back(r.ms);
                 Sleep(kSettleMs);
+                laterDrawn.push_back(DrawnMs(r, true));
                 End(r, QuitMessage());
                 break;
             }
@@ -192,6 +236,11 @@ int main(int argc, char** argv) {
     std::printf("  floor        %7.1f\n", f);
     std::printf("  later start  %7.1f  (%.2fx)\n", later, later / f);
     std::printf("  first start  %7.1f  (%.2fx)\n", first, first / f);
+    const double fd = Median(floorDrawn), laterD = Median(laterDrawn), firstD = Median(firstDrawn);
+    std::printf("drawn (a pixel of the window's face shows its final colour), ms (ratio to the floor)\n");
+    std::printf("  floor        %7.1f\n", fd);
+    std::printf("  later start  %7.1f  (%.2fx)\n", laterD, laterD / fd);
+    std::printf("  first start  %7.1f  (%.2fx)\n", firstD, firstD / fd);
 
     // Memory from a first start, with the sample videos the first start gives some desktops
     // and without any (as the end-to-end tests run).
