@@ -221,6 +221,7 @@ bool FrmMain::CreateBarButtons() {
     HWND* const windows[] = {&deskButtons_[0], &deskButtons_[1], &deskButtons_[2], &deskButtons_[3],
                              &deskButtons_[4], &deskButtons_[5], &snapButton_,     &videoButton_, &settingButton_};
     const std::vector<BarButtonSpec> buttons = BarButtonSpecs(layout_, pictures_);
+    if (buttons.size() != std::size(windows)) return false;
     for (std::size_t i = 0; i < buttons.size(); ++i)
         if (!(*windows[i] = CreateBarButton(hwnd(), buttons[i], font_.get()))) return false;
     const BarLayout& l = layout_;
