@@ -49,7 +49,8 @@ void PaintBarButtonFaces(HDC dc, const BarLayout& l, const BarPictures& pictures
     }
     UniqueDc strip(CreateCompatibleDC(dc));
     if (!strip) return;
-    for (const auto& [box, picture] : {std::pair{l.quit, pictures.quit.get()}, {l.hide, pictures.hide.get()}}) {
+    const std::pair<BarBox, HBITMAP> strips[] = {{l.quit, pictures.quit.get()}, {l.hide, pictures.hide.get()}};
+    for (const auto& [box, picture] : strips) {
         SelectGuard sel(strip.get(), picture);
         BitBlt(dc, box.left, box.top, box.width, box.height, strip.get(), 0, 0, SRCCOPY);
     }
