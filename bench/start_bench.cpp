@@ -28,6 +28,7 @@
 
 #include "app/bar_layout.h"
 #include "app/win/bar_ids.h"
+#include "base/win/handles.h"
 #include "video/win/media_process.h"
 
 namespace {
@@ -35,12 +36,6 @@ namespace {
 namespace fs = std::filesystem;
 constexpr wchar_t kFloorClass[] = L"OrvantaStartFloor";
 constexpr DWORD kSettleMs = 1500;  // after each start: background work ends before the next one
-
-// The screen's DC for reading pixels.
-struct UniqueScreen {
-    HDC dc = GetDC(nullptr);
-    ~UniqueScreen() { ReleaseDC(nullptr, dc); }
-};
 
 double NowMs() {
     static LARGE_INTEGER f{};
@@ -77,7 +72,7 @@ POINT ProbePoint(HWND w, bool bar) {
     RECT r{};
     GetWindowRect(w, &r);
     if (!bar) return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    static const orv::BarBox b = orv::LayOutBar(GetDeviceCaps(UniqueScreen().dc, LOGPIXELSY)).desk[0];
+    static const orv::BarBox b = orv::LayOutBar(GetDeviceCaps(orv::GetWindowDc(nullptr).get().dc, LOGPIXELSY)).desk[0];
     return {r.left + b.left + b.width / 5, r.top + b.top + b.height / 2};
 }
 
@@ -96,10 +91,10 @@ Run Start(const fs::path& exe, const wchar_t* windowClass) {
     }
     r.ms = NowMs() - t0;
     const bool bar = std::wcscmp(windowClass, kFloorClass) != 0;
-    UniqueScreen screen;
+    const orv::UniqueWindowDc screen = orv::GetWindowDc(nullptr);
     for (double t = r.ms; t - r.ms < kDrawnMs; t = NowMs() - t0) {
         const POINT p = ProbePoint(r.window, bar);
-        r.probe.emplace_back(t, GetPixel(screen.dc, p.x, p.y));
+        r.probe.emplace_back(t, GetPixel(screen.get().dc, p.x, p.y));
         Sleep(1);
     }
     return r;
@@ -107,9 +102,9 @@ Run Start(const fs::path& exe, const wchar_t* windowClass) {
 
 // The time from which the probe showed the colour it shows once settled: the window drawn.
 double DrawnMs(const Run& r, bool bar) {
-    UniqueScreen screen;
+    const orv::UniqueWindowDc screen = orv::GetWindowDc(nullptr);
     const POINT p = ProbePoint(r.window, bar);
-    const COLORREF settled = GetPixel(screen.dc, p.x, p.y);
+    const COLORREF settled = GetPixel(screen.get().dc, p.x, p.y);
     double since = -1;
     for (const auto& [t, c] : r.probe)
         if (c != settled) since = -1;

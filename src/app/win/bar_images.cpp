@@ -270,7 +270,6 @@ BarIcon MakeToolIcon(MaskPad& pad, ToolGlyph glyph, int size) {
 BarPictures MakeBarPictures(const BarLayout& l) {
     MaskPad pad(std::max(l.stripWidth, l.iconSize), std::max(l.stripHeight, l.iconSize));
     BarPictures p;
-    p.dpi = l.dpi;
     p.snap = MakeToolIcon(pad, ToolGlyph::Snapshot, l.iconSize);
     p.video = MakeToolIcon(pad, ToolGlyph::Video, l.iconSize);
     p.setting = MakeToolIcon(pad, ToolGlyph::Settings, l.iconSize);

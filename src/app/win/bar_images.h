@@ -25,7 +25,6 @@ inline constexpr COLORREF kBarInk = RGB(0x12, 0x1F, 0x3A);
 //   at the frame's place (the strips are the same for both frames);
 // - snap, video, setting: pictures of l.iconSize square with an alpha channel.
 struct BarPictures {
-    int dpi = 0;
     BarIcon snap, video, setting;
     UniqueBitmap quit, hide;
 };

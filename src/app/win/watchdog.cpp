@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-
 #include "app/win/app_paths.h"
 #include "app/win/journal_file.h"
 #include "app/win/look_ops.h"
