@@ -1,32 +1,14 @@
 // The bar drawn before its buttons' windows exist: each face as the window will paint it.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <optional>
-
 #include "app/win/bar_buttons.h"
 #include "base/win/handles.h"
 #include "base/win/window_dpi.h"
+#include "common/dib_surface.h"
 #include "controls/win/candy_button.h"
 
 namespace orv {
 namespace {
-
-// A 32-bit surface of the bar's size on a background of its own.
-struct Surface {
-    int w, h;
-    void* bits = nullptr;
-    UniqueDc dc{CreateCompatibleDC(nullptr)};
-    UniqueBitmap dib;
-    std::optional<SelectGuard> use;
-    Surface(int w, int h) : w(w), h(h) {
-        BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-        dib.reset(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        use.emplace(dc.get(), dib.get());
-        for (int i = 0; i < w * h; ++i) static_cast<std::uint32_t*>(bits)[i] = 0x405060;
-    }
-    std::uint32_t At(int x, int y) const { return static_cast<const std::uint32_t*>(bits)[y * w + x]; }
-};
 
 // Faults: the bar's copy of a face in another colour scheme than the window's (desktop 1
 // not marked), without the caption, the ink, the font or the picture, or painted over the
@@ -37,7 +19,8 @@ TEST(BarButtonsWin, TheBarPaintsEachButtonAsItsWindowWill) {
     const BarLayout l = LayOutBar(static_cast<int>(WindowDpi(bar)));
     const BarPictures pictures = MakeBarPictures(l);
     UniqueFont font(CreateFontW(-l.captionHeight, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-    Surface drawn(l.width, l.height), windows(l.width, l.height);
+    constexpr std::uint32_t kBackground = 0x405060;
+    test::DibSurface drawn(l.width, l.height, kBackground), windows(l.width, l.height, kBackground);
     PaintBarButtonFaces(drawn.dc.get(), l, pictures, font.get());
     for (const BarButtonSpec& b : BarButtonSpecs(l, pictures)) {
         const HWND w = CreateBarButton(bar, b, font.get());
@@ -55,7 +38,7 @@ TEST(BarButtonsWin, TheBarPaintsEachButtonAsItsWindowWill) {
         int differ = 0, face = 0;
         for (int y = b.box.top; y < b.box.Bottom(); ++y)
             for (int x = b.box.left; x < b.box.Right(); ++x)
-                differ += drawn.At(x, y) != windows.At(x, y), face += drawn.At(x, y) != 0x405060;
+                differ += drawn.At(x, y) != windows.At(x, y), face += drawn.At(x, y) != kBackground;
         EXPECT_EQ(differ, 0) << b.id;
         EXPECT_GT(face, b.box.width * b.box.height / 2) << b.id;  // a face, not the background
     }

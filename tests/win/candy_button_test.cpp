@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/win/handles.h"
+#include "common/dib_surface.h"
 #include "controls/win/candy_button.h"
 
 namespace orv {
@@ -20,13 +21,9 @@ struct Host {
 
 // The colour of one pixel of a 200 x 40 button's face as WM_PRINTCLIENT paints it into a DIB section.
 COLORREF FaceAt(HWND button, int x, int y) {
-    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), 200, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    void* bits = nullptr;
-    UniqueDc dc(CreateCompatibleDC(nullptr));
-    UniqueBitmap dib(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    SelectGuard use(dc.get(), dib.get());
-    SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    return GetPixel(dc.get(), x, y);
+    test::DibSurface face(200, 40);
+    SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(face.dc.get()), PRF_CLIENT);
+    return GetPixel(face.dc.get(), x, y);
 }
 
 // Faults: a look painted with another look's colour or always the normal one (K6), the

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/flavour.h"
+#include "common/dib_surface.h"
 #include "common/gui_objects.h"
 #include "controls/win/frm_about.h"
 #include "base/win/utf.h"
@@ -51,16 +52,11 @@ MENUITEMINFOW ItemAt(HMENU m, UINT pos) {
 // One item painted into a DIB section of its own.
 struct Canvas {
     static constexpr int W = 120, H = 60;
-    UniqueDc dc{CreateCompatibleDC(nullptr)};
-    UniqueBitmap bmp;
+    test::DibSurface surface{W, H, 0xFFFFFF};
     Canvas(const MenuForm& f, HMENU menu, UINT id, UINT state, RECT r, UINT dpi = 96) {
-        BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), W, -H, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-        void* bits = nullptr;
-        bmp.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        SelectObject(dc.get(), bmp.get()), PatBlt(dc.get(), 0, 0, W, H, WHITENESS);
-        DrawMenuItem(f.w, {ODT_MENU, 0, id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu), dc.get(), r, 0}, dpi);
+        DrawMenuItem(f.w, {ODT_MENU, 0, id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu), surface.dc.get(), r, 0}, dpi);
     }
-    COLORREF At(int x, int y) const { return GetPixel(dc.get(), x, y); }
+    COLORREF At(int x, int y) const { return GetPixel(surface.dc.get(), x, y); }
     // The columns where the colour shows in row band [top, bottom).
     std::pair<int, int> Span(COLORREF c, int top, int bottom) const {
         int lo = W, hi = -1;
