@@ -9,6 +9,11 @@ namespace orv {
 
 namespace {
 constexpr DWORD kEndWaitMs = 100;
+// How long a look released by a switch waits before it goes on the screen. A switch that
+// follows within it (the user flipping through desktops, or coming straight back) takes
+// its place: the desktops passed through never have their looks broadcast, and the windows
+// just shown paint once before the broadcasts make them paint again.
+constexpr ULONGLONG kSettleMs = 50;
 }
 
 struct LookWorker::Shared {
@@ -17,6 +22,7 @@ struct LookWorker::Shared {
     std::optional<LookRequest> next;  // guarded by lock
     bool stop = false;                // guarded by lock
     bool held = false;                // guarded by lock
+    ULONGLONG settledAt = 0;          // guarded by lock; a released look waits until then
     HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     HANDLE idle = CreateEventW(nullptr, TRUE, TRUE, nullptr);  // set while nothing waits or runs
     HANDLE thread = nullptr;
@@ -28,13 +34,17 @@ struct LookWorker::Shared {
 
 DWORD WINAPI LookWorker::Main(void* shared) {
     auto* s = static_cast<Shared*>(shared);
+    DWORD wait = INFINITE;
     for (;;) {
-        WaitForSingleObject(s->wake, INFINITE);
+        WaitForSingleObject(s->wake, wait);
+        wait = INFINITE;
         for (;;) {
             std::optional<LookRequest> look;
             AcquireSRWLockExclusive(&s->lock);
             const bool stop = s->stop;
-            if (!s->held || FatalPathRunning()) look.swap(s->next);
+            const ULONGLONG now = GetTickCount64();
+            if (FatalPathRunning() || (!s->held && now >= s->settledAt)) look.swap(s->next);
+            else if (!s->held && s->next) wait = static_cast<DWORD>(s->settledAt - now);
             if (!look && !s->next) SetEvent(s->idle);  // under the lock: a request now resets it after
             ReleaseSRWLockExclusive(&s->lock);
             if (stop) return 0;
@@ -81,6 +91,7 @@ void LookWorker::Hold(bool held) {
     Ensure();
     AcquireSRWLockExclusive(&s_->lock);
     s_->held = held;
+    if (!held) s_->settledAt = GetTickCount64() + kSettleMs;
     ReleaseSRWLockExclusive(&s_->lock);
     if (!held && s_->thread) SetEvent(s_->wake);
 }

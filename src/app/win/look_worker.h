@@ -26,7 +26,8 @@ public:
     // Hands the look over (the thread starts with the first one). Never waits.
     void Request(const LookRequest& look);
     // While held, a look requested waits (not on the fatal path): its broadcasts would make
-    // every application answer them while it also shows its windows.
+    // every application answer them while it also shows its windows. Released, it waits a
+    // moment more, so that a switch right after takes its place.
     void Hold(bool held);
     // No look waiting or being put on the screen.
     bool Idle() const;
