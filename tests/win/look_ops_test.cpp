@@ -82,7 +82,8 @@ TEST(Win32LookOps, TheLookTakesEffectAtOnceAndIsBroadcastOnlyWhenItChanges) {
 
 // Faults: every switch's look broadcast in turn (or the oldest kept) behind a hung
 // application; a quit that waits on it without a bound, or does not wait at all; a look
-// requested while held (during a switch) put on the screen at once, or never once released.
+// requested while held (during a switch) put on the screen at once, or never once released;
+// the looks of desktops flipped through broadcast one by one.
 TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
     SystemLookGuard guard;
     BroadcastCounter counter;
@@ -109,6 +110,22 @@ TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
     ops.HoldLooks(false);
     EXPECT_TRUE(ops.FinishLook(5000));
     EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), base);
+    // Flipping through desktops: each switch releases a look and the next holds again a few
+    // milliseconds later. Only the last desktop's look goes on the screen.
+    counter.Take();
+    const ULONGLONG t0 = GetTickCount64();
+    for (COLORREF c : {base ^ 1u, base ^ 2u, base ^ 3u}) {
+        ops.HoldLooks(true);
+        ops.RequestLook({true, c, "", "", wall});
+        ops.HoldLooks(false);
+        Sleep(8);
+    }
+    const bool quick = GetTickCount64() - t0 < 45;  // a stalled test thread lets a look through
+    EXPECT_TRUE(ops.FinishLook(5000));
+    EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), base ^ 3u);
+    if (quick) {
+        EXPECT_EQ(counter.Take(), std::tuple(1, 0)) << "a desktop passed through had its look broadcast";
+    }
 }
 
 }  // namespace
