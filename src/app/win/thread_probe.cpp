@@ -2,8 +2,7 @@
 
 namespace orv {
 
-bool ThreadProbe::Responsive(HWND h) {
-    const DWORD thread = GetWindowThreadProcessId(h, nullptr);
+bool ThreadProbe::Responsive(HWND h, DWORD thread) {
     if (thread == 0) return true;  // gone: nothing can block on it
     if (thread == GetCurrentThreadId()) return true;
     Refresh();
@@ -14,8 +13,7 @@ bool ThreadProbe::Responsive(HWND h) {
     return ok;
 }
 
-bool ThreadProbe::CaughtUp(HWND h) {
-    const DWORD thread = GetWindowThreadProcessId(h, nullptr);
+bool ThreadProbe::CaughtUp(HWND h, DWORD thread) {
     if (thread == 0 || thread == GetCurrentThreadId()) return true;
     Refresh();
     // A thread that did not answer a moment ago will not now: asked once per switch.

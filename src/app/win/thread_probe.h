@@ -13,10 +13,13 @@ namespace orv {
 class ThreadProbe {
 public:
     // True when the window's thread answered a WM_NULL within the probe timeout.
-    bool Responsive(HWND h);
+    bool Responsive(HWND h) { return Responsive(h, GetWindowThreadProcessId(h, nullptr)); }
     // Asks afresh, so a true answer also means the thread has handled every request queued
     // to it before (they come first).
-    bool CaughtUp(HWND h);
+    bool CaughtUp(HWND h) { return CaughtUp(h, GetWindowThreadProcessId(h, nullptr)); }
+    // The same for a window whose thread the caller has read already (0: the window is gone).
+    bool Responsive(HWND h, DWORD thread);
+    bool CaughtUp(HWND h, DWORD thread);
 
 private:
     static bool Answers(HWND h);

@@ -105,18 +105,19 @@ void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
 }
 
 void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
-    std::vector<HWND> batch;
+    std::vector<std::pair<HWND, DWORD>> batch;  // with each window's thread, read once
     for (const Shown& s : topFirst) {
         HWND h = ToHwnd(s.id);
         hideAsked_.erase(h);
-        if (!probe_.Responsive(h)) {  // a closed window answers too: its calls fail at once
+        const DWORD thread = GetWindowThreadProcessId(h, nullptr);
+        if (!probe_.Responsive(h, thread)) {  // a closed window answers too: its calls fail at once
             ShowWindowAsync(h, s.showCmd);
             continue;
         }
         // A window that left minimised and was restored while hidden is minimised again
         // first; then every window is shown in the state it has.
         if (s.showCmd == SW_SHOWMINNOACTIVE && !IsIconic(h)) ShowWindow(h, s.showCmd);
-        batch.push_back(h);
+        batch.emplace_back(h, thread);
     }
     // Top first, each placed right below the one before, and waited for: the stack comes back
     // exactly as asked, also where the system restacks windows shown in quick succession to
@@ -124,11 +125,11 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
     // program would be placed below one of another that has not moved yet (posted requests
     // of several programs run in any order).
     HWND above = HWND_TOP;
-    for (HWND h : batch) {
+    for (auto [h, thread] : batch) {
         SetWindowPos(h, above, 0, 0, 0, 0, kShown);
         above = h;
     }
-    HoldOrder(batch);
+    HoldOrder(std::move(batch));
 }
 
 // Wine also keeps the system's stack in step with its X server's: a thread that takes an
@@ -142,9 +143,7 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
 // server has served what it was asked and every thread has taken what that brought, the order
 // is checked and put right where a window moved (placed below the one before again, which
 // leaves the X server's stack and exposes nothing), until it holds.
-void Win32WindowOps::HoldOrder(const std::vector<HWND>& topFirst) {
-    std::vector<std::pair<HWND, DWORD>> stack;  // with each window's thread
-    for (HWND h : topFirst) stack.emplace_back(h, GetWindowThreadProcessId(h, nullptr));
+void Win32WindowOps::HoldOrder(std::vector<std::pair<HWND, DWORD>> stack) {
     for (int round = 0; round < kHoldRounds && stack.size() > 1; ++round) {
         XServerCaughtUp();
         // A probe to every thread, then a second: a thread answers the first before the events
@@ -153,8 +152,8 @@ void Win32WindowOps::HoldOrder(const std::vector<HWND>& topFirst) {
         std::unordered_map<DWORD, HWND> threads;  // with a window of each
         for (auto [h, thread] : stack) threads.emplace(thread, h);
         std::unordered_map<DWORD, bool> caughtUp;
-        for (auto [thread, h] : threads) caughtUp[thread] = probe_.CaughtUp(h);
-        for (auto [thread, h] : threads) caughtUp[thread] = caughtUp[thread] && probe_.CaughtUp(h);
+        for (auto [thread, h] : threads) caughtUp[thread] = probe_.CaughtUp(h, thread);
+        for (auto [thread, h] : threads) caughtUp[thread] = caughtUp[thread] && probe_.CaughtUp(h, thread);
         std::unordered_map<HWND, std::size_t> place;
         for (WindowId id : StackingOrder()) place.emplace(ToHwnd(id), place.size());
         std::erase_if(stack, [&](const auto& w) { return !place.count(w.first) || !caughtUp[w.second]; });

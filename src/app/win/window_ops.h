@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "app/desk_windows.h"
@@ -40,7 +41,7 @@ public:
 
 private:
     LONG VisibleStyle(HWND h);  // its style when it counts as visible, else 0
-    void HoldOrder(const std::vector<HWND>& topFirst);
+    void HoldOrder(std::vector<std::pair<HWND, DWORD>> stack);  // top first, each with its thread
     static constexpr int kHoldRounds = 4;
 
     HWND keeper_ = nullptr;
