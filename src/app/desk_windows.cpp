@@ -60,6 +60,7 @@ void DeskWindows::Replay(int desk) {
     // in the state it kept: the desktop comes back as it was left. A window closed while
     // hidden fails to show; the next one is shown all the same.
     std::vector<DeskWindowEntry> list = desks_.at(static_cast<std::size_t>(desk - 1));
+    if (list.empty()) return ops_.Activate(0);  // nothing to show, nor to read the stack for
     std::unordered_map<WindowId, std::size_t> place;
     for (WindowId id : ops_.StackingOrder()) place.emplace(id, place.size());
     auto at = [&](const DeskWindowEntry& e) { auto it = place.find(e.handle); return it == place.end() ? place.size() : it->second; };

@@ -171,11 +171,14 @@ WindowId Win32WindowOps::Active() {
     HWND fg = GetForegroundWindow();
     DWORD pid = 0;
     if (!fg || !GetWindowThreadProcessId(fg, &pid) || pid != GetCurrentProcessId()) return ToId(fg);
-    // Ours: the topmost visible window of another process that is neither minimised nor a
-    // tool window, below our own.
-    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(h) || IsIconic(h) || (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) continue;
-        if (GetWindowThreadProcessId(h, &pid) && pid != GetCurrentProcessId()) return ToId(h);
+    // Ours: the topmost visible window of another process that is neither minimised nor
+    // topmost, below our own. The stack comes in one request and each window passed costs
+    // one more, its style: the hidden ones (every other desktop's) are many.
+    for (WindowId id : StackingOrder()) {
+        HWND h = ToHwnd(id);
+        const LONG style = GetWindowLongW(h, GWL_STYLE);
+        if (!(style & WS_VISIBLE) || (style & WS_MINIMIZE) || (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) continue;
+        if (GetWindowThreadProcessId(h, &pid) && pid != GetCurrentProcessId()) return id;
     }
     return 0;
 }
