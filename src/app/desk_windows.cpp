@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 #include <stdexcept>
 
 namespace orv {
@@ -28,7 +29,9 @@ DeskWindows::DeskWindows(WindowOps& ops, std::string appTitle) : ops_(ops), appT
 
 void DeskWindows::Enumerate() {
     top_.clear();
+    stack_.clear();
     ops_.EnumerateTopLevel([this](const WindowOps::TopWindow& w) {
+        stack_.push_back(w.id);
         if (w.title.empty()) return;
         const bool eligible = !IsExcludedTitle(w.title, appTitle_) && w.visible == 1;
         top_.push_back({w.title, w.id, eligible ? w.showCmd : kSwHide, eligible});
@@ -58,11 +61,14 @@ void DeskWindows::Replay(int desk) {
     // The windows in their stacking order as it is now (hidden windows keep theirs; another
     // program may have raised one meanwhile), shown in that order without activation, each
     // in the state it kept: the desktop comes back as it was left. A window closed while
-    // hidden fails to show; the next one is shown all the same.
+    // hidden fails to show; the next one is shown all the same. The stack is the one the
+    // switch's departure read moments ago (the windows it hid kept their places), if any.
+    std::vector<WindowId> stack = std::exchange(stack_, {});
     std::vector<DeskWindowEntry> list = desks_.at(static_cast<std::size_t>(desk - 1));
     if (list.empty()) return ops_.Activate(0);  // nothing to show, nor to read the stack for
+    if (stack.empty()) stack = ops_.StackingOrder();
     std::unordered_map<WindowId, std::size_t> place;
-    for (WindowId id : ops_.StackingOrder()) place.emplace(id, place.size());
+    for (WindowId id : stack) place.emplace(id, place.size());
     auto at = [&](const DeskWindowEntry& e) { auto it = place.find(e.handle); return it == place.end() ? place.size() : it->second; };
     std::stable_sort(list.begin(), list.end(), [&](const DeskWindowEntry& a, const DeskWindowEntry& b) { return at(a) < at(b); });
     std::vector<WindowOps::Shown> shown;

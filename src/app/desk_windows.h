@@ -99,6 +99,7 @@ private:
     WindowOps& ops_;
     std::string appTitle_;
     std::vector<TopWindowEntry> top_;
+    std::vector<WindowId> stack_;  // every top-level window of the last enumeration, until a replay takes it
     std::array<std::vector<DeskWindowEntry>, kDeskCount> desks_;
     std::array<WindowId, kDeskCount> active_{};
 };

@@ -53,7 +53,7 @@ TEST(DeskWindows, DepartureHidesBottomUpReplayShowsBottomUpQuietlyThenActivatesA
         dw.RecordDeparture(3);
         sys.W(bottom).closed = active == bottom;  // a window closed while hidden does not stop the replay
         dw.Replay(3);
-        EXPECT_EQ(sys.journal, (active == bottom ? Journal{"show New 0", "show Bottom 0", "show Bottom 8", "show New 8"}
+        EXPECT_EQ(sys.journal, (active == bottom ? Journal{"show New 0", "show Bottom 0", "show New 8", "show Bottom 8"}
                                                  : Journal{"show New 0", "show New 8"})) << active;
     }
 }
