@@ -60,8 +60,9 @@ public:
     virtual bool IsVisible(WindowId id) = 0;
     // Shows a window without waiting for its application.
     virtual void ShowAsync(WindowId id, int showCmd) = 0;
-    // The journal file: replaced atomically, read whole, removed. A durable write reaches
-    // the disk before it replaces the journal, so it also survives the system going down.
+    // The journal file: replaced as a whole (a torn write leaves the one before in force),
+    // read whole, removed. A durable write reaches the disk before it counts, so it also
+    // survives the system going down.
     virtual bool Write(const std::string& text, bool durable) = 0;
     virtual std::optional<std::string> Read() = 0;
     virtual void Remove() = 0;
@@ -80,8 +81,8 @@ public:
     // was just recorded and is about to be hidden: its owners are looked up afresh.
     // With per-desktop icons every write is durable: where the Desktop folder's files
     // belong must survive a power loss. With shared icons the journal names windows only,
-    // which a power loss ends anyway, and a killed process cannot tear a renamed file: the
-    // disk flush is then left out.
+    // which a power loss ends anyway, and a write torn by a kill leaves the journal before
+    // it in force: the disk flush is then left out.
     bool Write(const DeskWindows& windows, int currentDesk, int iconsDesk, int departingDesk, int shownDesk);
     void Remove() { ops_.Remove(); }
     int Writes() const { return writes_; }

@@ -3,6 +3,7 @@
 // brings everything back, leaving others' windows alone and ignoring a garbage journal.
 #include "app/desktop_look.h"
 #include "app/journal.h"
+#include "app/win/journal_file.h"
 #include "app/win/bar_ids.h"
 #include "app/win/window_ops.h"
 #include "base/win/fatal.h"
@@ -92,7 +93,8 @@ TEST_F(AppTest, AKilledRunComesBackFromTheWatchdogOrTheNextStartAndAGarbageJourn
     EXPECT_TRUE(WaitUntil([&] { return allBack(); }, 1000)) << "15 windows back within a second of the kill";
     EXPECT_TRUE(Process(OpenProcess(SYNCHRONIZE, FALSE, dog), dog).WaitExit(10000));
     filesHome(5);
-    EXPECT_FALSE(fs::exists(Data("Orvanta.journal")));
+    Win32JournalOps journal(Data("Orvanta.journal").wstring());
+    EXPECT_FALSE(journal.Exists());
 
     EXPECT_EQ(FreshSysColour(), RGB(40, 50, 60));
     tws.clear();  // their windows close
@@ -109,11 +111,11 @@ TEST_F(AppTest, AKilledRunComesBackFromTheWatchdogOrTheNextStartAndAGarbageJourn
     TestWindows other = OpenTestWindows({L"title=Not ours;state=hidden"});
     ASSERT_TRUE(other.Ready() && WaitUntil([&] { return !IsWindow(closed); }, 5000));
     App().Kill();
-    std::optional<JournalState> j = ParseJournal(ReadFile(Data("Orvanta.journal")));
+    std::optional<JournalState> j = ParseJournal(journal.Read().value_or(""));
     ASSERT_TRUE(j && j->currentDesk == 3 && j->iconsDesk == 3);
     j->windows.push_back(j->windows.front());  // a handle the program never hid, of another process
     j->windows.back().handle = ToId(other.items[0].first);
-    test::WriteFile(Data("Orvanta.journal"), FormatJournal(*j));
+    ASSERT_TRUE(Win32JournalOps(Data("Orvanta.journal").wstring()).Write(FormatJournal(*j), false));  // and closed
 
     ASSERT_TRUE(Start());  // the bar shows once the recovery is done
     EXPECT_TRUE(WaitUntil([&] {
@@ -127,7 +129,7 @@ TEST_F(AppTest, AKilledRunComesBackFromTheWatchdogOrTheNextStartAndAGarbageJourn
     EXPECT_EQ(FreshSysColour(), RGB(40, 50, 60));
 
     ASSERT_TRUE(Quit(IDYES) && App().WaitExit(10000));
-    EXPECT_FALSE(fs::exists(Data("Orvanta.journal")));
+    EXPECT_FALSE(journal.Exists());
 }
 
 // Faults: a crash between the hides and the icon moves of a switch leaves windows hidden,

@@ -12,22 +12,53 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(JournalFile, WritesReplaceWholeLeaveNoTemporaryAndRemoveClears) {
-    // Catches: a rename that cannot replace (the second write fails), a temporary left
-    // beside the journal or taken for it, a read cut short.
+// A journal of n windows.
+std::string Journal(int n) {
+    JournalState s{2, 1, {}};
+    for (int i = 0; i < n; ++i) {
+        JournalWindow& w = s.windows.emplace_back();
+        w.handle = 100 + i;
+        w.owner = {7, 8, "Cls"};
+        w.title = "Window " + std::to_string(i);
+    }
+    return FormatJournal(s);
+}
+
+TEST(JournalFile, TheNewestWholeJournalIsReadAndRemoveClearsBothSlots) {
+    // Catches: a write not read back, the tail of a longer journal taken for part of a
+    // shorter one written over it, a torn newest write taken over the whole one before it,
+    // a journal an earlier run left outnumbering new writes, a slot left by Remove, a
+    // journal without a slot line (as earlier versions wrote it) not read.
     test::TempFolder t;
     const fs::path path = t.path() / PathFromUtf8("Dätä 日本") / "Orvanta.journal";
+    const fs::path second = path.wstring() + L".2";
     fs::create_directories(path.parent_path());
-    Win32JournalOps ops(path.wstring());
-    for (const std::string& text : {std::string("first\n"), std::string(100000, 'x'), std::string("third\n")}) {
-        ASSERT_TRUE(ops.Write(text, text.size() > 99));
-        EXPECT_EQ(ops.Read(), text);
-        EXPECT_EQ(test::ReadTree(path.parent_path()).size(), 1u) << "only the journal itself";
+    auto tear = [](const fs::path& p) {  // a write cut short over the slot's older text
+        std::string text = test::ReadFile(p);
+        text[text.size() - 20] ^= 1;
+        test::WriteFile(p, text);
+    };
+    {
+        Win32JournalOps ops(path.wstring());
+        for (int n : {3, 2000, 1, 0}) {  // over 64 KB, then shorter ones over longer ones
+            ASSERT_TRUE(ops.Write(Journal(n), n > 1000));
+            EXPECT_EQ(ops.Read(), Journal(n));
+        }
+        EXPECT_EQ(test::ReadTree(path.parent_path()).size(), 2u) << "two slots, nothing else";
     }
-    test::WriteFile(path.wstring() + L".tmp", "torn");  // a write cut before its rename
-    EXPECT_EQ(ops.Read(), "third\n");
+    {
+        Win32JournalOps ops(path.wstring());  // the next run: its journal is newer than both left
+        ASSERT_TRUE(ops.Write(Journal(5), false));
+        EXPECT_EQ(ops.Read(), Journal(5));
+    }
+    tear(second);  // killed while writing it
+    EXPECT_EQ(Win32JournalOps(path.wstring()).Read(), Journal(0));
+    test::WriteFile(path, Journal(4));
+    Win32JournalOps ops(path.wstring());
+    EXPECT_EQ(ops.Read(), Journal(4));
+    EXPECT_TRUE(ops.Exists());
     ops.Remove();
-    EXPECT_FALSE(ops.Read());
+    EXPECT_FALSE(ops.Read() || ops.Exists());
     EXPECT_TRUE(test::ReadTree(path.parent_path()).empty());
     EXPECT_FALSE(Win32JournalOps((t.path() / "missing" / "j").wstring()).Write("x", true));
 }

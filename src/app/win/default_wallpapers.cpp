@@ -57,7 +57,7 @@ bool ConvertPictureToBmp(const std::string& picture, const std::string& bmpPath)
     std::vector<std::uint8_t> file = EncodeBmp24(w, h, pixels.data(), stride);
     if (file.empty()) return false;
     // Beside, then over: a switch may put this file on the screen while it is being made.
-    return static_cast<bool>(ReplaceWholeFile(Widen(bmpPath), file.data(), file.size(), false));
+    return static_cast<bool>(ReplaceWholeFile(Widen(bmpPath), file.data(), file.size()));
 }
 
 bool WallpaperMaker::Start(SettingsStore& store, const AppFolders& folders) {

@@ -1,9 +1,12 @@
 #include "app/win/journal_file.h"
 
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
 #include "app/win/window_ops.h"
 #include "base/win/handles.h"
 #include "base/win/log.h"
-#include "base/win/replace_file.h"
 #include "base/win/utf.h"
 
 namespace orv {
@@ -42,34 +45,94 @@ bool Win32JournalOps::IsVisible(WindowId id) { return IsWindowVisible(ToHwnd(id)
 
 void Win32JournalOps::ShowAsync(WindowId id, int showCmd) { ShowWindowAsync(ToHwnd(id), showCmd); }
 
+namespace {
+// Each slot starts with "OrvantaSlot <number> <length>" (tab-separated) and a line feed.
+constexpr std::string_view kSlotTag = "OrvantaSlot\t";
+}  // namespace
+
 bool Win32JournalOps::Write(const std::string& text, bool durable) {
     if (gate_) gate_();
-    const ReplaceFileResult done = ReplaceWholeFile(path_, text.data(), text.size(), durable);
-    if (!done) LogError(std::string("Journal: ") + done.step, done.error);
-    return static_cast<bool>(done);
+    if (written_ == 0) {  // numbered after whatever an earlier run left
+        for (int slot : {0, 1})
+            if (auto s = ReadSlot(slot)) written_ = std::max(written_, s->number);
+    }
+    const std::uint64_t number = ++written_;
+    UniqueFile& f = slots_[number % 2];
+    if (!f) {
+        f.reset(CreateFileW(SlotPath(number % 2).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f) return LogError("Journal: open"), false;
+    }
+    const std::string data = std::string(kSlotTag) + std::to_string(number) + "\t" + std::to_string(text.size()) + "\n" + text;
+    OVERLAPPED start{};  // offset 0: the slot's old text beyond the new length is ignored
+    DWORD done = 0;
+    if (!WriteFile(f.get(), data.data(), static_cast<DWORD>(data.size()), &done, &start) || done != data.size())
+        return LogError("Journal: WriteFile"), false;
+    if (durable && !FlushFileBuffers(f.get())) return LogError("Journal: FlushFileBuffers"), false;
+    return true;
 }
 
-std::optional<std::string> Win32JournalOps::Read() {
-    UniqueFile f(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+std::optional<Win32JournalOps::Slot> Win32JournalOps::ReadSlot(int slot) const {
+    UniqueFile f(CreateFileW(SlotPath(slot).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) {
         const DWORD e = GetLastError();
         if (e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND) LogError("Journal: open", e);
         return std::nullopt;
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(f.get(), &size)) return LogError("Journal: size"), std::string();
-    if (size.QuadPart > kMaxJournalBytes) return std::string("too large");  // refused by the parser
+    if (!GetFileSizeEx(f.get(), &size)) return LogError("Journal: size"), Slot{};
+    if (size.QuadPart > kMaxJournalBytes) return Slot{0, "too large"};  // refused by the parser
     std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD got = 0;
     if (!text.empty() && (!ReadFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)))
-        return LogError("Journal: ReadFile"), std::string();
+        return LogError("Journal: ReadFile"), Slot{};
     text.resize(got);
-    return text;
+    if (!text.starts_with(kSlotTag)) return Slot{0, std::move(text)};
+    // A slot line that does not hold gives the slot nothing to offer.
+    const std::size_t lineEnd = text.find('\n');
+    const std::size_t tab = text.find('\t', kSlotTag.size());
+    Slot s;
+    std::size_t length = 0;
+    if (lineEnd == std::string::npos || tab == std::string::npos || tab > lineEnd) return Slot{};
+    const char* numberEnd = text.data() + tab;
+    const char* lengthEnd = text.data() + lineEnd;
+    if (std::from_chars(text.data() + kSlotTag.size(), numberEnd, s.number).ptr != numberEnd ||
+        std::from_chars(numberEnd + 1, lengthEnd, length).ptr != lengthEnd || length > text.size() - lineEnd - 1)
+        return Slot{};
+    s.text = text.substr(lineEnd + 1, length);
+    return s;
+}
+
+std::optional<std::string> Win32JournalOps::Read() {
+    // The newest whole journal; when neither is whole, the newest text, for the reader to
+    // report.
+    std::optional<Slot> best;
+    bool bestWhole = false;
+    for (int slot : {0, 1}) {
+        std::optional<Slot> s = ReadSlot(slot);
+        if (!s) continue;
+        const bool whole = ParseJournal(s->text).has_value();
+        if (!best || (whole && !bestWhole) || (whole == bestWhole && s->number > best->number)) {
+            best = std::move(s);
+            bestWhole = whole;
+        }
+    }
+    if (!best) return std::nullopt;
+    return std::move(best->text);
+}
+
+bool Win32JournalOps::Exists() const {
+    for (int slot : {0, 1})
+        if (GetFileAttributesW(SlotPath(slot).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    return false;
 }
 
 void Win32JournalOps::Remove() {
-    for (const std::wstring& p : {path_, path_ + L".tmp"}) {
+    written_ = 0;
+    for (UniqueFile& f : slots_) f.reset();
+    // The temporary of the replacing writes of earlier versions goes too.
+    for (const std::wstring& p : {SlotPath(0), SlotPath(1), path_ + L".tmp"}) {
         if (!DeleteFileW(p.c_str())) {
             const DWORD e = GetLastError();
             if (e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND) LogError("Journal: DeleteFile", e);

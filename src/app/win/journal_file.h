@@ -27,16 +27,29 @@ public:
     std::optional<WindowOwner> Owner(WindowId id) override;
     bool IsVisible(WindowId id) override;
     void ShowAsync(WindowId id, int showCmd) override;
-    // A temporary file beside the journal, flushed when durable, then renamed over it: a
-    // crash at any instant leaves the old journal or the new one, never a torn one.
+    // Two slots, the journal's file and a second one beside it, each held open and written
+    // over in place in turn, each write numbered; flushed when durable. A reader takes the
+    // newest whole journal (its end line's checksum holds), so a write torn at any instant
+    // leaves the one before it in force, which was written before anything it covers was
+    // done. (Under Wine a write in place costs 0.04 ms, a replacing rename 0.6.)
     bool Write(const std::string& text, bool durable) override;
     std::optional<std::string> Read() override;
     void Remove() override;
+    // Whether a journal is left (either slot).
+    bool Exists() const;
 
 private:
+    struct Slot {
+        std::uint64_t number = 0;  // 0: a journal without a slot line, as earlier versions wrote
+        std::string text;
+    };
+    std::wstring SlotPath(int slot) const { return slot == 0 ? path_ : path_ + L".2"; }
+    std::optional<Slot> ReadSlot(int slot) const;
     std::uint64_t StartTime(DWORD pid);
 
     std::wstring path_;
+    UniqueFile slots_[2];
+    std::uint64_t written_ = 0;  // the number of the last write; both slots are read before the first
     std::function<void()> gate_;
     // Start times of the processes seen, each held open: while its handle is open a process
     // id cannot be given to another process, so the time stays right without asking again.

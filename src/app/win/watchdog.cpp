@@ -48,7 +48,7 @@ int RunWatchdog(HANDLE program) {
     if (WaitForSingleObject(program, INFINITE) != WAIT_OBJECT_0) return 1;
     CloseHandle(program);
     // A clean end removed the journal; only a killed or crashed run leaves it.
-    if (GetFileAttributesW(JournalPath(folders).c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
+    if (!Win32JournalOps(JournalPath(folders)).Exists()) return 0;
     OpenLog(Widen(folders.dataFolder));
     RegistryStore store(kSettingsRoot, f.appName);
     // The watchdog has waited since the program started: a colour it read back then may be

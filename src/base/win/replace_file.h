@@ -15,8 +15,8 @@ struct ReplaceFileResult {
     explicit operator bool() const { return error == 0; }
 };
 
-// durable: flushed to the disk before the rename, and the rename written through. A reader
-// without delete sharing (a backup or virus scanner) blocking the rename is waited out briefly.
-ReplaceFileResult ReplaceWholeFile(const std::wstring& path, const void* data, std::size_t size, bool durable);
+// A reader without delete sharing (a backup or virus scanner) blocking the rename is waited
+// out briefly.
+ReplaceFileResult ReplaceWholeFile(const std::wstring& path, const void* data, std::size_t size);
 
 }  // namespace orv

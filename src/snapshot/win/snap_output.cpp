@@ -21,7 +21,7 @@ namespace {
 // Written next to its place and then moved over it: a failed write leaves any file of that
 // name as it was. 0 or the system's error.
 DWORD WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    return ReplaceWholeFile(Widen(path), bytes.data(), bytes.size(), false).error;
+    return ReplaceWholeFile(Widen(path), bytes.data(), bytes.size()).error;
 }
 
 // The bitmap file of a picture: one conversion for the files and the clipboard.
