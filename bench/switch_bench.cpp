@@ -4,19 +4,23 @@
 // bare ShowWindow(SW_HIDE) then ShowWindow(SW_SHOWNA), bottom of the stack first (leaves the
 // stacking order alone but activates nothing), and the floor of earlier runs, kept so figures
 // stay comparable (hide top first, then show each with its show command, which activates it).
-// Each switch runs with the desktop look and without it, and with its journal written (to a
-// file in the temp folder). Configurations: 10, 50 and 200 windows of one process, and a mix
-// of eight processes with minimised and maximised windows and one hung application. A hung
-// window's requests go to its queue (ShowWindowAsync), in the floors too; nothing waits on it.
+// The switch runs with its look (desktop 2 has a colour of its own) and with its journal
+// written too (to a file in the temp folder). A third reference, "calls alone", makes only
+// the switch's own hide and show calls (posted hides, then each window shown below the one
+// before), without the reads, journal, look and order check around them. Configurations: 10,
+// 50 and 200 windows of one process, and a mix of eight processes with minimised and
+// maximised windows and one hung application. A hung window's requests go to its queue
+// (ShowWindowAsync), in the floors too; nothing waits on it.
 // Runs under Wine (or Windows) with testwins.exe beside it in ../tools.
 //
 //   switch_bench.exe [reps]        the timings (default 7 repetitions)
 //   switch_bench.exe --soak [N]    N round trips (default 10000) with 30 windows; this
 //                                  process's handles, private memory, GDI and USER objects
 // With ORV_BENCH_ORDER set, the first changed stacking order of each variant is printed (as
-// positions before the round trip, top first); with ORV_BENCH_N=n, of the configurations of
-// one process only the one of n windows runs (0: none), and the mix. "hidden": the median
-// time from the switch's start to every window of the desktop left hidden.
+// positions before the round trip, top first); with ORV_BENCH_SAMPLES set, every repetition's
+// time; with ORV_BENCH_N=n, of the configurations of one process only the one of n windows
+// runs (0: none), and the mix. "hidden": the median time from the switch's start to every
+// window of the desktop left hidden.
 #include <windows.h>
 
 #include <algorithm>
@@ -48,21 +52,11 @@ struct QuietUi final : DeskUi {
     void EndApplication() override {}
 };
 
-// Window ops without the look: what the switch costs for the windows alone.
-struct NoLook final : LookOps {
-    std::uint32_t GetBackgroundColor() override { return 0; }
-    std::string RegGetString(const std::string&, const std::string&) override { return {}; }
-    bool ShellCopyFiles(const std::string&, const std::string&) override { return true; }
-    void RequestLook(const LookRequest&) override {}
-    bool LookShown() override { return true; }
-};
-
 // What every switch shares: a settings store of its own, the system's ops, the journal.
 struct Program {
     RegistryStore store{"Software\\OrvantaBench", "OrvantaZ"};
     Win32WindowOps windowOps;
     Win32LookOps lookOps;
-    NoLook noLook;
     ShellIconShelf shelf;
     NoDesktopVideo video;
     QuietUi ui;
@@ -99,15 +93,11 @@ struct Variant {
 };
 
 void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
-    DeskWindows full(p.windowOps, " Orvanta Solvane"), bare(p.windowOps, " Orvanta Solvane");
-    DeskWindows fullJ(p.windowOps, " Orvanta Solvane"), bareJ(p.windowOps, " Orvanta Solvane");
-    DesktopLook look(p.lookOps, p.store, p.data), none(p.noLook, p.store, p.data);
+    DeskWindows full(p.windowOps, " Orvanta Solvane"), fullJ(p.windowOps, " Orvanta Solvane");
+    DesktopLook look(p.lookOps, p.store, p.data);
     DeskManager withLook({full, look, p.shelf, p.video, p.ui}, "", p.data);
-    DeskManager windowsOnly({bare, none, p.shelf, p.video, p.ui}, "", p.data);
     DeskManager withLookJ({fullJ, look, p.shelf, p.video, p.ui}, "", p.data);
-    DeskManager windowsOnlyJ({bareJ, none, p.shelf, p.video, p.ui}, "", p.data);
     withLookJ.SetJournal(&p.journal);
-    windowsOnlyJ.SetJournal(&p.journal);
     auto sw = [](DeskManager& m, int desk) { return [&m, desk](const EndState&) { m.DoAction(desk); }; };
 
     std::vector<Variant> vs;
@@ -116,11 +106,25 @@ void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
                   [&](const EndState& b) { for (auto it = b.order.rbegin(); it != b.order.rend(); ++it) Show(w, *it, SW_SHOWNA); }, {}, {}});
     vs.push_back({"floor (earlier)", [&](const EndState&) { for (HWND h : w.all) Show(w, h, SW_HIDE); },
                   [&](const EndState&) { for (std::size_t i = 0; i < w.all.size(); ++i) Show(w, w.all[i], w.showCmd[i]); }, {}, {}});
+    constexpr UINT kCalls = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_DEFERERASE;
+    auto hung = [&](HWND h) { return std::find(w.hung.begin(), w.hung.end(), h) != w.hung.end(); };
+    vs.push_back({"calls alone",
+                  [&](const EndState& b) {
+                      for (HWND h : b.order) SetWindowPos(h, nullptr, 0, 0, 0, 0, kCalls | SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_HIDEWINDOW);
+                  },
+                  [&](const EndState& b) {
+                      HWND above = HWND_TOP;
+                      for (HWND h : b.order) {
+                          if (hung(h)) {
+                              ShowWindowAsync(h, SW_SHOWNA);
+                          } else {
+                              SetWindowPos(h, above, 0, 0, 0, 0, kCalls | SWP_SHOWWINDOW);
+                              above = h;
+                          }
+                      }
+                  }, {}, {}});
     vs.push_back({"switch", sw(withLook, 2), sw(withLook, 1), {}, {}});
     vs.push_back({"switch+journal", sw(withLookJ, 2), sw(withLookJ, 1), {}, {}});
-    vs.push_back({"windows only", sw(windowsOnly, 2), sw(windowsOnly, 1), {}, {}});
-    vs.push_back({"windows+journal", sw(windowsOnlyJ, 2), sw(windowsOnlyJ, 1), {}, {}});
-
     for (int r = 0; r < reps; ++r) {
         for (auto& v : vs) {
             ActivateTop(w);
@@ -144,6 +148,11 @@ void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
         const double m = Median(v.ms);
         std::printf("  %-16s %9.1f %7.2f %7.2f %7.1f  %s\n", v.name, m, m / fna, m / fe, Median(v.hideMs), v.end.Describe().c_str());
         if (std::getenv("ORV_BENCH_ORDER") && !v.end.firstOrder.empty()) std::printf("    %s\n", v.end.firstOrder.c_str());
+        if (std::getenv("ORV_BENCH_SAMPLES")) {
+            std::printf("    ms:");
+            for (double x : v.ms) std::printf(" %.0f", x);
+            std::printf("\n");
+        }
     }
     std::fflush(stdout);
 }
