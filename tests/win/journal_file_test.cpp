@@ -14,13 +14,8 @@ namespace fs = std::filesystem;
 
 // A journal of n windows.
 std::string Journal(int n) {
-    JournalState s{2, 1, {}};
-    for (int i = 0; i < n; ++i) {
-        JournalWindow& w = s.windows.emplace_back();
-        w.handle = 100 + i;
-        w.owner = {7, 8, "Cls"};
-        w.title = "Window " + std::to_string(i);
-    }
+    JournalState s;
+    s.windows.resize(static_cast<std::size_t>(n));
     return FormatJournal(s);
 }
 
@@ -40,7 +35,7 @@ TEST(JournalFile, TheNewestWholeJournalIsReadAndRemoveClearsBothSlots) {
     };
     {
         Win32JournalOps ops(path.wstring());
-        for (int n : {3, 2000, 1, 0}) {  // over 64 KB, then shorter ones over longer ones
+        for (int n : {3, 4000, 1, 0}) {  // over 64 KB, then shorter ones over longer ones
             ASSERT_TRUE(ops.Write(Journal(n), n > 1000));
             EXPECT_EQ(ops.Read(), Journal(n));
         }
