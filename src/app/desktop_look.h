@@ -39,7 +39,8 @@ public:
     // Puts the look on the screen some time later; a request not yet started is replaced
     // by the next one.
     virtual void RequestLook(const LookRequest& look) = 0;
-    // True once every look requested is on the screen.
+    // True once every look requested is on the screen (the system may still be telling the
+    // other programs).
     virtual bool LookShown() = 0;
     // While held, the looks requested wait: they go on the screen once released.
     virtual void HoldLooks(bool) {}

@@ -84,7 +84,8 @@ TEST(Win32LookOps, TheLookTakesEffectAtOnceAndIsBroadcastOnlyWhenItChanges) {
 // Faults: every switch's look broadcast in turn (or the oldest kept) behind a hung
 // application; a quit that waits on it without a bound, or does not wait at all; a look
 // requested while held (during a switch) put on the screen at once, or never once released;
-// the looks of desktops flipped through broadcast one by one.
+// the looks of desktops flipped through broadcast one by one; a look on the screen taken for
+// one still on its way while its broadcast waits.
 TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
     SystemLookGuard guard;
     BroadcastCounter counter;
@@ -124,6 +125,16 @@ TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
     if (quick) {
         EXPECT_EQ(counter.Take(), std::tuple(1, 0)) << "a desktop passed through had its look broadcast";
     }
+    // A look on the screen counts as shown while its broadcast still waits on a hung
+    // application: the user may change it meanwhile, and the next switch must save that.
+    test::TempFolder t;
+    test::WriteFile(t.path() / "w.bmp", Bmp(3));
+    test::ForeignWindows hung({{L"", SW_HIDE}});
+    hung.Hang(2000);
+    ops.RequestLook({false, 0, "", "", t / "w.bmp"});
+    EXPECT_TRUE(test::WaitFor([&] { return ops.LookShown(); }, 1500));
+    EXPECT_FALSE(ops.LookDone()) << "the broadcast waits on the hung window";
+    EXPECT_TRUE(ops.FinishLook(20000));
 }
 
 }  // namespace

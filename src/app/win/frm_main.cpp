@@ -473,7 +473,7 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == kRelayerTimer) {
                 KeepBarOnTop();
                 // Also once a look held up by a hung application has reached the screen.
-                if (--relayersLeft_ <= 0 && lookOps_.LookShown()) KillTimer(hwnd(), kRelayerTimer);
+                if (--relayersLeft_ <= 0 && lookOps_.LookDone()) KillTimer(hwnd(), kRelayerTimer);
                 return 0;
             }
             break;

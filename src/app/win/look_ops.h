@@ -21,7 +21,9 @@ public:
     std::string RegGetString(const std::string& subkey, const std::string& name) override;
     bool ShellCopyFiles(const std::string& source, const std::string& target) override;
     void RequestLook(const LookRequest& look) override { worker_.Request(look); }
-    bool LookShown() override { return worker_.Idle(); }
+    bool LookShown() override { return worker_.Shown(); }
+    // Shown, and every program told.
+    bool LookDone() const { return worker_.Idle(); }
     void HoldLooks(bool held) override { worker_.Hold(held); }
     // Waits up to ms for the looks requested to be on the screen; logs when they are not.
     bool FinishLook(DWORD ms);

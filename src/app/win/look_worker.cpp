@@ -25,15 +25,28 @@ struct LookWorker::Shared {
     ULONGLONG settledAt = 0;          // guarded by lock; a released look waits until then
     HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     HANDLE idle = CreateEventW(nullptr, TRUE, TRUE, nullptr);  // set while nothing waits or runs
+    HANDLE shown = CreateEventW(nullptr, TRUE, TRUE, nullptr);  // set while nothing waits or is being put
     HANDLE thread = nullptr;
     ~Shared() {
-        for (HANDLE h : {wake, idle, thread})
+        for (HANDLE h : {wake, idle, shown, thread})
             if (h) CloseHandle(h);
     }
 };
 
+namespace {
+thread_local LookWorker::Shared* current = nullptr;  // the worker's, on its own thread
+}
+
+void LookPutOnScreen() {
+    if (!current) return;
+    AcquireSRWLockExclusive(&current->lock);
+    if (!current->next) SetEvent(current->shown);  // a newer look waits: not this one's to say
+    ReleaseSRWLockExclusive(&current->lock);
+}
+
 DWORD WINAPI LookWorker::Main(void* shared) {
     auto* s = static_cast<Shared*>(shared);
+    current = s;
     DWORD wait = INFINITE;
     for (;;) {
         WaitForSingleObject(s->wake, wait);
@@ -45,7 +58,10 @@ DWORD WINAPI LookWorker::Main(void* shared) {
             const ULONGLONG now = GetTickCount64();
             if (FatalPathRunning() || (!s->held && now >= s->settledAt)) look.swap(s->next);
             else if (!s->held && s->next) wait = static_cast<DWORD>(s->settledAt - now);
-            if (!look && !s->next) SetEvent(s->idle);  // under the lock: a request now resets it after
+            if (!look && !s->next) {  // under the lock: a request now resets them after
+                SetEvent(s->shown);
+                SetEvent(s->idle);
+            }
             ReleaseSRWLockExclusive(&s->lock);
             if (stop) return 0;
             if (!look) break;
@@ -71,6 +87,7 @@ void LookWorker::Request(const LookRequest& look) {
     Ensure();
     AcquireSRWLockExclusive(&s_->lock);
     s_->next = look;
+    ResetEvent(s_->shown);
     ResetEvent(s_->idle);
     ReleaseSRWLockExclusive(&s_->lock);
     if (!s_->thread) {
@@ -79,6 +96,7 @@ void LookWorker::Request(const LookRequest& look) {
             LogError("CreateThread (the look worker)");
             AcquireSRWLockExclusive(&s_->lock);
             s_->next.reset();
+            SetEvent(s_->shown);
             SetEvent(s_->idle);
             ReleaseSRWLockExclusive(&s_->lock);
             return;
@@ -97,6 +115,8 @@ void LookWorker::Hold(bool held) {
 }
 
 bool LookWorker::Idle() const { return !s_ || WaitForSingleObject(s_->idle, 0) == WAIT_OBJECT_0; }
+
+bool LookWorker::Shown() const { return !s_ || WaitForSingleObject(s_->shown, 0) == WAIT_OBJECT_0; }
 
 bool LookWorker::Finish(DWORD ms) {
     if (Idle()) return true;

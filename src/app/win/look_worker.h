@@ -31,16 +31,24 @@ public:
     void Hold(bool held);
     // No look waiting or being put on the screen.
     bool Idle() const;
+    // No look waiting, and the last one's values are on the screen (its broadcasts to the
+    // other programs may still go on).
+    bool Shown() const;
     // Waits up to ms until idle, answering messages sent to this thread's windows
     // meanwhile. True when idle.
     bool Finish(DWORD ms);
 
-private:
     struct Shared;
+
+private:
     static DWORD WINAPI Main(void* shared);
     Shared& Ensure();  // made at the first request or hold
     Apply apply_;
     Shared* s_ = nullptr;
 };
+
+// Called by an Apply function on the worker once the look's values are on the screen, before
+// it tells the other programs: from then on the look counts as shown. Elsewhere it does nothing.
+void LookPutOnScreen();
 
 }  // namespace orv
