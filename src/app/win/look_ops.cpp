@@ -51,7 +51,7 @@ void PutLook(const LookRequest& look, bool alwaysSetColour) {
         const COLORREF value = look.colour;
         if (!SetSysColors(1, &element, &value)) LogError("SetSysColors");
     }
-    LookPutOnScreen();
+    LookWorker::PutOnScreen();
     if (wallChanged)
         SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
 }

@@ -33,20 +33,18 @@ struct LookWorker::Shared {
     }
 };
 
-namespace {
-thread_local LookWorker::Shared* current = nullptr;  // the worker's, on its own thread
-}
+thread_local LookWorker::Shared* LookWorker::current_ = nullptr;
 
-void LookPutOnScreen() {
-    if (!current) return;
-    AcquireSRWLockExclusive(&current->lock);
-    if (!current->next) SetEvent(current->shown);  // a newer look waits: not this one's to say
-    ReleaseSRWLockExclusive(&current->lock);
+void LookWorker::PutOnScreen() {
+    if (!current_) return;
+    AcquireSRWLockExclusive(&current_->lock);
+    if (!current_->next) SetEvent(current_->shown);  // a newer look waits: not this one's to say
+    ReleaseSRWLockExclusive(&current_->lock);
 }
 
 DWORD WINAPI LookWorker::Main(void* shared) {
     auto* s = static_cast<Shared*>(shared);
-    current = s;
+    current_ = s;
     DWORD wait = INFINITE;
     for (;;) {
         WaitForSingleObject(s->wake, wait);

@@ -37,18 +37,18 @@ public:
     // Waits up to ms until idle, answering messages sent to this thread's windows
     // meanwhile. True when idle.
     bool Finish(DWORD ms);
-
-    struct Shared;
+    // Called by an Apply function on the worker once the look's values are on the screen,
+    // before it tells the other programs: from then on the look counts as shown. Elsewhere
+    // it does nothing.
+    static void PutOnScreen();
 
 private:
+    struct Shared;
+    static thread_local Shared* current_;  // the worker's, on its own thread
     static DWORD WINAPI Main(void* shared);
     Shared& Ensure();  // made at the first request or hold
     Apply apply_;
     Shared* s_ = nullptr;
 };
-
-// Called by an Apply function on the worker once the look's values are on the screen, before
-// it tells the other programs: from then on the look counts as shown. Elsewhere it does nothing.
-void LookPutOnScreen();
 
 }  // namespace orv
