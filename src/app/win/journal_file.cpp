@@ -92,9 +92,9 @@ std::optional<Win32JournalOps::Slot> Win32JournalOps::ReadSlot(int slot) const {
     // A slot line that does not hold gives the slot nothing to offer.
     const std::size_t lineEnd = text.find('\n');
     const std::size_t tab = text.find('\t', kSlotTag.size());
+    if (lineEnd == std::string::npos || tab == std::string::npos || tab > lineEnd) return Slot{};
     Slot s;
     std::size_t length = 0;
-    if (lineEnd == std::string::npos || tab == std::string::npos || tab > lineEnd) return Slot{};
     const char* numberEnd = text.data() + tab;
     const char* lengthEnd = text.data() + lineEnd;
     if (std::from_chars(text.data() + kSlotTag.size(), numberEnd, s.number).ptr != numberEnd ||

@@ -125,9 +125,9 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
     // program would be placed below one of another that has not moved yet (posted requests
     // of several programs run in any order).
     HWND above = HWND_TOP;
-    for (auto [h, thread] : batch) {
-        SetWindowPos(h, above, 0, 0, 0, 0, kShown);
-        above = h;
+    for (const auto& w : batch) {
+        SetWindowPos(w.first, above, 0, 0, 0, 0, kShown);
+        above = w.first;
     }
     HoldOrder(std::move(batch));
 }
