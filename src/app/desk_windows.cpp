@@ -34,7 +34,7 @@ void DeskWindows::Enumerate() {
         stack_.push_back(w.id);
         if (w.title.empty()) return;
         const bool eligible = !IsExcludedTitle(w.title, appTitle_) && w.visible == 1;
-        top_.push_back({w.title, w.id, eligible ? w.showCmd : kSwHide, eligible});
+        top_.push_back({w.title, w.id, eligible ? w.showCmd : kSwHide, eligible, w.thread, w.process});
     });
 }
 
@@ -43,7 +43,7 @@ void DeskWindows::PlanDeparture(int desk) {
     auto& list = desks_.at(static_cast<std::size_t>(desk - 1));
     list.clear();
     for (const auto& e : top_)
-        if (e.eligible) list.push_back({e.handle, e.showCmd, e.title});
+        if (e.eligible) list.push_back({e.handle, e.showCmd, e.title, e.thread, e.process});
     const WindowId active = ops_.Active();
     const bool onDesk = std::any_of(list.begin(), list.end(), [&](const DeskWindowEntry& e) { return e.handle == active; });
     active_.at(static_cast<std::size_t>(desk - 1)) = onDesk ? active : 0;
@@ -73,7 +73,7 @@ void DeskWindows::Replay(int desk) {
     std::stable_sort(list.begin(), list.end(), [&](const DeskWindowEntry& a, const DeskWindowEntry& b) { return at(a) < at(b); });
     std::vector<WindowOps::Shown> shown;
     for (const auto& e : list)
-        shown.push_back({e.handle, e.showCmd == kSwShowMinimized ? kSwShowMinNoActive : kSwShowNa});
+        shown.push_back({e.handle, e.showCmd == kSwShowMinimized ? kSwShowMinNoActive : kSwShowNa, e.thread});
     ops_.ShowStack(shown);
     ops_.Activate(ActiveOnDeparture(desk));
 }

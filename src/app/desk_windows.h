@@ -32,6 +32,7 @@ public:
         int visible;          // what IsWindowVisible returns (1 when visible)
         int showCmd;          // the show command of its placement record; kSwHide when not visible
         std::string title;    // "" when not visible: not read
+        std::uint32_t thread = 0, process = 0;  // read with the title (0: not read)
     };
     // Calls visit once per top-level window, in the system's order.
     virtual void EnumerateTopLevel(const std::function<void(const TopWindow&)>& visit) = 0;
@@ -49,6 +50,7 @@ public:
     struct Shown {
         WindowId id;
         int showCmd;  // kSwShowNa, or kSwShowMinNoActive for a window to come back minimised
+        std::uint32_t thread = 0;  // as enumerated when it was recorded (0: not known)
     };
     // Shows the windows, given top of the stack first, none activated: each in its command's
     // state, and stacked in that order above the other windows.
@@ -60,12 +62,14 @@ struct TopWindowEntry {
     WindowId handle;
     int showCmd;    // read for an eligible window only (kSwHide otherwise): no other needs it
     bool eligible;
+    std::uint32_t thread = 0, process = 0;
 };
 
 struct DeskWindowEntry {
     WindowId handle;
     int showCmd;
     std::string title;
+    std::uint32_t thread = 0, process = 0;  // as enumerated when it was recorded
 };
 
 // The eligibility rules, first match excludes. appTitle is the bar's title.

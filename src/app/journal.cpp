@@ -163,19 +163,22 @@ int RecoverWindows(const JournalState& s, JournalOps& ops, int* skipped) {
 bool DeskJournal::Write(const DeskWindows& windows, int currentDesk, int iconsDesk, int departingDesk,
                         int shownDesk) {
     JournalState s{currentDesk, iconsDesk, {}};
-    std::map<WindowId, WindowOwner> owners;
+    std::map<WindowId, KnownOwner> owners;
     for (int desk = 1; desk <= kDeskCount; ++desk) {
-        if (desk == shownDesk) continue;
         for (const DeskWindowEntry& e : windows.DeskWindowList(desk)) {
-            // The owner is looked up once per window while it stays hidden; a departing
-            // window's handle may have been reused since, so it is looked up afresh.
+            // An owner is looked up once per window, and kept while the window stays on
+            // a desktop, shown or not. A departing window was enumerated afresh: its handle
+            // may have been reused since, unless it still names the same thread and process.
             auto known = owners_.find(e.handle);
+            const bool same = known != owners_.end() &&
+                              (desk != departingDesk || (e.thread != 0 && e.thread == known->second.thread &&
+                                                         e.process == known->second.owner.pid));
             std::optional<WindowOwner> owner;
-            if (desk != departingDesk && known != owners_.end()) owner = known->second;
-            else owner = ops_.Owner(e.handle);
+            if (same) owner = known->second.owner;
+            else if (desk != shownDesk) owner = ops_.Owner(e.handle);
             if (!owner) continue;  // closed already: nothing to bring back
-            owners[e.handle] = *owner;
-            s.windows.push_back({desk, e.handle, e.showCmd, *owner, e.title});
+            owners[e.handle] = {*owner, e.thread};
+            if (desk != shownDesk) s.windows.push_back({desk, e.handle, e.showCmd, *owner, e.title});
         }
     }
     owners_ = std::move(owners);

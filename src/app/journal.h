@@ -78,7 +78,8 @@ public:
     explicit DeskJournal(JournalOps& ops) : ops_(ops) {}
 
     // Writes every desktop's recorded windows but shownDesk's (0: all). departingDesk's list
-    // was just recorded and is about to be hidden: its owners are looked up afresh.
+    // was just recorded and is about to be hidden: an owner is looked up again unless the
+    // window's thread and process are the ones seen before.
     // With per-desktop icons every write is durable: where the Desktop folder's files
     // belong must survive a power loss. With shared icons the journal names windows only,
     // which a power loss ends anyway, and a write torn by a kill leaves the journal before
@@ -89,7 +90,11 @@ public:
 
 private:
     JournalOps& ops_;
-    std::map<WindowId, WindowOwner> owners_;  // of the windows journalled last time
+    struct KnownOwner {
+        WindowOwner owner;
+        std::uint32_t thread;  // of the window's entry when it was looked up
+    };
+    std::map<WindowId, KnownOwner> owners_;  // of the windows recorded at the last write
     int writes_ = 0;
 };
 

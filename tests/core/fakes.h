@@ -35,7 +35,7 @@ struct MemoryStore final : SettingsStore {
 // in z-order, the desktop's look, the icon folders, the video wallpaper, the bar, and what
 // loading and saving the settings plug in.
 struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, SettingsHost {
-    struct Window { std::string title; int showCmd; int visible; bool closed = false; };
+    struct Window { std::string title; int showCmd; int visible; bool closed = false; std::uint32_t thread = 7, process = 100; };
     WindowId Add(std::string title, int showCmd = kSwShowNormal, int visible = 1) {
         windows.push_back({std::move(title), showCmd, visible});
         return static_cast<WindowId>(windows.size());
@@ -45,7 +45,7 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
     void EnumerateTopLevel(const std::function<void(const TopWindow&)>& visit) override {
         for (std::size_t i = 0; i < windows.size(); ++i)
             if (const Window& w = windows[i]; !w.closed)
-                visit({static_cast<WindowId>(i + 1), w.visible, w.visible ? w.showCmd : kSwHide, w.title});
+                visit({static_cast<WindowId>(i + 1), w.visible, w.visible ? w.showCmd : kSwHide, w.title, w.thread, w.process});
     }
     std::vector<WindowId> StackingOrder() override {
         std::vector<WindowId> ids;

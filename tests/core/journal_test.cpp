@@ -45,7 +45,9 @@ struct FakeJournalOps final : JournalOps {
     std::map<WindowId, WindowOwner> owners;
     std::optional<std::string> file;
     explicit FakeJournalOps(test::FakeSystem& s) : sys(s) {}
+    int lookups = 0;
     std::optional<WindowOwner> Owner(WindowId id) override {
+        ++lookups;
         return sys.W(id).closed ? std::nullopt : std::optional(owners.count(id) ? owners[id] : WindowOwner{100, 5000, "App"});
     }
     bool IsVisible(WindowId id) override { return !sys.W(id).closed && sys.W(id).visible == 1; }
@@ -78,6 +80,23 @@ struct Rig {
         return out;
     }
 };
+
+TEST(Journal, AnOwnerIsLookedUpOnceUntilItsHandleNamesAnotherThreadOrProcess) {
+    // Catches: a departing window's owner looked up on every switch, the shown desktop's
+    // owners forgotten, and a handle now of another thread or process journalled with the
+    // owner it had before (recovery would then leave the window hidden).
+    for (auto [thread, process] : {std::pair<std::uint32_t, std::uint32_t>{8, 100}, {7, 101}}) {
+        Rig r;
+        r.sys.Add("One");
+        for (int desk : {2, 1, 2, 1}) r.mgr.DoAction(desk);
+        EXPECT_EQ(r.ops.lookups, 1);
+        r.sys.W(1).thread = thread;
+        r.sys.W(1).process = process;
+        r.ops.owners[1] = {process, 6000, "Other"};
+        r.mgr.DoAction(2);
+        EXPECT_EQ(ParseJournal(*r.ops.file)->windows.at(0).owner, (WindowOwner{process, 6000, "Other"})) << thread;
+    }
+}
 
 TEST(Journal, RecoveryShowsOnlyHiddenWindowsStillOwnedAsRecorded) {
     // Catches: showing a window closed meanwhile, already visible, or whose handle now belongs

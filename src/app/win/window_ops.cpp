@@ -38,7 +38,12 @@ void Win32WindowOps::EnumerateTopLevel(const std::function<void(const TopWindow&
                 w.showCmd = style & WS_MINIMIZE ? SW_SHOWMINIMIZED : style & WS_MAXIMIZE ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
                 wchar_t buf[512];
                 const int n = InternalGetWindowText(h, buf, static_cast<int>(std::size(buf)));
-                if (n > 0) w.title = Narrow(std::wstring_view(buf, static_cast<std::size_t>(n)));
+                if (n > 0) {
+                    w.title = Narrow(std::wstring_view(buf, static_cast<std::size_t>(n)));
+                    DWORD pid = 0;
+                    w.thread = GetWindowThreadProcessId(h, &pid);
+                    w.process = pid;
+                }
             }
             visit(w);
         } catch (...) {
@@ -109,8 +114,11 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
     for (const Shown& s : topFirst) {
         HWND h = ToHwnd(s.id);
         hideAsked_.erase(h);
-        const DWORD thread = GetWindowThreadProcessId(h, nullptr);
-        if (!probe_.Responsive(h, thread)) {  // a closed window answers too: its calls fail at once
+        // A window's thread never changes: the one recorded saves a request per window. A
+        // closed window answers too (its calls fail at once), or fails its probe: either way
+        // its show fails at once.
+        const DWORD thread = s.thread ? s.thread : GetWindowThreadProcessId(h, nullptr);
+        if (!probe_.Responsive(h, thread)) {
             ShowWindowAsync(h, s.showCmd);
             continue;
         }
