@@ -75,6 +75,22 @@ TEST(Win32WindowOps, WindowsAreReadThenHiddenAndShownInTheOrderAskedWithoutActiv
     DestroyWindow(keeper);
 }
 
+// Faults: the stack cut at the first buffer's length, given bottom first, missing a window, or
+// with message-only windows (listed with the top-level ones unless the desktop is named).
+TEST(Win32WindowOps, TheStackingOrderIsEveryTopLevelWindowTopFirst) {
+    std::vector<HWND> mine(300);  // beyond the first buffer's length
+    for (HWND& h : mine) h = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    auto walk = [] {  // as the system's documented walk gives them
+        std::vector<WindowId> ids;
+        EnumWindows([](HWND h, LPARAM lp) { return reinterpret_cast<std::vector<WindowId>*>(lp)->push_back(ToId(h)), TRUE; },
+                    reinterpret_cast<LPARAM>(&ids));
+        return ids;
+    };
+    Win32WindowOps ops;
+    EXPECT_TRUE(test::WaitFor([&] { return ops.StackingOrder() == walk(); }, 2000)) << walk().size();
+    for (HWND h : mine) DestroyWindow(h);
+}
+
 WNDPROC g_static = nullptr;  // RaisedLate: Wine's late raise of a window just shown, by its thread (here at its next message)
 bool g_armed = false;  // shown, not raised yet
 LRESULT CALLBACK RaisedLate(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
