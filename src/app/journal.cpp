@@ -1,6 +1,7 @@
 #include "app/journal.h"
 
 #include <charconv>
+#include <utility>
 
 namespace orv {
 
@@ -142,6 +143,42 @@ std::optional<JournalState> ParseJournal(std::string_view text, std::string* why
     if (lineNo < 3) return Fail(why, "missing lines"), std::nullopt;
     if (count != s.windows.size()) return Fail(why, "window count mismatch"), std::nullopt;
     return s;
+}
+
+namespace {
+constexpr std::string_view kSlotTag = "OrvantaSlot\t";
+}
+
+std::string FormatSlot(std::uint64_t number, std::string_view journal) {
+    return std::string(kSlotTag) + std::to_string(number) + "\t" + std::to_string(journal.size()) + "\n" + std::string(journal);
+}
+
+JournalSlot ParseSlot(std::string_view file) {
+    if (!file.starts_with(kSlotTag)) return {0, std::string(file)};
+    const std::size_t lineEnd = file.find('\n');
+    const std::size_t tab = file.find('\t', kSlotTag.size());
+    if (lineEnd == std::string_view::npos || tab == std::string_view::npos || tab > lineEnd) return {};
+    JournalSlot s;
+    std::size_t length = 0;
+    if (!Number(file.substr(kSlotTag.size(), tab - kSlotTag.size()), std::uint64_t{1}, UINT64_MAX, s.number) ||
+        !Number(file.substr(tab + 1, lineEnd - tab - 1), std::size_t{0}, file.size() - lineEnd - 1, length))
+        return {};
+    s.text = file.substr(lineEnd + 1, length);
+    return s;
+}
+
+std::optional<std::string> NewestJournal(std::vector<JournalSlot> slots) {
+    JournalSlot* best = nullptr;
+    bool bestWhole = false;
+    for (JournalSlot& s : slots) {
+        const bool whole = ParseJournal(s.text).has_value();
+        if (!best || (whole && !bestWhole) || (whole == bestWhole && s.number > best->number)) {
+            best = &s;
+            bestWhole = whole;
+        }
+    }
+    if (!best) return std::nullopt;
+    return std::move(best->text);
 }
 
 int RecoverWindows(const JournalState& s, JournalOps& ops, int* skipped) {

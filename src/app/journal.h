@@ -51,6 +51,20 @@ std::string FormatJournal(const JournalState& s);
 // another version. Never throws on bad input.
 std::optional<JournalState> ParseJournal(std::string_view text, std::string* why = nullptr);
 
+// The journal's file is written over in place, in two slots in turn, each write numbered:
+// a write torn by a kill leaves the one before in force. A slot holds its slot line,
+// "OrvantaSlot", the number and the journal's length, tab-separated, then a line feed and
+// the journal; the length bounds it, since the older text of the slot may follow.
+struct JournalSlot {
+    std::uint64_t number = 0;  // 0: a journal without a slot line, as earlier versions wrote it
+    std::string text;          // empty when the slot line is torn
+};
+std::string FormatSlot(std::uint64_t number, std::string_view journal);
+JournalSlot ParseSlot(std::string_view file);
+// The newest slot whose journal is whole; when none is, the newest text, for the reader to
+// report. Nothing when there is no slot.
+std::optional<std::string> NewestJournal(std::vector<JournalSlot> slots);
+
 // What writing and replaying the journal needs from the system.
 class JournalOps {
 public:

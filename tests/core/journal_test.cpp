@@ -2,6 +2,8 @@
 // owned as recorded, the switch writing before any hide, the Desktop folder put back.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/recovery.h"
 #include "fakes.h"
 
@@ -37,6 +39,26 @@ TEST(Journal, RoundTripsAndRefusesEveryCutAndBadField) {
         EXPECT_FALSE(ParseJournal(sealed(head + bad + "\n"))) << bad;
     EXPECT_FALSE(ParseJournal(sealed("OrvantaJournal\t2\ncurrent\t2\nicons\t0\n")));
     EXPECT_FALSE(ParseJournal(sealed("OrvantaJournal\t1\ncurrent\t7\nicons\t0\n")));
+}
+
+TEST(Journal, ASlotGivesItsOwnJournalAndTheNewestWholeOneIsRead) {
+    // Catches: a slot read to its end (the tail of a longer journal written there before
+    // taken for part of the new one), a torn slot line trusted, a journal without a slot line
+    // (as earlier versions wrote it) not read, a torn newest journal taken over the whole one
+    // before it.
+    const std::string a = FormatJournal({2, 0, {}}), b = FormatJournal({3, 0, {}});
+    const JournalSlot slot = ParseSlot(FormatSlot(7, a) + "the slot's older, longer text");
+    EXPECT_EQ(std::tuple(slot.number, slot.text, ParseSlot(a).text), std::tuple(7u, a, a));
+    for (const char* torn : {"OrvantaSlot\t7\t5", "OrvantaSlot\t7\n", "OrvantaSlot\tx\t5\nabcde", "OrvantaSlot\t7\t6\nabcde",
+                             "OrvantaSlot\t0\t5\nabcde"})
+        EXPECT_EQ(ParseSlot(torn).text, "") << torn;
+    std::string tornB = b;
+    tornB[tornB.size() - 3] ^= 1;
+    using Slots = std::vector<JournalSlot>;
+    for (const auto& [slots, newest] : {std::pair<Slots, std::string>{{{3, a}, {4, tornB}}, a}, {{{4, b}, {3, a}}, b},
+                                        {{{0, a}, {1, b}}, b}, {{{1, "x"}, {2, tornB}}, tornB}})
+        EXPECT_EQ(NewestJournal(slots), newest) << newest;
+    EXPECT_FALSE(NewestJournal({}));
 }
 
 // Windows 1, 2, 3 ... with owners; shows and journal writes go into sys's journal.

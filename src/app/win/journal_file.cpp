@@ -1,7 +1,6 @@
 #include "app/win/journal_file.h"
 
 #include <algorithm>
-#include <charconv>
 #include <string_view>
 
 #include "app/win/window_ops.h"
@@ -45,11 +44,6 @@ bool Win32JournalOps::IsVisible(WindowId id) { return IsWindowVisible(ToHwnd(id)
 
 void Win32JournalOps::ShowAsync(WindowId id, int showCmd) { ShowWindowAsync(ToHwnd(id), showCmd); }
 
-namespace {
-// Each slot starts with "OrvantaSlot <number> <length>" (tab-separated) and a line feed.
-constexpr std::string_view kSlotTag = "OrvantaSlot\t";
-}  // namespace
-
 bool Win32JournalOps::Write(const std::string& text, bool durable) {
     if (gate_) gate_();
     if (written_ == 0) {  // numbered after whatever an earlier run left
@@ -63,7 +57,7 @@ bool Win32JournalOps::Write(const std::string& text, bool durable) {
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!f) return LogError("Journal: open"), false;
     }
-    const std::string data = std::string(kSlotTag) + std::to_string(number) + "\t" + std::to_string(text.size()) + "\n" + text;
+    const std::string data = FormatSlot(number, text);
     OVERLAPPED start{};  // offset 0: the slot's old text beyond the new length is ignored
     DWORD done = 0;
     if (!WriteFile(f.get(), data.data(), static_cast<DWORD>(data.size()), &done, &start) || done != data.size())
@@ -72,7 +66,7 @@ bool Win32JournalOps::Write(const std::string& text, bool durable) {
     return true;
 }
 
-std::optional<Win32JournalOps::Slot> Win32JournalOps::ReadSlot(int slot) const {
+std::optional<JournalSlot> Win32JournalOps::ReadSlot(int slot) const {
     UniqueFile f(CreateFileW(SlotPath(slot).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) {
@@ -81,45 +75,21 @@ std::optional<Win32JournalOps::Slot> Win32JournalOps::ReadSlot(int slot) const {
         return std::nullopt;
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(f.get(), &size)) return LogError("Journal: size"), Slot{};
-    if (size.QuadPart > kMaxJournalBytes) return Slot{0, "too large"};  // refused by the parser
+    if (!GetFileSizeEx(f.get(), &size)) return LogError("Journal: size"), JournalSlot{};
+    if (size.QuadPart > kMaxJournalBytes) return JournalSlot{0, "too large"};  // refused by the parser
     std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD got = 0;
     if (!text.empty() && (!ReadFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)))
-        return LogError("Journal: ReadFile"), Slot{};
+        return LogError("Journal: ReadFile"), JournalSlot{};
     text.resize(got);
-    if (!text.starts_with(kSlotTag)) return Slot{0, std::move(text)};
-    // A slot line that does not hold gives the slot nothing to offer.
-    const std::size_t lineEnd = text.find('\n');
-    const std::size_t tab = text.find('\t', kSlotTag.size());
-    if (lineEnd == std::string::npos || tab == std::string::npos || tab > lineEnd) return Slot{};
-    Slot s;
-    std::size_t length = 0;
-    const char* numberEnd = text.data() + tab;
-    const char* lengthEnd = text.data() + lineEnd;
-    if (std::from_chars(text.data() + kSlotTag.size(), numberEnd, s.number).ptr != numberEnd ||
-        std::from_chars(numberEnd + 1, lengthEnd, length).ptr != lengthEnd || length > text.size() - lineEnd - 1)
-        return Slot{};
-    s.text = text.substr(lineEnd + 1, length);
-    return s;
+    return ParseSlot(text);
 }
 
 std::optional<std::string> Win32JournalOps::Read() {
-    // The newest whole journal; when neither is whole, the newest text, for the reader to
-    // report.
-    std::optional<Slot> best;
-    bool bestWhole = false;
-    for (int slot : {0, 1}) {
-        std::optional<Slot> s = ReadSlot(slot);
-        if (!s) continue;
-        const bool whole = ParseJournal(s->text).has_value();
-        if (!best || (whole && !bestWhole) || (whole == bestWhole && s->number > best->number)) {
-            best = std::move(s);
-            bestWhole = whole;
-        }
-    }
-    if (!best) return std::nullopt;
-    return std::move(best->text);
+    std::vector<JournalSlot> slots;
+    for (int slot : {0, 1})
+        if (std::optional<JournalSlot> s = ReadSlot(slot)) slots.push_back(std::move(*s));
+    return NewestJournal(std::move(slots));
 }
 
 bool Win32JournalOps::Exists() const {

@@ -39,12 +39,8 @@ public:
     bool Exists() const;
 
 private:
-    struct Slot {
-        std::uint64_t number = 0;  // 0: a journal without a slot line, as earlier versions wrote
-        std::string text;
-    };
     std::wstring SlotPath(int slot) const { return slot == 0 ? path_ : path_ + L".2"; }
-    std::optional<Slot> ReadSlot(int slot) const;
+    std::optional<JournalSlot> ReadSlot(int slot) const;  // nothing when there is no such file
     std::uint64_t StartTime(DWORD pid);
 
     std::wstring path_;
