@@ -76,6 +76,7 @@ struct Program {
                               700, 0, 200, 32, nullptr, nullptr, wc.hInstance, nullptr);
         ShowWindow(bar, SW_SHOWNA);
         windowOps.SetActivationKeeper(bar);
+        lookOps.SetDepartedSource([this] { return windowOps.TakeDeparted(); });
     }
     ~Program() { DestroyWindow(bar); }
 };

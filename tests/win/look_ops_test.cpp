@@ -2,6 +2,7 @@
 
 #include "app/win/default_wallpapers.h"
 #include "app/win/look_ops.h"
+#include "app/win/window_ops.h"
 #include "base/bmp.h"
 #include "common/test_files.h"
 #include "settings/win/registry_mod.h"
@@ -135,6 +136,32 @@ TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
     EXPECT_TRUE(test::WaitFor([&] { return ops.LookShown(); }, 1500));
     EXPECT_FALSE(ops.LookDone()) << "the broadcast waits on the hung window";
     EXPECT_TRUE(ops.FinishLook(20000));
+}
+
+// Fault: a look released by a switch settles while the program of a window it hid is still
+// working through its hide (it would answer the broadcast first, and repaint on its way out).
+TEST(Win32LookOps, ALookReleasedByASwitchWaitsForTheProgramsOfTheWindowsItHid) {
+    SystemLookGuard guard;
+    test::TempFolder t;
+    test::WriteFile(t.path() / "w.bmp", Bmp(5));
+    test::ForeignWindows fw({{L"Leaving", SW_SHOWNA}});  // not active: hidden by a posted request alone
+    Win32WindowOps windows;
+    windows.EnumerateTopLevel([](const WindowOps::TopWindow&) {});  // learns the window's thread
+    Win32LookOps ops;
+    ops.SetDepartedSource([&] { return windows.TakeDeparted(); });
+    const ULONGLONG busyFrom = GetTickCount64();
+    fw.Hang(180);  // its hide waits in its queue till then
+    windows.HideStack({ToId(fw.windows[0])});
+    ops.HoldLooks(true);
+    ops.RequestLook({false, 0, "", "", t / "w.bmp"});
+    ops.HoldLooks(false);
+    Sleep(150);
+    const bool shown = ops.LookShown();
+    if (GetTickCount64() - busyFrom < 220) {  // not stalled past the window's hide
+        EXPECT_FALSE(shown) << "put on the screen before the window was hidden";
+    }
+    EXPECT_TRUE(ops.FinishLook(5000));
+    EXPECT_FALSE(IsWindowVisible(fw.windows[0]));
 }
 
 }  // namespace

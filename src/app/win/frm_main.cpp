@@ -138,6 +138,7 @@ bool FrmMain::FormLoad() {
     if (!menu_) Log("The tray menu cannot be made: the bar is the only way in");
     else menu_->SetShowOnTop(topmost_);
     windowOps_.SetActivationKeeper(hwnd());
+    lookOps_.SetDepartedSource([this] { return windowOps_.TakeDeparted(); });
     deskWindows_ = std::make_unique<DeskWindows>(windowOps_, flavour_.appTitle);
     look_ = std::make_unique<DesktopLook>(lookOps_, *store_, folders_.dataFolder);
     // The player plays from the records LoadSettings fills; nothing plays before a switch.

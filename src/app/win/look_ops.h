@@ -1,6 +1,10 @@
 // The desktop's colour and wallpaper through the system's calls.
 #pragma once
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "app/desktop_look.h"
 #include "app/win/look_worker.h"
 
@@ -24,12 +28,16 @@ public:
     bool LookShown() override { return worker_.Shown(); }
     // Shown, and every program told.
     bool LookDone() const { return worker_.Idle(); }
-    void HoldLooks(bool held) override { worker_.Hold(held); }
+    // A released look waits for the programs of the windows the switch hid, as given by
+    // departed (none when not set).
+    void HoldLooks(bool held) override { worker_.Hold(held, !held && departed_ ? departed_() : std::vector<HWND>{}); }
+    void SetDepartedSource(std::function<std::vector<HWND>()> departed) { departed_ = std::move(departed); }
     // Waits up to ms for the looks requested to be on the screen; logs when they are not.
     bool FinishLook(DWORD ms);
 
 private:
     LookWorker worker_;
+    std::function<std::vector<HWND>()> departed_;
 };
 
 }  // namespace orv

@@ -1,6 +1,8 @@
 #include "app/win/look_worker.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "base/win/fatal.h"
 #include "base/win/log.h"
@@ -14,6 +16,21 @@ constexpr DWORD kEndWaitMs = 100;
 // its place: the desktops passed through never have their looks broadcast, and the windows
 // just shown paint once before the broadcasts make them paint again.
 constexpr ULONGLONG kSettleMs = 50;
+// How long the departed windows' threads are waited for, each and in all: one that does
+// not answer by then is busy or hung, and the look goes on without it.
+constexpr UINT kDepartedEachMs = 200;
+constexpr ULONGLONG kDepartedAllMs = 500;
+
+void AwaitThreads(const std::vector<HWND>& departed) {
+    const ULONGLONG end = GetTickCount64() + kDepartedAllMs;
+    for (HWND h : departed) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                            static_cast<UINT>(std::min<ULONGLONG>(kDepartedEachMs, end - now)), &ignored);
+    }
+}
 }
 
 struct LookWorker::Shared {
@@ -23,6 +40,7 @@ struct LookWorker::Shared {
     bool stop = false;                // guarded by lock
     bool held = false;                // guarded by lock
     ULONGLONG settledAt = 0;          // guarded by lock; a released look waits until then
+    std::vector<HWND> departed;       // guarded by lock; waited for before a released look settles
     HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     HANDLE idle = CreateEventW(nullptr, TRUE, TRUE, nullptr);  // set while nothing waits or runs
     HANDLE shown = CreateEventW(nullptr, TRUE, TRUE, nullptr);  // set while nothing waits or is being put
@@ -51,10 +69,13 @@ DWORD WINAPI LookWorker::Main(void* shared) {
         wait = INFINITE;
         for (;;) {
             std::optional<LookRequest> look;
+            std::vector<HWND> departed;
             AcquireSRWLockExclusive(&s->lock);
             const bool stop = s->stop;
             const ULONGLONG now = GetTickCount64();
-            if (FatalPathRunning() || (!s->held && now >= s->settledAt)) look.swap(s->next);
+            if (FatalPathRunning()) look.swap(s->next);
+            else if (!s->held && s->next && !s->departed.empty()) departed.swap(s->departed);
+            else if (!s->held && now >= s->settledAt) look.swap(s->next);
             else if (!s->held && s->next) wait = static_cast<DWORD>(s->settledAt - now);
             if (!look && !s->next) {  // under the lock: a request now resets them after
                 SetEvent(s->shown);
@@ -62,6 +83,13 @@ DWORD WINAPI LookWorker::Main(void* shared) {
             }
             ReleaseSRWLockExclusive(&s->lock);
             if (stop) return 0;
+            if (!departed.empty()) {
+                AwaitThreads(departed);
+                AcquireSRWLockExclusive(&s->lock);
+                s->settledAt = GetTickCount64() + kSettleMs;
+                ReleaseSRWLockExclusive(&s->lock);
+                continue;
+            }
             if (!look) break;
             try {
                 s->apply(*look);
@@ -103,11 +131,12 @@ void LookWorker::Request(const LookRequest& look) {
     SetEvent(s_->wake);
 }
 
-void LookWorker::Hold(bool held) {
+void LookWorker::Hold(bool held, std::vector<HWND> departed) {
     Ensure();
     AcquireSRWLockExclusive(&s_->lock);
     s_->held = held;
     if (!held) s_->settledAt = GetTickCount64() + kSettleMs;
+    s_->departed = std::move(departed);
     ReleaseSRWLockExclusive(&s_->lock);
     if (!held && s_->thread) SetEvent(s_->wake);
 }

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "app/desktop_look.h"
 
 namespace orv {
@@ -26,9 +28,11 @@ public:
     // Hands the look over (the thread starts with the first one). Never waits.
     void Request(const LookRequest& look);
     // While held, a look requested waits (not on the fatal path): its broadcasts would make
-    // every application answer them while it also shows its windows. Released, it waits a
-    // moment more, so that a switch right after takes its place.
-    void Hold(bool held);
+    // every application answer them while it also shows its windows. Released, it waits
+    // until the threads of the windows departed (one window each) have got to the requests
+    // queued to them, so that they hide before they repaint; then a moment more, so that a
+    // switch right after takes its place.
+    void Hold(bool held, std::vector<HWND> departed = {});
     // No look waiting or being put on the screen.
     bool Idle() const;
     // No look waiting, and the last one's values are on the screen (its broadcasts to the

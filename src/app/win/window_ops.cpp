@@ -67,6 +67,7 @@ std::vector<WindowId> Win32WindowOps::StackingOrder() {
 // visible windows (the hidden ones, other desktops' and the system's, are many), and without
 // sending messages, so a hung application cannot stall it.
 void Win32WindowOps::EnumerateTopLevel(const std::function<void(const TopWindow&)>& visit) {
+    threads_.clear();
     for (WindowId id : StackingOrder()) {
         const HWND h = ToHwnd(id);
         const LONG style = VisibleStyle(h);
@@ -81,6 +82,7 @@ void Win32WindowOps::EnumerateTopLevel(const std::function<void(const TopWindow&
                     DWORD pid = 0;
                     w.thread = GetWindowThreadProcessId(h, &pid);
                     w.process = pid;
+                    threads_[h] = w.thread;
                 }
             }
             visit(w);
@@ -132,9 +134,13 @@ void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
     keeping_ = fg == keeper_ && activeLeaves;
     if (hideAsked_.size() > kAskedKept) std::erase_if(hideAsked_, [](HWND h) { return !IsWindow(h); });
     HWND active = nullptr;
+    departed_.clear();
+    std::unordered_set<DWORD> seen{GetCurrentThreadId()};
     for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) {
         HWND h = ToHwnd(*it);
         hideAsked_.insert(h);
+        const auto known = threads_.find(h);  // not known: the window stands for its thread
+        if (known == threads_.end() || seen.insert(known->second).second) departed_.push_back(h);
         if (h == fg) active = h;
         else SetWindowPos(h, nullptr, 0, 0, 0, 0, kPosted | SWP_NOZORDER | SWP_HIDEWINDOW);
     }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -38,6 +39,9 @@ public:
     // that the system neither moves it once per window nor raises some other window over
     // the ones about to come back.
     void SetActivationKeeper(HWND keeper) { keeper_ = keeper; }
+    // One window of each other thread that the last HideStack asked to hide, for whoever
+    // must wait until those threads have got to it. Taken once.
+    std::vector<HWND> TakeDeparted() { return std::exchange(departed_, {}); }
 
 private:
     LONG VisibleStyle(HWND h);  // its style when it counts as visible, else 0
@@ -48,6 +52,8 @@ private:
     bool keeping_ = false;  // the keeper took the activation from a window now hidden
     ThreadProbe probe_;
     std::unordered_set<HWND> hideAsked_;  // asked to hide, maybe not yet done
+    std::unordered_map<HWND, DWORD> threads_;  // of the visible titled windows last enumerated
+    std::vector<HWND> departed_;
 };
 
 }  // namespace orv
