@@ -143,7 +143,7 @@ TEST(LookWorker, TheLatestLookWinsAndTheWaitIsBoundedWhileAnApplicationHangs) {
 TEST(Win32LookOps, ALookReleasedByASwitchWaitsForTheProgramsOfTheWindowsItHid) {
     SystemLookGuard guard;
     test::TempFolder t;
-    test::WriteFile(t.path() / "w.bmp", Bmp(5));
+    test::WriteFile(t.path() / "w.bmp", Bmp(5));  // a wallpaper counts as shown before its broadcast
     test::ForeignWindows fw({{L"Leaving", SW_SHOWNA}});  // not active: hidden by a posted request alone
     Win32WindowOps windows;
     windows.EnumerateTopLevel([](const WindowOps::TopWindow&) {});  // learns the window's thread
@@ -156,8 +156,7 @@ TEST(Win32LookOps, ALookReleasedByASwitchWaitsForTheProgramsOfTheWindowsItHid) {
     ops.RequestLook({false, 0, "", "", t / "w.bmp"});
     ops.HoldLooks(false);
     Sleep(150);
-    const bool shown = ops.LookShown();
-    if (GetTickCount64() - busyFrom < 220) {  // not stalled past the window's hide
+    if (const bool shown = ops.LookShown(); GetTickCount64() - busyFrom < 220) {  // not stalled past its hide
         EXPECT_FALSE(shown) << "put on the screen before the window was hidden";
     }
     EXPECT_TRUE(ops.FinishLook(5000));
