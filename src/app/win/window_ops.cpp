@@ -21,7 +21,7 @@ bool UnderWine() {
 // busy, where the list it asks for first costs one. That list comes from win32u's export,
 // as in every Wine since 7 (the same arguments in each). A window closed meanwhile is
 // listed all the same; every call on it then fails at once, as after any walk. (Windows
-// answers IsWindow from memory: there EnumWindows it is.)
+// answers IsWindow from memory, so there EnumWindows serves.)
 using BuildHwndList = LONG(WINAPI*)(HDESK, HWND, BOOL, BOOL, ULONG, ULONG, HWND*, ULONG*);
 
 bool WineStack(std::vector<WindowId>& ids) {
