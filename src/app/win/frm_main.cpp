@@ -373,7 +373,7 @@ void FrmMain::MarkCurrentDesk(int desk) {
     // Painted now, before the switch that follows moves any window: the user sees the
     // click taken at once, however long the windows take.
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    GdiFlush();
+    PaintedOnScreen();
 }
 
 void FrmMain::HideBar() { ShowWindow(hwnd(), SW_HIDE); }

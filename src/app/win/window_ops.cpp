@@ -7,15 +7,11 @@
 
 #include "base/win/fatal.h"
 #include "base/win/utf.h"
+#include "base/win/window_base.h"
 
 namespace orv {
 
 namespace {
-bool UnderWine() {
-    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return wine;
-}
-
 // Under Wine, EnumWindows asks the server whether each window still exists before calling
 // back: a request per window of another program, 7 ms for 250 windows while the server is
 // busy, where the list it asks for first costs one. That list comes from win32u's export,
@@ -112,18 +108,6 @@ namespace {
 constexpr UINT kPosted = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_DEFERERASE | SWP_ASYNCWINDOWPOS;
 constexpr std::size_t kAskedKept = 4096;  // beyond it, the closed windows' entries go
 constexpr UINT kShown = (kPosted & ~SWP_ASYNCWINDOWPOS) | SWP_SHOWWINDOW;
-
-// Under Wine, a read of a screen pixel goes to the X server and waits for its answer, which it
-// gives once it has served every request that reached it before: the maps of every program's
-// windows included, and the events they cause sent out. (Windows has no such server: nothing
-// to wait for, and such a read costs a frame there.)
-void XServerCaughtUp() {
-    if (!UnderWine()) return;
-    if (HDC screen = GetDC(nullptr)) {
-        GetPixel(screen, 0, 0);
-        ReleaseDC(nullptr, screen);
-    }
-}
 }  // namespace
 
 void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {

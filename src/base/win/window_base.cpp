@@ -6,6 +6,26 @@ namespace orv {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
 
+bool UnderWine() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+void XServerCaughtUp() {
+    if (!UnderWine()) return;
+    if (HDC screen = GetDC(nullptr)) {
+        GetPixel(screen, 0, 0);
+        ReleaseDC(nullptr, screen);
+    }
+}
+
+void PaintedOnScreen() {
+    GdiFlush();
+    if (!UnderWine()) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);  // sends the copies out
+    XServerCaughtUp();
+}
+
 Window::~Window() {
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);

@@ -34,6 +34,18 @@ private:
 
 HINSTANCE ModuleInstance();
 
+// Whether the program runs under Wine.
+bool UnderWine();
+// Under Wine, a read of a screen pixel goes to the X server and waits for its answer, which
+// it gives once it has served every request that reached it before: the maps of every
+// program's windows included, and the events they cause sent out. (Windows has no such
+// server: nothing to wait for, and such a read costs a frame there.)
+void XServerCaughtUp();
+// Returns once what this thread painted is on the screen. Under Wine, painting goes to a
+// copy of each window in memory, which a wait for messages sends to the X server; then the
+// X server has to catch up. Windows draws at once.
+void PaintedOnScreen();
+
 // Moves a child window to a place in its parent's client area; one already there is left
 // alone (a move costs a round trip to the window system even when nothing changes).
 void MoveChildTo(HWND child, int x, int y, int w, int h);
