@@ -52,9 +52,9 @@ void DeskWindows::PlanDeparture(int desk) {
 void DeskWindows::HideDeparted(int desk) {
     // In the order enumerated, top first; the skin decides how (and keeps the activation from
     // moving once per window).
-    std::vector<WindowId> ids;
-    for (const auto& e : desks_.at(static_cast<std::size_t>(desk - 1))) ids.push_back(e.handle);
-    ops_.HideStack(ids);
+    std::vector<WindowOps::Hidden> hidden;
+    for (const auto& e : desks_.at(static_cast<std::size_t>(desk - 1))) hidden.push_back({e.handle, e.thread});
+    ops_.HideStack(hidden);
 }
 
 void DeskWindows::Replay(int desk) {

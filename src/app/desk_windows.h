@@ -44,9 +44,13 @@ public:
     // Makes the window the active one, on top of its kind. Must never wait on it either.
     // 0, or a window closed meanwhile: none of the desktop's windows is to be active.
     virtual void Activate(WindowId id) = 0;
+    struct Hidden {
+        WindowId id;
+        std::uint32_t thread = 0;  // as enumerated (0: not known)
+    };
     // Hides the windows, given top of the stack first. Neither may ever wait on a window
     // whose application hangs.
-    virtual void HideStack(const std::vector<WindowId>& topFirst) = 0;
+    virtual void HideStack(const std::vector<Hidden>& topFirst) = 0;
     struct Shown {
         WindowId id;
         int showCmd;  // kSwShowNa, or kSwShowMinNoActive for a window to come back minimised

@@ -52,8 +52,8 @@ struct FakeSystem final : WindowOps, LookOps, IconShelf, DesktopVideo, DeskUi, S
         EnumerateTopLevel([&](const TopWindow& w) { ids.push_back(w.id); });
         return ids;
     }
-    void HideStack(const std::vector<WindowId>& topFirst) override {
-        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(*it, kSwHide);
+    void HideStack(const std::vector<Hidden>& topFirst) override {
+        for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(it->id, kSwHide);
     }
     void ShowStack(const std::vector<Shown>& topFirst) override {
         for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) Show(it->id, it->showCmd);

@@ -146,12 +146,11 @@ TEST(Win32LookOps, ALookReleasedByASwitchWaitsForTheProgramsOfTheWindowsItHid) {
     test::WriteFile(t.path() / "w.bmp", Bmp(5));  // a wallpaper counts as shown before its broadcast
     test::ForeignWindows fw({{L"Leaving", SW_SHOWNA}});  // not active: hidden by a posted request alone
     Win32WindowOps windows;
-    windows.EnumerateTopLevel([](const WindowOps::TopWindow&) {});  // learns the window's thread
     Win32LookOps ops;
     ops.SetDepartedSource([&] { return windows.TakeDeparted(); });
     const ULONGLONG busyFrom = GetTickCount64();
     fw.Hang(180);  // its hide waits in its queue till then
-    windows.HideStack({ToId(fw.windows[0])});
+    windows.HideStack({{ToId(fw.windows[0]), fw.threadId}});
     ops.HoldLooks(true);
     ops.RequestLook({false, 0, "", "", t / "w.bmp"});
     ops.HoldLooks(false);

@@ -50,8 +50,8 @@ TEST(Win32WindowOps, WindowsAreReadThenHiddenAndShownInTheOrderAskedWithoutActiv
     const std::vector<HWND> all{a, max, b, min, c, hung.windows[0]};
     SetForegroundWindow(a);
     ASSERT_TRUE(test::WaitFor([&] { return GetForegroundWindow() == a; }, 2000));
-    std::vector<WindowId> ids;
-    for (HWND h : all) ids.push_back(ToId(h));
+    std::vector<WindowOps::Hidden> ids;
+    for (HWND h : all) ids.push_back({ToId(h)});
     hung.Hang(3000);
     const ULONGLONG t0 = GetTickCount64();
     ops.HideStack(ids);

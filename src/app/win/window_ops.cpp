@@ -63,7 +63,6 @@ std::vector<WindowId> Win32WindowOps::StackingOrder() {
 // visible windows (the hidden ones, other desktops' and the system's, are many), and without
 // sending messages, so a hung application cannot stall it.
 void Win32WindowOps::EnumerateTopLevel(const std::function<void(const TopWindow&)>& visit) {
-    threads_.clear();
     for (WindowId id : StackingOrder()) {
         const HWND h = ToHwnd(id);
         const LONG style = VisibleStyle(h);
@@ -78,7 +77,6 @@ void Win32WindowOps::EnumerateTopLevel(const std::function<void(const TopWindow&
                     DWORD pid = 0;
                     w.thread = GetWindowThreadProcessId(h, &pid);
                     w.process = pid;
-                    threads_[h] = w.thread;
                 }
             }
             visit(w);
@@ -110,10 +108,10 @@ constexpr std::size_t kAskedKept = 4096;  // beyond it, the closed windows' entr
 constexpr UINT kShown = (kPosted & ~SWP_ASYNCWINDOWPOS) | SWP_SHOWWINDOW;
 }  // namespace
 
-void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
+void Win32WindowOps::HideStack(const std::vector<Hidden>& topFirst) {
     if (FatalPathRunning()) return;  // the process is failing: no more hiding
     HWND fg = GetForegroundWindow();
-    const bool activeLeaves = std::find(topFirst.begin(), topFirst.end(), ToId(fg)) != topFirst.end();
+    const bool activeLeaves = std::any_of(topFirst.begin(), topFirst.end(), [&](const Hidden& w) { return w.id == ToId(fg); });
     if (activeLeaves && keeper_ && IsWindow(keeper_) && SetForegroundWindow(keeper_)) fg = GetForegroundWindow();
     keeping_ = fg == keeper_ && activeLeaves;
     if (hideAsked_.size() > kAskedKept) std::erase_if(hideAsked_, [](HWND h) { return !IsWindow(h); });
@@ -121,10 +119,9 @@ void Win32WindowOps::HideStack(const std::vector<WindowId>& topFirst) {
     departed_.clear();
     std::unordered_set<DWORD> seen{GetCurrentThreadId()};
     for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) {
-        HWND h = ToHwnd(*it);
+        HWND h = ToHwnd(it->id);
         hideAsked_.insert(h);
-        const auto known = threads_.find(h);  // not known: the window stands for its thread
-        if (known == threads_.end() || seen.insert(known->second).second) departed_.push_back(h);
+        if (it->thread == 0 || seen.insert(it->thread).second) departed_.push_back(h);  // 0: stands for its own
         if (h == fg) active = h;
         else SetWindowPos(h, nullptr, 0, 0, 0, 0, kPosted | SWP_NOZORDER | SWP_HIDEWINDOW);
     }

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -33,7 +32,7 @@ public:
     // answers a probe, so the stack comes back in order. A window whose application stopped
     // responding gets its requests in its queue: it never blocks us and still changes state
     // when its application wakes up.
-    void HideStack(const std::vector<WindowId>& topFirst) override;
+    void HideStack(const std::vector<Hidden>& topFirst) override;
     void ShowStack(const std::vector<Shown>& topFirst) override;
     // A window of ours that takes the activation before the active window is hidden, so
     // that the system neither moves it once per window nor raises some other window over
@@ -52,7 +51,6 @@ private:
     bool keeping_ = false;  // the keeper took the activation from a window now hidden
     ThreadProbe probe_;
     std::unordered_set<HWND> hideAsked_;  // asked to hide, maybe not yet done
-    std::unordered_map<HWND, DWORD> threads_;  // of the visible titled windows last enumerated
     std::vector<HWND> departed_;
 };
 
