@@ -92,21 +92,25 @@ TEST(Win32WindowOps, TheStackingOrderIsEveryTopLevelWindowTopFirst) {
 }
 
 WNDPROC g_static = nullptr;  // RaisedLate: Wine's late raise of a window just shown, by its thread (here at its next message)
-bool g_armed = false;  // shown, not raised yet
+int g_raiseAt = 0, g_left = 0;  // the probe, counted from the window's show, that raises it
 LRESULT CALLBACK RaisedLate(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_WINDOWPOSCHANGED) g_armed |= (reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW) != 0;
-    if (msg == WM_NULL && g_armed) g_armed = false, SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW)) g_left = g_raiseAt;
+    if (msg == WM_NULL && g_left > 0 && --g_left == 0) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return CallWindowProcW(g_static, h, msg, wp, lp);
 }
-// Fault: the order left as shown while a window is still to be raised late, or a moved one put back elsewhere.
+// Faults: the order left as shown while a window is still to be raised late (at the first
+// probe, or after the order held once), or a moved one put back elsewhere.
 TEST(Win32WindowOps, AWindowTheSystemRaisesAfterItsShowIsPutBackInItsPlace) {
-    test::ForeignWindows upper({{L"Upper", SW_HIDE}}), lower({{L"Raised", SW_HIDE}, {L"Bottom", SW_HIDE}});
-    const std::vector<HWND> order{upper.windows[0], lower.windows[0], lower.windows[1]};
-    for (int i = 0; i < 3; ++i) SetWindowPos(order[i], nullptr, 330 * i, 300, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);  // apart
-    g_static = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(order[1], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RaisedLate)));
-    Win32WindowOps().ShowStack({{ToId(order[0]), kSwShowNa}, {ToId(order[1]), kSwShowNa}, {ToId(order[2]), kSwShowNa}});
-    SendMessageTimeoutW(order[1], WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr);  // raised by now if not before
-    EXPECT_EQ(Stack(order), order);
+    for (int raiseAt : {1, 3}) {
+        test::ForeignWindows upper({{L"Upper", SW_HIDE}}), lower({{L"Raised", SW_HIDE}, {L"Bottom", SW_HIDE}});
+        const std::vector<HWND> order{upper.windows[0], lower.windows[0], lower.windows[1]};
+        for (int i = 0; i < 3; ++i) SetWindowPos(order[i], nullptr, 330 * i, 300, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);  // apart
+        g_static = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(order[1], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RaisedLate)));
+        g_raiseAt = raiseAt;
+        Win32WindowOps().ShowStack({{ToId(order[0]), kSwShowNa}, {ToId(order[1]), kSwShowNa}, {ToId(order[2]), kSwShowNa}});
+        for (int i = 0; i < raiseAt; ++i) SendMessageTimeoutW(order[1], WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr);  // raised by now
+        EXPECT_EQ(Stack(order), order) << raiseAt;
+    }
 }
 }  // namespace
 }  // namespace orv

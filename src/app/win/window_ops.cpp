@@ -174,8 +174,10 @@ void Win32WindowOps::ShowStack(const std::vector<Shown>& topFirst) {
 // maximised window, which covers every other, is the one jumped over most. So once the X
 // server has served what it was asked and every thread has taken what that brought, the order
 // is checked and put right where a window moved (placed below the one before again, which
-// leaves the X server's stack and exposes nothing), until it holds.
+// leaves the X server's stack and exposes nothing), until it holds twice in a row: the X
+// server may serve another program's maps after our read, and their events come later.
 void Win32WindowOps::HoldOrder(std::vector<std::pair<HWND, DWORD>> stack) {
+    bool held = false;  // at the round before
     for (int round = 0; round < kHoldRounds && stack.size() > 1; ++round) {
         XServerCaughtUp();
         // A probe to every thread, then a second: a thread answers the first before the events
@@ -193,7 +195,8 @@ void Win32WindowOps::HoldOrder(std::vector<std::pair<HWND, DWORD>> stack) {
         // is placed below the one before again.
         std::size_t from = 1;
         while (from < stack.size() && place[stack[from].first] > place[stack[from - 1].first]) ++from;
-        if (from >= stack.size()) return;
+        if (from >= stack.size() && held) return;
+        held = from >= stack.size();
         for (std::size_t i = from; i < stack.size(); ++i)
             SetWindowPos(stack[i].first, stack[i - 1].first, 0, 0, 0, 0, kShown & ~SWP_SHOWWINDOW);
     }

@@ -45,7 +45,7 @@ public:
 private:
     LONG VisibleStyle(HWND h);  // its style when it counts as visible, else 0
     void HoldOrder(std::vector<std::pair<HWND, DWORD>> stack);  // top first, each with its thread
-    static constexpr int kHoldRounds = 4;
+    static constexpr int kHoldRounds = 5;
 
     HWND keeper_ = nullptr;
     bool keeping_ = false;  // the keeper took the activation from a window now hidden
