@@ -81,8 +81,10 @@ struct Program {
     ~Program() { DestroyWindow(bar); }
 };
 
+bool Hung(const WindowSet& w, HWND h) { return std::find(w.hung.begin(), w.hung.end(), h) != w.hung.end(); }
+
 void Show(const WindowSet& w, HWND h, int cmd) {
-    if (std::find(w.hung.begin(), w.hung.end(), h) != w.hung.end()) ShowWindowAsync(h, cmd);
+    if (Hung(w, h)) ShowWindowAsync(h, cmd);
     else ShowWindow(h, cmd);
 }
 
@@ -109,7 +111,6 @@ void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
     vs.push_back({"floor (earlier)", [&](const EndState&) { for (HWND h : w.all) Show(w, h, SW_HIDE); },
                   [&](const EndState&) { for (std::size_t i = 0; i < w.all.size(); ++i) Show(w, w.all[i], w.showCmd[i]); }, {}, {}});
     constexpr UINT kCalls = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_DEFERERASE;
-    auto hung = [&](HWND h) { return std::find(w.hung.begin(), w.hung.end(), h) != w.hung.end(); };
     vs.push_back({"calls alone",
                   [&](const EndState& b) {
                       for (HWND h : b.order) SetWindowPos(h, nullptr, 0, 0, 0, 0, kCalls | SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_HIDEWINDOW);
@@ -117,7 +118,7 @@ void RunConfig(Program& p, const char* name, WindowSet& w, int reps) {
                   [&](const EndState& b) {
                       HWND above = HWND_TOP;
                       for (HWND h : b.order) {
-                          if (hung(h)) {
+                          if (Hung(w, h)) {
                               ShowWindowAsync(h, SW_SHOWNA);
                           } else {
                               SetWindowPos(h, above, 0, 0, 0, 0, kCalls | SWP_SHOWWINDOW);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/win/thread_probe.h"
 #include "base/win/fatal.h"
 #include "base/win/log.h"
 
@@ -16,9 +17,8 @@ constexpr DWORD kEndWaitMs = 100;
 // its place: the desktops passed through never have their looks broadcast, and the windows
 // just shown paint once before the broadcasts make them paint again.
 constexpr ULONGLONG kSettleMs = 50;
-// How long the departed windows' threads are waited for, each and in all: one that does
-// not answer by then is busy or hung, and the look goes on without it.
-constexpr UINT kDepartedEachMs = 200;
+// How long the departed windows' threads are waited for in all (each as long as a probe):
+// one that does not answer by then is busy or hung, and the look goes on without it.
 constexpr ULONGLONG kDepartedAllMs = 500;
 
 void AwaitThreads(const std::vector<HWND>& departed) {
@@ -26,9 +26,7 @@ void AwaitThreads(const std::vector<HWND>& departed) {
     for (HWND h : departed) {
         const ULONGLONG now = GetTickCount64();
         if (now >= end) return;
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                            static_cast<UINT>(std::min<ULONGLONG>(kDepartedEachMs, end - now)), &ignored);
+        ThreadProbe::Answers(h, static_cast<UINT>(std::min<ULONGLONG>(ThreadProbe::kTimeoutMs, end - now)));
     }
 }
 }

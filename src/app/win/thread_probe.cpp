@@ -29,10 +29,10 @@ void ThreadProbe::Refresh() {
     }
 }
 
-bool ThreadProbe::Answers(HWND h) {
+bool ThreadProbe::Answers(HWND h, UINT timeoutMs) {
     DWORD_PTR ignored = 0;
     return !IsHungAppWindow(h) &&
-           SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTimeoutMs, &ignored) != 0;
+           SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs, &ignored) != 0;
 }
 
 }  // namespace orv

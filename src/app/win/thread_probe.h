@@ -20,11 +20,13 @@ public:
     // The same for a window whose thread the caller has read already (0: the window is gone).
     bool Responsive(HWND h, DWORD thread);
     bool CaughtUp(HWND h, DWORD thread);
+    // The question itself, unremembered: whether the window's thread answers a WM_NULL
+    // within timeoutMs.
+    static constexpr UINT kTimeoutMs = 200;
+    static bool Answers(HWND h, UINT timeoutMs = kTimeoutMs);
 
 private:
-    static bool Answers(HWND h);
     void Refresh();  // forgets answers older than kValidMs
-    static constexpr UINT kTimeoutMs = 200;
     static constexpr ULONGLONG kValidMs = 500;
     std::unordered_map<DWORD, bool> answers_;  // thread -> answered
     ULONGLONG since_ = 0;

@@ -15,9 +15,10 @@ namespace {
 // Under Wine, EnumWindows asks the server whether each window still exists before calling
 // back: a request per window of another program, 7 ms for 250 windows while the server is
 // busy, where the list it asks for first costs one. That list comes from win32u's export,
-// as in every Wine since 7 (the same arguments in each). A window closed meanwhile is
-// listed all the same; every call on it then fails at once, as after any walk. (Windows
-// answers IsWindow from memory, so there EnumWindows serves.)
+// whose arguments here mean the same in Wine 8 and after; a Wine without the export, or
+// one that refuses, gets EnumWindows. A window closed meanwhile is listed all the same;
+// every call on it then fails at once, as after any walk. (Windows answers IsWindow from
+// memory, so there EnumWindows serves.)
 using BuildHwndList = LONG(WINAPI*)(HDESK, HWND, BOOL, BOOL, ULONG, ULONG, HWND*, ULONG*);
 
 bool WineStack(std::vector<WindowId>& ids) {
